@@ -1,0 +1,223 @@
+#include "core/ALUnit.h"
+
+#include "bridge/gui_core_int.h"
+
+namespace {
+
+constexpr TWord Top = 0x1FFFF;  // 17 bits: the top word of any register
+constexpr TWord Word = 0x3FFFF; // 18 bits: every lower word
+
+// The accumulator as one 71-bit two's complement number, and back.
+__int128 AccToInt(const TAccWords& A)
+{
+    unsigned __int128 V = static_cast<unsigned __int128>(A[0] & Top) << 54;
+    V |= static_cast<unsigned __int128>(A[1] & Word) << 36;
+    V |= static_cast<unsigned __int128>(A[2] & Word) << 18;
+    V |= static_cast<unsigned __int128>(A[3] & Word);
+    return static_cast<__int128>(V);
+}
+
+void IntToAcc(__int128 Value, TAccWords& A)
+{
+    const auto V = static_cast<unsigned __int128>(Value);
+    A[0] = static_cast<TWord>((V >> 54) & Top);
+    A[1] = static_cast<TWord>((V >> 36) & Word);
+    A[2] = static_cast<TWord>((V >> 18) & Word);
+    A[3] = static_cast<TWord>(V & Word);
+}
+
+// A long number (high 17 bits with the sign, low 18 bits) as a signed integer.
+std::int64_t LongToInt(TWord High, TWord Low)
+{
+    std::int64_t V = (std::int64_t{High & Top} << 18) | (Low & Word);
+    if (V & (std::int64_t{1} << 34))
+        V -= std::int64_t{1} << 35;
+    return V;
+}
+
+} // namespace
+
+TALUnit::TALUnit(IEdsacSim& Sim) : Sim(Sim)
+{
+    Sim.ALUMessage("ALU is active");
+}
+
+TALUnit::~TALUnit()
+{
+    Sim.ALUMessage("ALU terminated");
+}
+
+void TALUnit::PushAcc(bool Force)
+{
+    if (DisplayEnabled)
+        Sim.UpdateAccDisplay(Force, Accumulator);
+}
+
+void TALUnit::Init()
+{
+    ClearAccumulator();
+    Multiplier = {0, 0};
+    Multiplicand = {0, 0};
+    Sim.UpdateMultrDisplay(true, Multiplier);
+    Sim.UpdateMultdDisplay(true, Multiplicand);
+    Sim.ALUMessage("ALU Initialised");
+}
+
+TAccWords TALUnit::ReadAccumulator()
+{
+    Sim.ALUMessage("Reading accumulator");
+    return Accumulator;
+}
+
+void TALUnit::WriteAccumulator(TWords Words)
+{
+    Sim.ALUMessage("Writing Accumulator");
+    for (size_t I = 0; I < 4; ++I)
+        Accumulator[I] = Words[I];
+    PushAcc(false);
+}
+
+TLongWords TALUnit::ReadMultiplier()
+{
+    Sim.ALUMessage("Reading Multiplier");
+    return Multiplier;
+}
+
+void TALUnit::WriteMultiplier(TWords Words)
+{
+    Sim.ALUMessage("Writing Multiplier");
+    Multiplier = {Words[0], Words[1]};
+    if (DisplayEnabled)
+        Sim.UpdateMultrDisplay(false, Multiplier);
+}
+
+TLongWords TALUnit::ReadMultiplicand()
+{
+    Sim.ALUMessage("Reading Multiplicand");
+    return Multiplicand;
+}
+
+void TALUnit::WriteMultiplicand(TWords Words)
+{
+    Sim.ALUMessage("Writing Multiplicand");
+    Multiplicand = {Words[0], Words[1]};
+    if (DisplayEnabled)
+        Sim.UpdateMultdDisplay(false, Multiplicand);
+}
+
+void TALUnit::ClearAccumulator()
+{
+    Sim.ALUMessage("Clearing ACC");
+    Accumulator = {0, 0, 0, 0};
+    PushAcc(true);
+}
+
+void TALUnit::AddToAccumulator(TWords W, TWordLength Length)
+{
+    TAccWords& A = Accumulator;
+    switch (Length) {
+    case wlShort:
+        A[0] = (A[0] + W[0]) & Top;
+        break;
+    case wlLong: {
+        A[1] += W[1];
+        const TWord C = (A[1] >> 18) & 1;
+        A[1] &= Word;
+        A[0] = (A[0] + W[0] + C) & Top;
+        break;
+    }
+    case wlAccumulator: {
+        TWord C = 0;
+        for (int I = 3; I >= 1; --I) {
+            A[I] = A[I] + W[I] + C;
+            C = (A[I] >> 18) & 1;
+            A[I] &= Word;
+        }
+        A[0] = (A[0] + W[0] + C) & Top;
+        break;
+    }
+    }
+    PushAcc(false);
+}
+
+void TALUnit::SubtractFromAccumulator(TWords W, TWordLength Length)
+{
+    TAccWords& A = Accumulator;
+    switch (Length) {
+    case wlShort:
+        A[0] = (A[0] - W[0]) & Top;
+        break;
+    case wlLong: {
+        A[1] -= W[1];
+        const TWord B = (A[1] >> 18) & 1;
+        A[1] &= Word;
+        A[0] = (A[0] - W[0] - B) & Top;
+        break;
+    }
+    case wlAccumulator: {
+        TWord B = 0;
+        for (int I = 3; I >= 1; --I) {
+            A[I] = A[I] - W[I] - B;
+            B = (A[I] >> 18) & 1;
+            A[I] &= Word;
+        }
+        A[0] = (A[0] - W[0] - B) & Top;
+        break;
+    }
+    }
+    PushAcc(false);
+}
+
+void TALUnit::ShiftRight(std::span<TWord> W, TWordLength Length)
+{
+    const int Last = Length == wlShort ? 0 : Length == wlLong ? 1 : 3;
+    for (int I = Last; I >= 1; --I)
+        W[I] = ((W[I] >> 1) & 0x1FFFF) | ((W[I - 1] & 1) << 17);
+    W[0] = (W[0] >> 1) | (W[0] & 0x10000);
+}
+
+void TALUnit::ShiftLeft(std::span<TWord> W, TWordLength Length)
+{
+    const int Last = Length == wlShort ? 0 : Length == wlLong ? 1 : 3;
+    W[0] = (W[0] * 2) & Top;
+    if (Last >= 1)
+        W[0] |= (W[1] >> 17) & 1;
+    for (int I = 1; I <= Last; ++I) {
+        W[I] = (W[I] * 2) & Word;
+        if (I < Last)
+            W[I] |= (W[I + 1] >> 17) & 1;
+    }
+}
+
+void TALUnit::Multiply(TWords Operand, bool Add)
+{
+    WriteMultiplicand(Operand);
+    SuspendDisplay();
+    // The shift-and-add of the hardware yields exactly the product of the two
+    // 35-bit fractions, 68 fraction bits, at the accumulator's bit 2 upwards,
+    // wrapped to 71 bits; form it in one step.
+    const __int128 Product = static_cast<__int128>(LongToInt(Multiplier[0], Multiplier[1])) *
+                             LongToInt(Operand[0], Operand[1]) * 4;
+    const __int128 Acc = AccToInt(Accumulator);
+    IntToAcc(Add ? Acc + Product : Acc - Product, Accumulator);
+    ResumeDisplay();
+}
+
+TLongWords TALUnit::Collate(TWords Operand)
+{
+    WriteMultiplicand(Operand);
+    return {Operand[0] & Multiplier[0], Operand[1] & Multiplier[1]};
+}
+
+void TALUnit::RoundAccumulator()
+{
+    AddToAccumulator(RoundingConstant, wlAccumulator);
+}
+
+void TALUnit::ResumeDisplay()
+{
+    DisplayEnabled = true;
+    Sim.UpdateMultrDisplay(false, Multiplier);
+    Sim.UpdateMultdDisplay(false, Multiplicand);
+    Sim.UpdateAccDisplay(false, Accumulator);
+}

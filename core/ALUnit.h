@@ -1,0 +1,55 @@
+// The arithmetic unit: the 71-bit accumulator, the 35-bit multiplier and
+// multiplicand, and every arithmetic step of the order set.
+#pragma once
+
+#include <array>
+#include <span>
+
+#include "core/misc.h"
+
+class IEdsacSim;
+
+using TAccWords = std::array<TWord, 4>;
+using TLongWords = std::array<TWord, 2>;
+
+class TALUnit {
+public:
+    explicit TALUnit(IEdsacSim& Sim);
+    ~TALUnit();
+    TALUnit(const TALUnit&) = delete;
+    TALUnit& operator=(const TALUnit&) = delete;
+
+    void Init();
+    TAccWords ReadAccumulator();
+    void WriteAccumulator(TWords Words);
+    TLongWords ReadMultiplier();
+    void WriteMultiplier(TWords Words);
+    TLongWords ReadMultiplicand();
+    void WriteMultiplicand(TWords Words);
+    void ClearAccumulator();
+    void AddToAccumulator(TWords W, TWordLength Length);
+    void SubtractFromAccumulator(TWords W, TWordLength Length);
+    static void ShiftRight(std::span<TWord> W, TWordLength Length);
+    static void ShiftLeft(std::span<TWord> W, TWordLength Length);
+    void Multiply(TWords Operand, bool Add);
+    TLongWords Collate(TWords Operand);
+    void RoundAccumulator();
+    void SuspendDisplay() { DisplayEnabled = false; }
+    void ResumeDisplay();
+    bool IsNegative() const { return (Accumulator[0] & 0x10000) != 0; }
+
+    // The registers as they stand, without a trace line: for hosts' state dumps.
+    const TAccWords& Acc() const { return Accumulator; }
+    const TLongWords& Multr() const { return Multiplier; }
+    const TLongWords& Multd() const { return Multiplicand; }
+
+private:
+    void PushAcc(bool Force);
+
+    IEdsacSim& Sim;
+    bool DisplayEnabled = true;
+    const TAccWords RoundingConstant{0, 0, 0x20000, 0};
+    TAccWords Accumulator{};
+    TLongWords Multiplier{};
+    TLongWords Multiplicand{};
+};

@@ -1,0 +1,49 @@
+// The machine as one object: it builds its four units, wires them to the host and
+// offers the host its commands. It has no loop of its own; the host steps it.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "core/misc.h"
+
+class IEdsacSim;
+class TALUnit;
+class TControlUnit;
+class TIOUnit;
+class TStore;
+
+class TEdsacCore {
+public:
+    explicit TEdsacCore(IEdsacSim& Sim);
+    ~TEdsacCore();
+    TEdsacCore(const TEdsacCore&) = delete;
+    TEdsacCore& operator=(const TEdsacCore&) = delete;
+
+    void Init();
+    void SetInitialOrders(std::uint8_t Choice) { InitialOrders = Choice; }
+    std::uint8_t GetInitialOrders() const { return InitialOrders; }
+    void LoadInitialOrders();
+    // Executes one order; returns its duration in milliseconds.
+    int ExecuteOrder();
+    bool IsStopped() const;
+    void ClearStop();
+    void Dial(int Digit);
+    const TWordArray& GetStoreContents() const;
+    void ResetClock();
+    void UpdateDisplays();
+    void Shutdown();
+
+    // Read-only views for hosts that report the machine's state (no trace lines).
+    const TControlUnit& Control() const { return *ControlUnit; }
+    const TALUnit& Arithmetic() const { return *ALU; }
+    const TIOUnit& InputOutput() const { return *IOUnit; }
+
+private:
+    IEdsacSim& Sim;
+    std::unique_ptr<TControlUnit> ControlUnit;
+    std::unique_ptr<TALUnit> ALU;
+    std::unique_ptr<TStore> Store;
+    std::unique_ptr<TIOUnit> IOUnit;
+    std::uint8_t InitialOrders = 0;
+};

@@ -1,0 +1,45 @@
+// A trace line kept as its parts and spelt out only when a host asks for it, so a
+// host that drops trace lines pays for a few stores, not for string building.
+#pragma once
+
+#include <concepts>
+#include <cstdint>
+#include <string>
+
+#include "core/misc.h"
+
+class TTraceLine {
+public:
+    static constexpr int MaxParts = 5;
+
+    template <typename... Parts>
+        requires(sizeof...(Parts) >= 1 && sizeof...(Parts) <= MaxParts)
+    TTraceLine(Parts... parts) // NOLINT: implicit, so a literal is a trace line
+    {
+        (Add(parts), ...);
+    }
+
+    // The line as text (UTF-8).
+    std::string str() const;
+
+private:
+    enum class TKind : std::uint8_t { Text, Number, Char, Order };
+    struct TPart {
+        TKind Kind = TKind::Text;
+        const char* Text = nullptr; // a literal, never owned
+        std::int64_t Number = 0;    // a number, a code point or a packed order
+    };
+
+    void Add(const char* Text) { Parts[Count++] = TPart{TKind::Text, Text, 0}; }
+    void Add(char32_t Ch) { Parts[Count++] = TPart{TKind::Char, nullptr, Ch}; }
+    // An order is spelt with the marks S and L.
+    void Add(const TOrder& Order)
+    {
+        Parts[Count++] = TPart{TKind::Order, nullptr,
+                               (std::int64_t{Order.Code} << 32) | (Order.Address << 1) | (Order.Long ? 1 : 0)};
+    }
+    void Add(std::integral auto N) { Parts[Count++] = TPart{TKind::Number, nullptr, static_cast<std::int64_t>(N)}; }
+
+    TPart Parts[MaxParts];
+    int Count = 0;
+};

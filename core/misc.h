@@ -1,0 +1,45 @@
+// Machine words, orders and the two character tables, plus the text renderings of words.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+// Every machine word is held right-aligned in a signed 32-bit integer; groups of
+// words run from the most significant (element 0) down.
+using TWord = std::int32_t;
+using TWordArray = std::vector<TWord>;
+using TWords = std::span<const TWord>;
+
+enum TWordLength : std::uint8_t { wlShort, wlLong, wlAccumulator };
+
+struct TOrder {
+    std::uint8_t Code = 0;   // function code 0..31
+    std::int32_t Address = 0; // 0..1023
+    bool Long = false;       // the length bit
+};
+
+inline TWordLength LengthOf(bool Long) { return Long ? wlLong : wlShort; }
+
+// Order letters by code (0..31), then the figure spellings used on tape (32 + code).
+inline constexpr char OrderLetters[] =
+    "PQWERTYUIOJ#SZK*.F@D!HNM&LXGABCV0123456789___________+-_________";
+
+// What the teleprinter prints for each code: letter shift, then figure shift.
+// One Latin-1 byte each; 0xA3 is the pound sign.
+inline constexpr char TeleprinterChars[] =
+    "PQWERTYUIOJ_SZK__F_D HNM_LXGABCV"
+    "0123456789__\"+(__$_; \xA3,._)/#-?:=";
+
+static_assert(sizeof(OrderLetters) == 65 && sizeof(TeleprinterChars) == 65);
+
+TWord MakeOrder(int Code, int Address, bool Long);
+TOrder WordToOrder(TWord Word);
+std::string OrderToStr(const TOrder& Order, char ShortMark, char LongMark);
+std::string WordToOrderStr(TWord Word, char ShortMark, char LongMark);
+std::string WordToIntStr(TWord Word);
+std::string FracToStr(TWord W0, TWord W1, TWord W2, TWord W3, int Digits);
+
+// Appends a code point to a UTF-8 string.
+void AppendUtf8(std::string& Out, char32_t Ch);
