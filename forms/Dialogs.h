@@ -1,0 +1,45 @@
+// Every message box and file dialog of the program goes through here. A test
+// installs a responder and answers them without a modal loop ever running.
+#pragma once
+
+#include <QMessageBox>
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+class QWidget;
+
+namespace Dialogs {
+
+struct TMessageRequest {
+    QString Caption;
+    QString Text;
+    QMessageBox::StandardButtons Buttons;
+    QMessageBox::Icon Style;
+};
+
+enum class TFileMode { Open, Save };
+
+struct TFileRequest {
+    TFileMode Mode;
+    QString Title;
+    QString FileName; // the preset name (or directory)
+    QString Filter;
+};
+
+using TMessageResponder = std::function<QMessageBox::StandardButton(const TMessageRequest&)>;
+// Returns the chosen path, or an empty string for Cancel.
+using TFileResponder = std::function<QString(const TFileRequest&)>;
+
+// Shows a message box (or asks the responder) and returns the button pressed.
+QMessageBox::StandardButton Message(QWidget* Parent, const QString& Caption, const QString& Text,
+                                    QMessageBox::StandardButtons Buttons, QMessageBox::Icon Style);
+// Shows a file dialog (or asks the responder); an empty string means Cancel.
+QString ChooseFile(QWidget* Parent, const TFileRequest& Request);
+
+// For tests: answer every request with these instead of showing anything.
+// Passing an empty function restores the real dialogs.
+void SetMessageResponder(TMessageResponder Responder);
+void SetFileResponder(TFileResponder Responder);
+
+} // namespace Dialogs
