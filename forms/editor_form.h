@@ -1,0 +1,79 @@
+// A tape window: one program tape as editable text, one tape line per text line,
+// with its file, and a read position through it for the machine's input orders.
+#pragma once
+
+#include <QString>
+#include <QWidget>
+#include <functional>
+
+#include "core/TapeReader.h"
+
+class QPlainTextEdit;
+
+class TEditorForm : public QWidget {
+    Q_OBJECT
+
+public:
+    // Consulted when the window is asked to close; returning false keeps it open.
+    using TCloseQuery = std::function<bool()>;
+
+    // The owner (the main window) owns the window; it starts hidden.
+    TEditorForm(QWidget* Owner, const QString& Caption);
+    ~TEditorForm() override;
+
+    // The text pane, for the clipboard commands and the modified flag.
+    QPlainTextEdit* Editor() const { return FEditor; }
+    // Full path of the tape's file; empty until the tape is saved or loaded.
+    const QString& FileName() const { return FFileName; }
+    // The tape text exactly as it is saved (line breaks as "\n").
+    QString Text() const;
+
+    // Replaces the text by the file's. On failure reports it and returns false,
+    // leaving text, file name and caption as they were.
+    bool LoadFromFile(const QString& Path);
+    // Inserts the whole file at the cursor as one undoable insertion.
+    bool InsertFile(const QString& Path);
+    // Writes to FileName, or asks for a name first; true when written.
+    bool Save();
+    // Asks for a name and writes there; true when written.
+    bool SaveAs();
+    // Sets the file and derives the caption: the name without directory and
+    // without anything from its first ".".
+    void SetFileName(const QString& Path);
+
+    bool IsModified() const;
+    void SetModified(bool Modified);
+
+    // The tape as the machine reads it; always follows the text.
+    TTapeText& Tape() { return FTape; }
+    void RewindTape() { FTape.RewindTape(); }
+    // The next raw character; throws EEndOfTape past the last line.
+    char32_t NextTapeChar() { return FTape.NextTapeChar(); }
+    int TapeLine() const { return FTape.TapeLine(); }
+
+    void SetCloseQuery(TCloseQuery Query) { FCloseQuery = std::move(Query); }
+    const TCloseQuery& CloseQuery() const { return FCloseQuery; }
+
+signals:
+    void Activated(TEditorForm* Form);
+    void Closed(TEditorForm* Form);
+    // The text changed; the window's own tape is already rewound.
+    void TextChanged(TEditorForm* Form);
+    void KeyReleased(TEditorForm* Form);
+    void MouseReleased(TEditorForm* Form);
+
+protected:
+    bool event(QEvent* Event) override;
+    void closeEvent(QCloseEvent* Event) override;
+    bool eventFilter(QObject* Watched, QEvent* Event) override;
+
+private:
+    void EditorChanged();
+    // Writes the text to Path; reports a failure and returns false.
+    bool WriteTo(const QString& Path);
+
+    QPlainTextEdit* FEditor;
+    QString FFileName;
+    TTapeText FTape;
+    TCloseQuery FCloseQuery;
+};

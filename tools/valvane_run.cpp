@@ -1,0 +1,228 @@
+// valvane-run: runs a tape on the machine without windows and prints what the
+// teleprinter printed, exactly as the program's "Save Edsac Output As..." saves it.
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSaveFile>
+#include <chrono>
+#include <cstdio>
+#include <string>
+
+#include "core/ALUnit.h"
+#include "core/ControlUnit.h"
+#include "core/EdsacCore.h"
+#include "tools/run_host.h"
+
+namespace {
+
+enum TExit { exStop = 0, exUsage = 1, exError = 2, exLimit = 3 };
+
+void Complain(const QString& Text)
+{
+    std::fprintf(stderr, "valvane-run: %s\n", Text.toLocal8Bit().constData());
+}
+
+bool ReadTape(const QString& Path, std::string& Bytes)
+{
+    const QFileInfo Info(Path);
+    if (!Info.exists()) {
+        Complain(QStringLiteral("cannot find the tape file %1").arg(Path));
+        return false;
+    }
+    if (Info.isDir()) {
+        Complain(QStringLiteral("the tape %1 is a directory, not a file").arg(Path));
+        return false;
+    }
+    QFile File(Path);
+    if (!File.open(QIODevice::ReadOnly)) {
+        Complain(QStringLiteral("cannot read the tape file %1: %2").arg(Path, File.errorString()));
+        return false;
+    }
+    const QByteArray Data = File.readAll();
+    if (File.error() != QFileDevice::NoError) {
+        Complain(QStringLiteral("cannot read the tape file %1: %2").arg(Path, File.errorString()));
+        return false;
+    }
+    Bytes.assign(Data.constData(), static_cast<size_t>(Data.size()));
+    return true;
+}
+
+bool WriteFile(const QString& Path, const QByteArray& Data, const char* What)
+{
+    QSaveFile File(Path);
+    if (!File.open(QIODevice::WriteOnly) || File.write(Data) != Data.size() || !File.commit()) {
+        Complain(QStringLiteral("cannot write the %1 file %2: %3").arg(QLatin1String(What), Path, File.errorString()));
+        return false;
+    }
+    return true;
+}
+
+QJsonArray ToJson(TWords Words)
+{
+    QJsonArray Array;
+    for (const TWord W : Words)
+        Array.append(W);
+    return Array;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication App(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("valvane-run"));
+    QCoreApplication::setApplicationVersion(QStringLiteral("1.0.2"));
+
+    QCommandLineParser Parser;
+    Parser.setApplicationDescription(QStringLiteral("Runs an EDSAC program tape and prints the teleprinter output."));
+    Parser.addHelpOption();
+    Parser.addVersionOption();
+    const QCommandLineOption InitialOrdersOption({QStringLiteral("i"), QStringLiteral("initial-orders")},
+                                                 QStringLiteral("Initial Orders to load, 1 or 2 (default 2)."),
+                                                 QStringLiteral("1|2"), QStringLiteral("2"));
+    const QCommandLineOption CaseOption(QStringLiteral("case-sensitive"),
+                                        QStringLiteral("Lower-case letters on the tape are illegal (default: read as capitals)."));
+    const QCommandLineOption MaxOption(QStringLiteral("max-orders"),
+                                       QStringLiteral("Give up after N orders (default 100000000)."),
+                                       QStringLiteral("N"), QStringLiteral("100000000"));
+    const QCommandLineOption DialOption(QStringLiteral("dial"),
+                                        QStringLiteral("At each stop, dial the next digit (0 dials 10), clear the stop, go on."),
+                                        QStringLiteral("DIGITS"));
+    const QCommandLineOption PunchOption(QStringLiteral("punch"),
+                                         QStringLiteral("Write the punched output to FILE."), QStringLiteral("FILE"));
+    const QCommandLineOption DumpOption(QStringLiteral("dump"),
+                                        QStringLiteral("Write the final machine state to FILE as JSON."), QStringLiteral("FILE"));
+    const QCommandLineOption TraceOption(QStringLiteral("trace"), QStringLiteral("Write every trace line to stderr."));
+    const QCommandLineOption StatsOption(QStringLiteral("stats"), QStringLiteral("After the run, write figures to stderr."));
+    Parser.addOptions({InitialOrdersOption, CaseOption, MaxOption, DialOption, PunchOption, DumpOption, TraceOption,
+                       StatsOption});
+    Parser.addPositionalArgument(QStringLiteral("TAPE"), QStringLiteral("The program tape, a text file."));
+
+    if (!Parser.parse(App.arguments())) {
+        Complain(Parser.errorText());
+        return exUsage;
+    }
+    if (Parser.isSet(QStringLiteral("help")))
+        Parser.showHelp(exStop);
+    if (Parser.isSet(QStringLiteral("version")))
+        Parser.showVersion();
+
+    const QString Orders = Parser.value(InitialOrdersOption);
+    if (Orders != QLatin1String("1") && Orders != QLatin1String("2")) {
+        Complain(QStringLiteral("--initial-orders must be 1 or 2, not \"%1\"").arg(Orders));
+        return exUsage;
+    }
+    bool Ok = false;
+    const qulonglong MaxOrders = Parser.value(MaxOption).toULongLong(&Ok);
+    if (!Ok) {
+        Complain(QStringLiteral("--max-orders needs a whole number, not \"%1\"").arg(Parser.value(MaxOption)));
+        return exUsage;
+    }
+    const QString Digits = Parser.value(DialOption);
+    for (const QChar Ch : Digits)
+        if (Ch < QLatin1Char('0') || Ch > QLatin1Char('9')) {
+            Complain(QStringLiteral("--dial takes digits 0-9 only, not \"%1\"").arg(Digits));
+            return exUsage;
+        }
+    const QStringList Positional = Parser.positionalArguments();
+    if (Positional.size() != 1) {
+        Complain(Positional.isEmpty() ? QStringLiteral("no tape given (see --help)")
+                                      : QStringLiteral("one tape only, please (see --help)"));
+        return exUsage;
+    }
+
+    std::string Bytes;
+    if (!ReadTape(Positional[0], Bytes))
+        return exUsage;
+
+    TRunHost Host;
+    Host.Tape.SetText(DecodeTapeBytes(Bytes));
+    Host.IgnoreCase = !Parser.isSet(CaseOption);
+    Host.Trace = Parser.isSet(TraceOption);
+    static char TraceBuffer[1 << 16];
+    if (Host.Trace)
+        std::setvbuf(stderr, TraceBuffer, _IOFBF, sizeof TraceBuffer);
+
+    TEdsacCore Core(Host);
+    Host.SetCore(&Core);
+    Host.SelectInitialOrders(Orders == QLatin1String("2"));
+    Host.ClearMachine();
+    Host.LoadInitialOrders();
+
+    // Start pressed: one step at a time, as the run timer would.
+    const auto Started = std::chrono::steady_clock::now();
+    qulonglong Executed = 0;
+    int DialNext = 0;
+    QString Status = QStringLiteral("limit");
+    std::string Message;
+    while (Executed < MaxOrders) {
+        const std::uint8_t Result = Host.ExecuteStep();
+        if (Result == 2) {
+            Status = QStringLiteral("error");
+            Message = Host.LastError;
+            break;
+        }
+        ++Executed;
+        if (Result == 1) {
+            if (DialNext < Digits.size()) {
+                const int Digit = Digits[DialNext++].digitValue();
+                Host.Dial(Digit == 0 ? 10 : Digit);
+                continue;
+            }
+            Status = QStringLiteral("stop");
+            break;
+        }
+    }
+    const double Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - Started).count();
+    if (Status == QLatin1String("limit"))
+        Message = "Gave up after " + std::to_string(Executed) + " orders";
+
+    std::string Output;
+    for (const std::string& Line : Host.TeleprinterLines)
+        Output += Line + "\n";
+    std::fwrite(Output.data(), 1, Output.size(), stdout);
+    std::fflush(stdout);
+
+    int Exit = Status == QLatin1String("stop") ? exStop : Status == QLatin1String("error") ? exError : exLimit;
+    if (!Message.empty())
+        std::fprintf(stderr, "%s\n", Message.c_str());
+
+    if (Parser.isSet(StatsOption)) {
+        const std::uint32_t Time = Core.Control().GetElapsedTime();
+        std::fprintf(stderr, "orders: %llu\nmachine time: %.4f\nseconds: %.3f\norders/s: %.0f\n", Executed,
+                     Time / 10000.0, Seconds, Seconds > 0 ? Executed / Seconds : 0.0);
+    }
+    std::fflush(stderr);
+
+    if (Parser.isSet(PunchOption)) {
+        QByteArray Punched;
+        for (const std::string& Line : Host.PunchedTape)
+            Punched += QByteArray::fromStdString(Line) + '\n';
+        if (!WriteFile(Parser.value(PunchOption), Punched, "punch"))
+            Exit = exUsage;
+    }
+    if (Parser.isSet(DumpOption)) {
+        QJsonObject Dump;
+        Dump[QStringLiteral("status")] = Status;
+        Dump[QStringLiteral("message")] = QString::fromStdString(Message);
+        Dump[QStringLiteral("orders")] = static_cast<qint64>(Executed);
+        Dump[QStringLiteral("time")] = static_cast<qint64>(Core.Control().GetElapsedTime());
+        Dump[QStringLiteral("scr")] = Core.Control().GetSCR();
+        Dump[QStringLiteral("order_tank")] = Core.Control().GetOrderTank();
+        Dump[QStringLiteral("acc")] = ToJson(Core.Arithmetic().Acc());
+        Dump[QStringLiteral("multiplier")] = ToJson(Core.Arithmetic().Multr());
+        Dump[QStringLiteral("multiplicand")] = ToJson(Core.Arithmetic().Multd());
+        Dump[QStringLiteral("store")] = ToJson(Core.GetStoreContents());
+        if (!WriteFile(Parser.value(DumpOption), QJsonDocument(Dump).toJson(QJsonDocument::Indented), "dump"))
+            Exit = exUsage;
+    }
+
+    Host.SetCore(nullptr);
+    Core.Shutdown();
+    std::fflush(stderr);
+    return Exit;
+}
