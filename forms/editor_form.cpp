@@ -59,12 +59,22 @@ bool WriteTapeFile(const QString& Path, const QString& Text, QString& Reason)
 {
     TBusyCursor Busy;
     QSaveFile File(Path);
-    if (!File.open(QIODevice::WriteOnly)) {
+    // Unbuffered, so a failing write reports its own reason (such as a full disk).
+    if (!File.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         Reason = File.errorString();
         return false;
     }
+    // A short write carries no reason; the next write fails and gives it.
     const QByteArray Bytes = Text.toUtf8();
-    if (File.write(Bytes) != Bytes.size() || !File.commit()) {
+    for (qint64 Done = 0; Done < Bytes.size();) {
+        const qint64 Written = File.write(Bytes.constData() + Done, Bytes.size() - Done);
+        if (Written <= 0) {
+            Reason = File.errorString();
+            return false;
+        }
+        Done += Written;
+    }
+    if (!File.commit()) {
         Reason = File.errorString();
         return false;
     }
