@@ -1,0 +1,136 @@
+// Order words, number renderings and the store's short, long and sandwich-bit access.
+#include <QtTest>
+
+#include "core/Store.h"
+#include "core/misc.h"
+#include "recording_sim.h"
+
+class TestWords : public QObject {
+    Q_OBJECT
+private slots:
+    void ordersRoundTrip()
+    {
+        QCOMPARE(MakeOrder(5, 0, false), 20480);
+        QCOMPARE(MakeOrder(28, 5, true), 114699);
+        for (TWord W : {20480, 114699}) {
+            const TOrder O = WordToOrder(W);
+            QCOMPARE(MakeOrder(O.Code, O.Address, O.Long), W);
+        }
+        // Bit 11 and the sandwich bit take no part in decoding.
+        QCOMPARE(WordToOrderStr(114699 | 0x800 | 0x20000, 'S', 'L'), std::string("A 5 L"));
+        QCOMPARE(OrderToStr(TOrder{28, 5, false}, 'S', 'L'), std::string("A 5 S"));
+        QCOMPARE(WordToOrderStr(MakeOrder(31, 1023, true), 'F', 'D'), std::string("V 1023 D"));
+    }
+
+    void integers()
+    {
+        QCOMPARE(WordToIntStr(0x10000), std::string("-65536"));
+        QCOMPARE(WordToIntStr(0x0FFFF), std::string("65535"));
+        QCOMPARE(WordToIntStr(0x1FFFF), std::string("-1"));
+        QCOMPARE(WordToIntStr(0x3FFFF), std::string("-1")); // the sandwich bit is no part of the number
+    }
+
+    void fractions_data()
+    {
+        QTest::addColumn<QList<int>>("words");
+        QTest::addColumn<int>("digits");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("half") << QList<int>{0x08000, 0, 0, 0} << 6 << "0.500000";
+        QTest::newRow("minus half") << QList<int>{0x18000, 0, 0, 0} << 6 << "-0.500000";
+        QTest::newRow("zero") << QList<int>{0, 0, 0, 0} << 6 << "0.000000";
+        QTest::newRow("no digits") << QList<int>{0x08000, 0, 0, 0} << 0 << "0.";
+        QTest::newRow("no digits, negative") << QList<int>{0x18000, 0, 0, 0} << -3 << "-0.";
+        QTest::newRow("tie rounds up") << QList<int>{0x00200, 0, 0, 0} << 6 << "0.007813";
+        QTest::newRow("negative tie lies below") << QList<int>{0x1FE00, 0, 0, 0} << 6 << "-0.007812";
+        QTest::newRow("lowest accumulator bit") << QList<int>{0, 0, 0, 1} << 21 << "0.000000000000000000001";
+        QTest::newRow("minus lowest bit") << QList<int>{0x1FFFF, 0x3FFFF, 0x3FFFF, 0x3FFFF} << 21
+                                          << "-0.000000000000000000000";
+        QTest::newRow("minus one") << QList<int>{0x10000, 0, 0, 0} << 6 << "-1.000000";
+        QTest::newRow("nearly one rounds to one") << QList<int>{0x0FFFF, 0x3FFFF, 0, 0} << 6 << "1.000000";
+        QTest::newRow("long quarter") << QList<int>{0x04000, 0, 0, 0} << 11 << "0.25000000000";
+    }
+    void fractions()
+    {
+        QFETCH(QList<int>, words);
+        QFETCH(int, digits);
+        QFETCH(QString, text);
+        QCOMPARE(QString::fromStdString(FracToStr(words[0], words[1], words[2], words[3], digits)), text);
+    }
+
+    void fractionDigitsNeverPastNine()
+    {
+        // Values close to plus or minus one must never produce a digit beyond "9".
+        for (TWord W0 : {0x0FFFF, 0x10000, 0x10001, 0x1FFFF})
+            for (int Digits : {1, 6, 11, 21}) {
+                const std::string S = FracToStr(W0, 0x3FFFF, 0x3FFFF, 0x3FFFF, Digits);
+                for (char C : S)
+                    QVERIFY2((C >= '0' && C <= '9') || C == '.' || C == '-', S.c_str());
+            }
+    }
+
+    void longAccessUsesTheEvenPair()
+    {
+        TRecordingSim Sim;
+        TStore Store(1024, Sim);
+        Store.WriteWord(4, 44);
+        Store.WriteWord(5, 55);
+        QCOMPARE((Store.Read(5, wlLong)), (std::array<TWord, 2>{55, 44}));
+        QCOMPARE((Store.Read(4, wlLong)), (std::array<TWord, 2>{55, 44}));
+        QCOMPARE(Sim.TraceOf("store: ").back(), std::string("Read long @ 5 and 4"));
+    }
+
+    void sandwichBit()
+    {
+        TRecordingSim Sim;
+        TStore Store(1024, Sim);
+        Sim.Forget();
+        Store.Write(6, wlLong, std::array<TWord, 2>{0x1FFFF, 0x3FFFF});
+        QCOMPARE(Store.ReadWord(7), 0x1FFFF);
+        QCOMPARE(Store.ReadWord(6), 0x3FFFF);
+        QCOMPARE((Sim.StoreWords), (std::vector<std::pair<int, TWord>>{{7, 0x1FFFF}, {6, 0x3FFFF}}));
+        QCOMPARE(Sim.TraceOf("store: ")[0], std::string("Write: 131071 @ loc 7"));
+        QCOMPARE(Sim.TraceOf("store: ")[1], std::string("       262143 @ loc 6"));
+
+        QCOMPARE(Store.Read(6, wlShort)[0], 0x1FFFF); // a short read drops the sandwich bit
+        Sim.Forget();
+        Store.Write(6, wlShort, std::array<TWord, 2>{0, 0}); // a short write keeps it
+        QCOMPARE(Store.ReadWord(6), 0x20000);
+        QCOMPARE(Sim.StoreWords.back(), (std::pair<int, TWord>{6, 0x20000}));
+        QCOMPARE((Store.Read(6, wlLong)), (std::array<TWord, 2>{0x1FFFF, 0x20000}));
+
+        Store.WriteWord(8, 0x20000); // the raw write replaces every bit
+        QCOMPARE(Store.ReadWord(8), 0x20000);
+        Store.WriteWord(8, 5);
+        QCOMPARE(Store.ReadWord(8), 5);
+    }
+
+    void accumulatorWritesTwoWordsAndNothingForAccumulatorLength()
+    {
+        TRecordingSim Sim;
+        TStore Store(1024, Sim);
+        Store.Write(10, wlLong, std::array<TWord, 4>{1, 2, 3, 4});
+        QCOMPARE(Store.ReadWord(11), 1);
+        QCOMPARE(Store.ReadWord(10), 2);
+        QCOMPARE(Store.ReadWord(12), 0);
+        Sim.Forget();
+        Store.Write(10, wlAccumulator, std::array<TWord, 4>{9, 9, 9, 9});
+        QCOMPARE((Store.Read(10, wlAccumulator)), (std::array<TWord, 2>{0, 0}));
+        QVERIFY(Sim.Trace.empty());
+        QVERIFY(Sim.StoreWords.empty());
+    }
+
+    void initClearsAndShowsEverything()
+    {
+        TRecordingSim Sim;
+        TStore Store(1024, Sim);
+        Store.WriteWord(1023, 7);
+        Store.Init();
+        QCOMPARE(Store.ReadWord(1023), 0);
+        QCOMPARE(Sim.StoreDisplays, 1);
+        QCOMPARE(Sim.LastStoreDisplaySize, 1024);
+        QCOMPARE(Sim.TraceOf("store: ")[0], std::string("Store is active"));
+    }
+};
+
+QTEST_APPLESS_MAIN(TestWords)
+#include "test_words.moc"
