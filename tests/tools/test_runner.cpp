@@ -1,0 +1,178 @@
+// valvane-run's contract: what it prints, where, with which exit status, and the
+// files it writes.
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+struct TRun {
+    int Status = -1;
+    QByteArray Out, Err;
+};
+
+TRun Run(const QStringList& Args)
+{
+    QProcess P;
+    P.start(QStringLiteral(VALVANE_RUN), Args);
+    P.waitForFinished(120000);
+    return {P.exitStatus() == QProcess::NormalExit ? P.exitCode() : -1, P.readAllStandardOutput(),
+            P.readAllStandardError()};
+}
+
+QString Tape(const char* Name)
+{
+    return QStringLiteral(VALVANE_TAPES "/") + QLatin1String(Name);
+}
+
+} // namespace
+
+class TestRunner : public QObject {
+    Q_OBJECT
+    QTemporaryDir Dir;
+
+    QString Write(const QString& Name, const QByteArray& Text)
+    {
+        QFile F(Dir.filePath(Name));
+        F.open(QIODevice::WriteOnly);
+        F.write(Text);
+        return F.fileName();
+    }
+
+private slots:
+    void stopEndsCleanly()
+    {
+        const TRun R = Run({Tape("greeting.txt")});
+        QCOMPARE(R.Status, 0);
+        QCOMPARE(R.Out, QByteArray("HELLO EDSAC 1949\n\n"));
+        QCOMPARE(R.Err, QByteArray());
+    }
+
+    void errorsStopWithTheMessageAUserWouldSee()
+    {
+        TRun R = Run({Write("short.txt", "T 64 K\nG K\n")});
+        QCOMPARE(R.Status, 2);
+        QCOMPARE(R.Err, QByteArray("End of tape encountered\n"));
+
+        R = Run({QStringLiteral("--case-sensitive"), Write("lower.txt", "T 64 K\n\nG k\n")});
+        QCOMPARE(R.Status, 2);
+        QCOMPARE(R.Err, QByteArray("Illegal character on line number 3\r\r[\"k\" ASCII value 107]\n"));
+        // Read as capitals by default, the same tape only runs out.
+        QCOMPARE(Run({Dir.filePath("lower.txt")}).Err, QByteArray("End of tape encountered\n"));
+
+        // A program that jumps to a word of zeros meets the unknown order P.
+        R = Run({Write("unknown.txt", "T 64 K G K E 5 @ E Z P F")});
+        QCOMPARE(R.Status, 2);
+        QCOMPARE(R.Err, QByteArray("Unknown order 0\n"));
+
+        // Figure shift, then H: a pound sign, printed as UTF-8.
+        R = Run({Write("pound.txt", "T 64 K G K O 4 @ O 5 @ Z F P F # F H F E Z P F")});
+        QCOMPARE(R.Status, 0);
+        QCOMPARE(R.Out, QByteArray("\xC2\xA3\n"));
+    }
+
+    void runawayControlIsStoppedAtTheStoreEnd()
+    {
+        // X orders all the way to 1023, then nothing left to fetch.
+        QByteArray Text = "T 1000 K G K ";
+        for (int I = 0; I < 24; ++I)
+            Text += "X F ";
+        Text += "E Z P F";
+        const TRun R = Run({Write("runaway.txt", Text)});
+        QCOMPARE(R.Status, 2);
+        QCOMPARE(R.Err, QByteArray("Order fetch outside the store at location 1024\n"));
+    }
+
+    void orderLimitAndStats()
+    {
+        const TRun R = Run({QStringLiteral("--max-orders"), QStringLiteral("1000"), QStringLiteral("--stats"),
+                            Tape("countdown.txt")});
+        QCOMPARE(R.Status, 3);
+        const QList<QByteArray> Lines = R.Err.trimmed().split('\n');
+        QCOMPARE(Lines.size(), 5);
+        QCOMPARE(Lines[0], QByteArray("Gave up after 1000 orders"));
+        QCOMPARE(Lines[1], QByteArray("orders: 1000"));
+        QVERIFY(Lines[2].startsWith("machine time: "));
+        QVERIFY(Lines[3].startsWith("seconds: "));
+        QVERIFY(Lines[4].startsWith("orders/s: "));
+    }
+
+    void dialDigitsThenStop()
+    {
+        TRun R = Run({QStringLiteral("--dial"), QStringLiteral("905"), Tape("dial_echo.txt")});
+        QCOMPARE(R.Status, 0);
+        QCOMPARE(R.Out, QByteArray("905\n"));
+        QCOMPARE(Run({QStringLiteral("--dial"), QStringLiteral("9x"), Tape("dial_echo.txt")}).Status, 1);
+    }
+
+    void punchAndDump()
+    {
+        const QString Punch = Dir.filePath("punch.txt"), Dump = Dir.filePath("dump.json");
+        const TRun R = Run({QStringLiteral("--punch"), Punch, QStringLiteral("--dump"), Dump, Tape("greeting.txt")});
+        QCOMPARE(R.Status, 0);
+        QFile P(Punch);
+        QVERIFY(P.open(QIODevice::ReadOnly));
+        QCOMPARE(P.readAll(), QByteArray("*HEL\nLO!E\nDSAC\n!#QO\nRO@&\n"));
+
+        QFile D(Dump);
+        QVERIFY(D.open(QIODevice::ReadOnly));
+        const QJsonObject J = QJsonDocument::fromJson(D.readAll()).object();
+        QCOMPARE(J["status"].toString(), QStringLiteral("stop"));
+        QCOMPARE(J["message"].toString(), QString());
+        QCOMPARE(J["acc"].toArray().size(), 4);
+        QCOMPARE(J["multiplier"].toArray().size(), 2);
+        QCOMPARE(J["multiplicand"].toArray().size(), 2);
+        const QJsonArray Store = J["store"].toArray();
+        QCOMPARE(Store.size(), 1024);
+        QCOMPARE(Store[64].toInt(), (9 << 12) | (85 << 1)); // O 21 @ at theta 64
+        QCOMPARE(J["scr"].toInt(), 64 + 21);                 // past the stop order
+        QCOMPARE(J["order_tank"].toInt(), 13 << 12);
+        QVERIFY(J["orders"].toInteger() > 20);
+        QVERIFY(J["time"].toInteger() > 20 * 15);
+
+        // Nothing punched yet still makes a file of one empty line.
+        Run({QStringLiteral("--punch"), Punch, Write("quiet.txt", "T 64 K G K Z F E Z P F")});
+        QFile Again(Punch);
+        QVERIFY(Again.open(QIODevice::ReadOnly));
+        QCOMPARE(Again.readAll(), QByteArray("\n"));
+    }
+
+    void traceLinesArePrefixedByUnit()
+    {
+        const TRun R = Run({QStringLiteral("--trace"), Write("t.txt", "T 64 K G K Z F E Z P F")});
+        QCOMPARE(R.Status, 0);
+        const QList<QByteArray> Lines = R.Err.split('\n');
+        QCOMPARE(Lines[0], QByteArray("core: Creating simulator core"));
+        QVERIFY(Lines.contains("store: Store is active"));
+        QVERIFY(Lines.contains("io: IO: Read char T (5)"));
+        QVERIFY(Lines.contains("control: Executing Z order"));
+        QVERIFY(Lines.contains("alu: ALU Initialised"));
+        QVERIFY(Lines.contains("core: Edsac is dead!"));
+    }
+
+    void usageAndFileErrors()
+    {
+        TRun R = Run({Dir.filePath("missing.txt")});
+        QCOMPARE(R.Status, 1);
+        QVERIFY(R.Err.contains("missing.txt"));
+        QCOMPARE(R.Err.count('\n'), 1);
+        R = Run({Dir.path()});
+        QCOMPARE(R.Status, 1);
+        QVERIFY(R.Err.contains("directory"));
+        QCOMPARE(Run({}).Status, 1);
+        QCOMPARE(Run({QStringLiteral("-i"), QStringLiteral("3"), Tape("greeting.txt")}).Status, 1);
+        QCOMPARE(Run({QStringLiteral("--max-orders"), QStringLiteral("lots"), Tape("greeting.txt")}).Status, 1);
+        QCOMPARE(Run({QStringLiteral("--bogus"), Tape("greeting.txt")}).Status, 1);
+        R = Run({QStringLiteral("--punch"), Dir.path(), Tape("greeting.txt")});
+        QCOMPARE(R.Status, 1);
+        QCOMPARE(R.Out, QByteArray("HELLO EDSAC 1949\n\n"));
+        QCOMPARE(Run({QStringLiteral("--version")}).Out, QByteArray("valvane-run 1.0.2\n"));
+        QCOMPARE(Run({QStringLiteral("--help")}).Status, 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestRunner)
+#include "test_runner.moc"
