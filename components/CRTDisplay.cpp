@@ -1,0 +1,161 @@
+#include "components/CRTDisplay.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <algorithm>
+
+namespace {
+constexpr QRgb CrtBlack = 0xFF000000u;
+constexpr QRgb CrtGreen = 0xFF00FF00u;
+constexpr int CrtHeight = 8;
+constexpr int CrtCentreY = CrtHeight / 2;
+} // namespace
+
+TCRTDisplay::TCRTDisplay(QWidget* Owner) : QWidget(Owner)
+{
+    FWords.assign(1, 0);
+    // The picture covers the whole control, so the toolkit need not clear it first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+    Layout();
+}
+
+TCRTDisplay::~TCRTDisplay() = default;
+
+void TCRTDisplay::SetWordCount(int Value)
+{
+    // A row of no words has no width to show and nowhere to keep a word.
+    FWordCount = std::max(1, Value);
+    FWords.assign(static_cast<std::size_t>(FWordCount), 0);
+    Layout();
+    Paint();
+}
+
+void TCRTDisplay::SetWordSize(int Value)
+{
+    FWordSize = std::max(1, Value);
+    Layout();
+    Paint();
+}
+
+void TCRTDisplay::SetSpacing(int Value)
+{
+    FSpacing = std::max(1, Value);
+    FPitch = FSpacing + 4;
+    Layout();
+    Paint();
+}
+
+void TCRTDisplay::SetHideFirstBit(bool Value)
+{
+    FHideFirstBit = Value;
+    Layout();
+    Paint();
+}
+
+int TCRTDisplay::WordX(int Index) const
+{
+    return (FWordSize - 1) * FPitch + 3 - (FHideFirstBit ? FPitch : 0) + Index * FWordSize * FPitch;
+}
+
+void TCRTDisplay::Layout()
+{
+    const int WordWidth = FPitch * FWordSize + 1;
+    const int Width = FHideFirstBit ? WordWidth * (FWordCount - 1) + (FWordSize - 1) * FPitch + 1
+                                    : WordWidth * FWordCount;
+    setFixedSize(Width, CrtHeight);
+    FImage = QImage(Width, CrtHeight, QImage::Format_RGB32);
+    FImage.fill(CrtBlack);
+    FWords.assign(static_cast<std::size_t>(FWordCount), 0);
+    const std::vector<TWord> Zeros(FWords);
+    SetWords(Zeros, true);
+}
+
+void TCRTDisplay::SetWords(TWords Words, bool Force)
+{
+    const std::size_t Count = std::min(Words.size(), FWords.size());
+    for (std::size_t I = 0; I < Count; ++I) {
+        DrawWord(Force, WordX(static_cast<int>(I)), Words[I], FWords[I]);
+        FWords[I] = Words[I];
+    }
+    Paint();
+}
+
+void TCRTDisplay::SetWord(int Index, int Value)
+{
+    if (Index < 0 || Index >= FWordCount)
+        return;
+    DrawWord(true, WordX(Index), Value, FWords[static_cast<std::size_t>(Index)]);
+    FWords[static_cast<std::size_t>(Index)] = Value;
+    Paint();
+}
+
+void TCRTDisplay::DrawWord(bool Force, int X, TWord New, TWord Old)
+{
+    auto NewBits = static_cast<std::uint32_t>(New);
+    auto OldBits = static_cast<std::uint32_t>(Old);
+    for (int Bit = 0; Bit < FWordSize; ++Bit) {
+        if (Force || ((NewBits ^ OldBits) & 1u))
+            DrawCell(X, NewBits & 1u);
+        NewBits >>= 1;
+        OldBits >>= 1;
+        X -= FPitch;
+    }
+}
+
+// Runs after every store write, so it writes the 4x4 cell straight into the
+// picture's rows. A one is the cell filled green less its corners; a zero is the
+// cell black with the centre pixel green.
+void TCRTDisplay::DrawCell(int X, bool One)
+{
+    ++FCellsDrawn;
+    const int Width = FImage.width();
+    const int Left = X - 2;
+    for (int Row = 0; Row < 4; ++Row) {
+        auto* Line = reinterpret_cast<QRgb*>(FImage.scanLine(CrtCentreY - 2 + Row));
+        const bool EdgeRow = Row == 0 || Row == 3;
+        for (int Col = 0; Col < 4; ++Col) {
+            const int Px = Left + Col;
+            if (Px < 0 || Px >= Width)
+                continue;
+            const bool Lit = One ? !(EdgeRow && (Col == 0 || Col == 3)) : (Row == 2 && Col == 2);
+            Line[Px] = Lit ? CrtGreen : CrtBlack;
+        }
+    }
+}
+
+void TCRTDisplay::Paint()
+{
+    if (FUpdatePending)
+        return;
+    FUpdatePending = true;
+    update();
+}
+
+void TCRTDisplay::paintEvent(QPaintEvent*)
+{
+    FUpdatePending = false;
+    QPainter Painter(this);
+    Painter.drawImage(0, 0, FImage);
+}
+
+int TCRTDisplay::HitTest(int X) const
+{
+    const int WordWidth = (FSpacing + 4) * FWordSize + 1;
+    int Start = 0;
+    int End = FHideFirstBit ? (FWordSize - 1) * (FSpacing + 4) + 1 : WordWidth;
+    for (int I = 0; I <= FWordCount; ++I) {
+        if (X >= Start && X < End)
+            return I;
+        Start = End;
+        End += WordWidth;
+    }
+    return FWordCount + 1;
+}
+
+void TCRTDisplay::mouseMoveEvent(QMouseEvent* Event)
+{
+    if (FOnHint)
+        FOnHint(this, FWords, HitTest(static_cast<int>(Event->position().x())));
+    Event->accept();
+}

@@ -1,0 +1,23 @@
+// The machine window's artwork, painted at start-up rather than loaded from files:
+// the control panel behind the tubes and the holes of the telephone dial.
+#pragma once
+
+#include <QImage>
+
+namespace PanelArt {
+
+constexpr int PanelWidth = 512;
+constexpr int PanelHeight = 322;
+constexpr int HoleSize = 12;
+
+enum class TDialHoleState { Up, Disabled, Down };
+
+// The panel: the long-tank tube's bezel, the teleprinter frame, the control,
+// clock and dial plates and the register tube slots, laid out for the machine
+// window's components.
+QImage PanelPicture();
+
+// One finger hole of the dial, with a transparent surround.
+QImage DialHolePicture(TDialHoleState State);
+
+} // namespace PanelArt
