@@ -1,0 +1,391 @@
+#include "devconsole/dev_gui.h"
+
+#include <QCheckBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QSpinBox>
+#include <array>
+
+#include "components/CRTDisplay.h"
+#include "core/EdsacCore.h"
+#include "core/TapeReader.h"
+#include "core/errors.h"
+#include "devconsole/edsac_form_dev.h"
+#include "devconsole/main_form_dev.h"
+#include "devconsole/msg_form.h"
+#include "forms/Dialogs.h"
+#include "forms/about_form.h"
+#include "forms/editor_form.h"
+
+namespace {
+
+const QString TapeCaption = QStringLiteral("DeveloperProg");
+
+QPoint ScreenOrigin()
+{
+    const QScreen* Screen = QGuiApplication::primaryScreen();
+    return Screen ? Screen->availableGeometry().topLeft() : QPoint();
+}
+
+// Trace lines are spelt out only for a window that collects them.
+QString LineText(const TTraceLine& Msg)
+{
+    return QString::fromStdString(Msg.str());
+}
+
+// The core's messages break lines with carriage returns; the toolkit's boxes
+// break them at line feeds.
+QString BoxText(const char* Message)
+{
+    return QString::fromUtf8(Message).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+}
+
+} // namespace
+
+TDevGuiCoreInt::TDevGuiCoreInt(QObject* Parent) : QObject(Parent)
+{
+    MainForm = std::make_unique<TMainFormDev>(*this);
+    EdsacForm = std::make_unique<TEdsacFormDev>();
+    EdsacForm->move(ScreenOrigin() + QPoint(0, 225));
+    AboutForm = std::make_unique<TAboutForm>();
+    connect(EdsacForm.get(), &TEdsacFormDev::LongTankChanged, this, [this] { RefreshStoreDisplay(); });
+}
+
+TDevGuiCoreInt::~TDevGuiCoreInt() = default;
+
+void TDevGuiCoreInt::InitGui() {}
+
+void TDevGuiCoreInt::DoneGui()
+{
+    EdsacForm.reset();
+    MainForm.reset();
+    AboutForm.reset();
+    Core = nullptr;
+}
+
+void TDevGuiCoreInt::SetCore(TEdsacCore* NewCore)
+{
+    Core = NewCore;
+}
+
+// The toolkit shows no window by itself, so the console appears here.
+void TDevGuiCoreInt::RestoreGui(QObject*)
+{
+    if (MainForm)
+        MainForm->show();
+    if (EdsacForm)
+        EdsacForm->show();
+    if (ActiveTape)
+        ActiveTape->show();
+}
+
+void TDevGuiCoreInt::MinimiseGui(QObject*) {}
+
+void TDevGuiCoreInt::CoreMessage(const TTraceLine& Msg)
+{
+    if (MainForm && MainForm->cbCoreMsg->isChecked())
+        MainForm->TopLevelMsgs->AddMsg(LineText(Msg));
+}
+
+void TDevGuiCoreInt::StoreMessage(const TTraceLine& Msg)
+{
+    if (MainForm && MainForm->cbStoreWin->isChecked())
+        MainForm->StoreMsgs->AddMsg(LineText(Msg));
+}
+
+void TDevGuiCoreInt::IOMessage(const TTraceLine& Msg)
+{
+    if (MainForm && MainForm->cbIOWin->isChecked())
+        MainForm->IOMsgs->AddMsg(LineText(Msg));
+}
+
+void TDevGuiCoreInt::ControlMessage(const TTraceLine& Msg)
+{
+    if (MainForm && MainForm->cbControlWin->isChecked())
+        MainForm->ControlMsgs->AddMsg(LineText(Msg));
+}
+
+void TDevGuiCoreInt::ALUMessage(const TTraceLine& Msg)
+{
+    if (MainForm && MainForm->cbALUWin->isChecked())
+        MainForm->ALUMsgs->AddMsg(LineText(Msg));
+}
+
+void TDevGuiCoreInt::UpdateAccDisplay(bool Force, TWords Words)
+{
+    if (EdsacForm)
+        EdsacForm->crtACC->SetWords(Words, Force);
+}
+
+void TDevGuiCoreInt::UpdateScrDisplay(bool Force, TWords Words)
+{
+    if (EdsacForm)
+        EdsacForm->crtSCR->SetWords(Words, Force);
+}
+
+void TDevGuiCoreInt::UpdateOrdDisplay(bool Force, TWords Words)
+{
+    if (!EdsacForm)
+        return;
+    EdsacForm->crtORD->SetWords(Words, Force);
+    if (!Words.empty())
+        EdsacForm->lblORD->setText(QString::fromStdString(OrderToStr(WordToOrder(Words[0]), 'F', 'D')));
+}
+
+void TDevGuiCoreInt::UpdateMultrDisplay(bool Force, TWords Words)
+{
+    if (EdsacForm)
+        EdsacForm->crtMULTR->SetWords(Words, Force);
+}
+
+void TDevGuiCoreInt::UpdateMultdDisplay(bool Force, TWords Words)
+{
+    if (EdsacForm)
+        EdsacForm->crtMULTD->SetWords(Words, Force);
+}
+
+void TDevGuiCoreInt::UpdateStoreDisplay(TWords Words)
+{
+    if (!EdsacForm)
+        return;
+    const std::size_t Tank = static_cast<std::size_t>(EdsacForm->LongTank());
+    for (std::size_t Row = 0; Row < EdsacForm->crtStores.size(); ++Row) {
+        const std::size_t Even = 32 * Tank + 2 * Row;
+        if (Even + 1 >= Words.size())
+            break;
+        const std::array<TWord, 2> Pair{Words[Even + 1], Words[Even]};
+        EdsacForm->crtStores[Row]->SetWords(Pair, false);
+    }
+}
+
+void TDevGuiCoreInt::UpdateStoreWord(int Address, TWord Value)
+{
+    if (!EdsacForm)
+        return;
+    const int Offset = Address - 32 * EdsacForm->LongTank();
+    if (Offset < 0 || Offset > 31)
+        return;
+    // The odd location of a pair is the more significant word, shown first.
+    EdsacForm->crtStores[static_cast<std::size_t>(Offset / 2)]->SetWord(Address % 2 == 1 ? 0 : 1, Value);
+}
+
+void TDevGuiCoreInt::UpdateClock(std::uint32_t) {}
+
+void TDevGuiCoreInt::TeleprinterNewLine(const std::string& Text)
+{
+    if (!EdsacForm)
+        return;
+    QPlainTextEdit* Memo = EdsacForm->TeletypeMemo;
+    Memo->moveCursor(QTextCursor::End);
+    Memo->insertPlainText(QLatin1Char('\n') + QString::fromLatin1(Text.data(), static_cast<qsizetype>(Text.size())));
+}
+
+void TDevGuiCoreInt::TeleprinterPrint(char Ch)
+{
+    if (!EdsacForm)
+        return;
+    QPlainTextEdit* Memo = EdsacForm->TeletypeMemo;
+    Memo->moveCursor(QTextCursor::End);
+    // A Latin-1 byte: the pound sign arrives as 0xA3.
+    Memo->insertPlainText(QString(QChar(static_cast<unsigned char>(Ch))));
+}
+
+void TDevGuiCoreInt::PunchChar(char) {}
+
+void TDevGuiCoreInt::ClearMessages()
+{
+    if (!MainForm)
+        return;
+    MainForm->TopLevelMsgs->Clear();
+    for (TMsgForm* Window : {MainForm->ALUMsgs, MainForm->StoreMsgs, MainForm->ControlMsgs, MainForm->IOMsgs})
+        Window->msgs->Clear();
+}
+
+int TDevGuiCoreInt::ReadTapeChar()
+{
+    if (!ActiveTape) {
+        StopEdsac();
+        ReportNoTape();
+        throw EReadAbandoned();
+    }
+    try {
+        // This console always reads letters as capitals.
+        return ReadTapeCode(ActiveTape->Tape(), true, *this);
+    } catch (const EIllegalChar& E) {
+        StopEdsac();
+        Dialogs::Message(MainForm.get(), QStringLiteral("Illegal character"), BoxText(E.what()), QMessageBox::Ok,
+                         QMessageBox::Information);
+    } catch (const EEndOfTape&) {
+        StopEdsac();
+        Dialogs::Message(MainForm.get(), QGuiApplication::applicationDisplayName(),
+                         QStringLiteral("End of tape encountered"), QMessageBox::Ok, QMessageBox::NoIcon);
+    }
+    // No code to give: the input order must not store anything.
+    throw EReadAbandoned();
+}
+
+void TDevGuiCoreInt::PlaySound(int) {}
+
+void TDevGuiCoreInt::ClearMachine()
+{
+    CoreMessage("Initialising simulator...");
+    if (Core)
+        Core->Init();
+    if (MainForm) {
+        MainForm->StopTimer();
+        MainForm->Button2->setText(QStringLiteral("Run"));
+    }
+    CoreMessage("Simulator is initialised");
+}
+
+void TDevGuiCoreInt::LoadInitialOrders()
+{
+    if (Core)
+        Core->LoadInitialOrders();
+}
+
+void TDevGuiCoreInt::SelectInitialOrders(bool Second)
+{
+    if (Core)
+        Core->SetInitialOrders(Second ? 1 : 0);
+}
+
+std::uint8_t TDevGuiCoreInt::ExecuteStep()
+{
+    if (MainForm)
+        MainForm->StopTimer();
+    if (!Core)
+        return 2;
+    try {
+        if (Core->IsStopped())
+            Core->ClearStop();
+        Core->ExecuteOrder();
+        return Core->IsStopped() ? 1 : 0;
+    } catch (const EEndOfTape&) {
+        StopEdsac();
+        Dialogs::Message(MainForm.get(), QStringLiteral("Error"), QStringLiteral("End of tape encountered"),
+                         QMessageBox::Ok, QMessageBox::Warning);
+    } catch (const EIllegalChar& E) {
+        StopEdsac();
+        Dialogs::Message(MainForm.get(), QStringLiteral("Illegal character"), BoxText(E.what()), QMessageBox::Ok,
+                         QMessageBox::Warning);
+    } catch (const EReadAbandoned&) {
+        // Already reported by the tape reader.
+        StopEdsac();
+    } catch (const std::exception& E) {
+        // No box for these, but the reason is kept where the developer looks.
+        StopEdsac();
+        if (MainForm)
+            MainForm->TopLevelMsgs->AddMsg(QStringLiteral("Stopped: ") + QString::fromUtf8(E.what()));
+    } catch (...) {
+        StopEdsac();
+    }
+    return 2;
+}
+
+void TDevGuiCoreInt::RefreshStoreDisplay()
+{
+    if (Core)
+        UpdateStoreDisplay(Core->GetStoreContents());
+}
+
+void TDevGuiCoreInt::RefreshRegisters() {}
+
+void TDevGuiCoreInt::ZeroiseClock()
+{
+    if (Core)
+        Core->ResetClock();
+}
+
+void TDevGuiCoreInt::Dial(int Digit)
+{
+    if (!MainForm || !Core)
+        return;
+    if (MainForm->IsRunning()) {
+        Dialogs::Message(MainForm.get(), QString(), QStringLiteral("Cannot input whilst EDSAC is running"),
+                         QMessageBox::Ok, QMessageBox::Information);
+        return;
+    }
+    Core->Dial(Digit);
+    MainForm->StartTimer();
+    MainForm->Button2->setText(QStringLiteral("Stop"));
+}
+
+TEditorForm* TDevGuiCoreInt::MakeTapeWindow()
+{
+    auto* Tape = new TEditorForm(MainForm.get(), TapeCaption);
+    Tape->resize(500, 200);
+    Tape->move(ScreenOrigin() + QPoint(770, 0));
+    return Tape;
+}
+
+void TDevGuiCoreInt::ReplaceTape(TEditorForm* Tape)
+{
+    // One tape at a time; the old one goes without a question about its changes.
+    TEditorForm* Old = ActiveTape;
+    ActiveTape = Tape;
+    Tape->show();
+    delete Old;
+}
+
+TEditorForm* TDevGuiCoreInt::NewTape()
+{
+    if (!MainForm)
+        return nullptr;
+    TEditorForm* Tape = MakeTapeWindow();
+    ReplaceTape(Tape);
+    return Tape;
+}
+
+TEditorForm* TDevGuiCoreInt::OpenTape(const QString& Path)
+{
+    if (!MainForm)
+        return nullptr;
+    TEditorForm* Tape = MakeTapeWindow();
+    if (!Tape->LoadFromFile(Path)) {
+        delete Tape;
+        return nullptr;
+    }
+    ReplaceTape(Tape);
+    return Tape;
+}
+
+void TDevGuiCoreInt::RewindCurrentTape()
+{
+    if (ActiveTape)
+        ActiveTape->RewindTape();
+}
+
+bool TDevGuiCoreInt::StartRun()
+{
+    if (!ActiveTape) {
+        ReportNoTape();
+        return false;
+    }
+    if (MainForm)
+        MainForm->StartTimer();
+    return true;
+}
+
+void TDevGuiCoreInt::StopEdsac()
+{
+    if (!MainForm)
+        return;
+    MainForm->StopTimer();
+    MainForm->Button2->setText(QStringLiteral("Run!"));
+}
+
+void TDevGuiCoreInt::ReportNoTape()
+{
+    Dialogs::Message(MainForm.get(), QStringLiteral("No tape"), QStringLiteral("No tape selected"), QMessageBox::Ok,
+                     QMessageBox::Warning);
+}
+
+void TDevGuiCoreInt::FlushMessages()
+{
+    if (MainForm)
+        MainForm->FlushMessages();
+}
