@@ -353,6 +353,11 @@ TEditorForm* TDevGuiCoreInt::OpenTape(const QString& Path)
     return Tape;
 }
 
+TEditorForm* TDevGuiCoreInt::CurrentTape() const
+{
+    return ActiveTape;
+}
+
 void TDevGuiCoreInt::RewindCurrentTape()
 {
     if (ActiveTape)

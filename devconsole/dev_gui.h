@@ -79,7 +79,7 @@ public:
     // Loads Path into a new tape window that replaces the current one. If the file
     // cannot be read the error is shown and the current tape stays; returns null.
     TEditorForm* OpenTape(const QString& Path);
-    TEditorForm* CurrentTape() const { return ActiveTape; }
+    TEditorForm* CurrentTape() const;
     void RewindCurrentTape();
     // Switches the run timer on; false (with a warning) without a tape window.
     bool StartRun();

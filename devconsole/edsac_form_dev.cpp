@@ -42,7 +42,7 @@ TEdsacFormDev::TEdsacFormDev(QWidget* Parent) : QWidget(Parent, Qt::Window)
     setObjectName(QStringLiteral("EdsacFormDev"));
 
     GroupBox1 = new QGroupBox(QStringLiteral("Internal registers"), this);
-    GroupBox1->setGeometry(4, 2, 530, 122);
+    GroupBox1->setGeometry(4, 2, 530, 118);
     // Each tube sits to the right of its label, 20 pixels per register line.
     constexpr int TubeX = 70;
     lblSCR = MakeLabel(GroupBox1, QStringLiteral("lblSCR"), QStringLiteral("SCR:"), {10, 22});
@@ -63,24 +63,24 @@ TEdsacFormDev::TEdsacFormDev(QWidget* Parent) : QWidget(Parent, Qt::Window)
     crtACC = MakeTube(GroupBox1, QStringLiteral("crtACC"), {TubeX, 106}, 4, 18, true, QStringLiteral("ACCUMULATOR"));
 
     GroupBox2 = new QGroupBox(QStringLiteral("Store Contents"), this);
-    GroupBox2->setGeometry(4, 128, 250, 173);
+    GroupBox2->setGeometry(4, 122, 250, 181);
     lblLongTank = MakeLabel(GroupBox2, QStringLiteral("lblLongTank"), QStringLiteral("Long Tank"), {12, 24});
     SpinEdit1 = new QSpinBox(GroupBox2);
     SpinEdit1->setObjectName(QStringLiteral("SpinEdit1"));
     SpinEdit1->setRange(0, 31);
     SpinEdit1->setValue(1);
-    SpinEdit1->setGeometry(90, 20, 60, 24);
+    SpinEdit1->setGeometry(90, 18, 60, 22);
     SpinEdit1->installEventFilter(this);
     connect(SpinEdit1, &QSpinBox::valueChanged, this, &TEdsacFormDev::LongTankChanged);
     // Row 0 is the lowest; each further row lies one tube height (8 pixels) higher.
-    constexpr int Row0Top = 156;
+    constexpr int Row0Top = 166;
     for (int Row = 0; Row < 16; ++Row)
         crtStores[static_cast<std::size_t>(Row)] =
             MakeTube(GroupBox2, QStringLiteral("CRTDisplay%1").arg(Row + 1), {18, Row0Top - 8 * Row}, 2, 18, true,
                      QStringLiteral("WORDS_%1-%2").arg(2 * Row).arg(2 * Row + 1));
 
     GroupBox3 = new QGroupBox(QStringLiteral("Teletype Output"), this);
-    GroupBox3->setGeometry(258, 128, 276, 173);
+    GroupBox3->setGeometry(258, 122, 276, 181);
     TeletypeMemo = new QPlainTextEdit(GroupBox3);
     TeletypeMemo->setObjectName(QStringLiteral("TeletypeMemo"));
     TeletypeMemo->setReadOnly(true);
