@@ -1,0 +1,49 @@
+// The program as a whole: settings, splash, the bridge and its windows, the core,
+// joined in a fixed order at start and taken down in a fixed order at the end.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+class IEdsacSim;
+class TDevGuiCoreInt;
+class TEdSimSettings;
+class TEdsacCore;
+class TStdGuiCoreInt;
+class QObject;
+class QWidget;
+
+// True when the first argument after the program name is "-DEV" in any letter case.
+bool IsDeveloperSwitch(const QStringList& Arguments);
+
+class TStartup {
+public:
+    TStartup(bool Developer, const QString& SettingsPath);
+    ~TStartup();
+    TStartup(const TStartup&) = delete;
+    TStartup& operator=(const TStartup&) = delete;
+
+    // Settings loaded and saved, splash, bridge and windows, core, shown.
+    void Start();
+    // The event loop, until the main window closes.
+    int Exec();
+    // The bridge lets go of the core, the core shuts down, the windows go, the
+    // settings are saved. False, with a warning shown, when the save fails.
+    bool Finish();
+
+    TStdGuiCoreInt* StdGui() const { return Std.get(); }
+    TDevGuiCoreInt* DevGui() const { return Dev.get(); }
+    TEdsacCore* Core() const { return EdsacCore.get(); }
+    TEdSimSettings& Settings() const { return *EdSettings; }
+    QWidget* MainWindow() const;
+
+private:
+    bool Developer;
+    std::unique_ptr<TEdSimSettings> EdSettings;
+    std::unique_ptr<TStdGuiCoreInt> Std;
+    std::unique_ptr<TDevGuiCoreInt> Dev;
+    IEdsacSim* Sim = nullptr;
+    std::unique_ptr<TEdsacCore> EdsacCore;
+    std::unique_ptr<QObject> MinimiseWatch;
+};

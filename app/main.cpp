@@ -1,0 +1,17 @@
+// Valvane: the EDSAC simulator.
+#include <QApplication>
+
+#include "app/Startup.h"
+#include "forms/EdSimSettings.h"
+
+int main(int argc, char* argv[])
+{
+    QApplication App(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("The Valvane"));
+
+    TStartup Program(IsDeveloperSwitch(App.arguments()), TEdSimSettings::DefaultFileName());
+    Program.Start();
+    Program.Exec();
+    Program.Finish();
+    return 0;
+}

@@ -1,0 +1,804 @@
+#include "bridge/std_gui.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QSaveFile>
+#include <QScreen>
+#include <QSpinBox>
+#include <QTextBlock>
+#include <QTimer>
+#include <QToolButton>
+
+#include "components/CRTDisplay.h"
+#include "components/ClockDisplay.h"
+#include "core/EdsacCore.h"
+#include "core/TapeReader.h"
+#include "core/errors.h"
+#include "forms/Dialogs.h"
+#include "forms/EdSimSettings.h"
+#include "forms/about_form.h"
+#include "forms/editor_form.h"
+#include "forms/edsac_form.h"
+#include "forms/main_form.h"
+#include "forms/options_form.h"
+
+namespace {
+
+const QString Version = QStringLiteral("Version 1.0.2");
+constexpr int TapeWidth = 330;
+constexpr int TapeHeight = 250;
+constexpr int SoundStop = 4;
+
+// Texts of the machine are Latin-1 bytes.
+QChar Latin1(char Ch)
+{
+    return QChar(static_cast<uchar>(Ch));
+}
+
+// Message boxes show line breaks, not bare carriage returns.
+QString ForDisplay(const std::string& Message)
+{
+    QString Text = QString::fromStdString(Message);
+    Text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return Text;
+}
+
+bool WriteLines(const QString& FileName, const QStringList& Lines)
+{
+    QByteArray Data;
+    for (const QString& Line : Lines)
+        Data += Line.toUtf8() + '\n';
+    QSaveFile File(FileName);
+    if (File.open(QIODevice::WriteOnly) && File.write(Data) == Data.size() && File.commit())
+        return true;
+    Dialogs::Message(nullptr, QStringLiteral("Error"),
+                     QStringLiteral("Cannot save the file: %1\n%2").arg(FileName, File.errorString()),
+                     QMessageBox::Ok, QMessageBox::Critical);
+    return false;
+}
+
+} // namespace
+
+TStdGuiCoreInt::TStdGuiCoreInt(TEdSimSettings& Settings) : Settings(Settings)
+{
+    PunchedTape.append(QString());
+    MainForm = std::make_unique<TMainForm>();
+    EdsacForm = std::make_unique<TEdsacForm>();
+    OptionsForm = std::make_unique<TOptionsForm>();
+    AboutForm = std::make_unique<TAboutForm>();
+    ResetCascade();
+
+    using namespace std::placeholders;
+    EdsacForm->crtACC->SetOnHint(std::bind(&TStdGuiCoreInt::RegisterHint, this, _1, _2, _3));
+    EdsacForm->crtMULTD->SetOnHint(std::bind(&TStdGuiCoreInt::RegisterHint, this, _1, _2, _3));
+    EdsacForm->crtMULTR->SetOnHint(std::bind(&TStdGuiCoreInt::RegisterHint, this, _1, _2, _3));
+    EdsacForm->crtSCR->SetOnHint(std::bind(&TStdGuiCoreInt::ScrHint, this, _1, _2, _3));
+    EdsacForm->crtORD->SetOnHint(std::bind(&TStdGuiCoreInt::OrdHint, this, _1, _2, _3));
+    for (TCRTDisplay* Tube : EdsacForm->crtStores)
+        Tube->SetOnHint(std::bind(&TStdGuiCoreInt::StoreHint, this, _1, _2, _3));
+    Connect();
+}
+
+TStdGuiCoreInt::~TStdGuiCoreInt() = default;
+
+void TStdGuiCoreInt::Connect()
+{
+    TEdsacForm* E = EdsacForm.get();
+    E->ExecuteStep = [this] { return static_cast<int>(ExecuteStep()); };
+    connect(E, &TEdsacForm::ClearClicked, this, &TStdGuiCoreInt::ClearMachine);
+    connect(E, &TEdsacForm::StartClicked, this, [this] {
+        if (StartRun())
+            EdsacForm->CoreExecTimer->start();
+    });
+    connect(E, &TEdsacForm::StopClicked, this, &TStdGuiCoreInt::StopRun);
+    connect(E, &TEdsacForm::ResetClicked, this, &TStdGuiCoreInt::ResumeRun);
+    connect(E, &TEdsacForm::SingleEPClicked, this, [this] { ExecuteStep(); });
+    connect(E, &TEdsacForm::DialClicked, this, &TStdGuiCoreInt::Dial);
+    connect(E, &TEdsacForm::LongTankChanged, this, &TStdGuiCoreInt::RefreshStoreDisplay);
+    connect(E, &TEdsacForm::ShortTanksClicked, this, [this](bool Checked) {
+        if (Checked)
+            RefreshRegisters();
+    });
+    connect(E, &TEdsacForm::ClockClicked, this, &TStdGuiCoreInt::ZeroiseClock);
+    connect(E, &TEdsacForm::PanelMouseMoved, this, &TStdGuiCoreInt::ClearHint);
+
+    TMainForm* M = MainForm.get();
+    M->CloseQuery = [this] { return CanCloseAll(); };
+    connect(M, &TMainForm::NewTape, this, &TStdGuiCoreInt::NewTape);
+    connect(M, &TMainForm::OpenTape, this, &TStdGuiCoreInt::OpenTape);
+    connect(M, &TMainForm::InsertTape, this, &TStdGuiCoreInt::InsertTape);
+    connect(M, &TMainForm::CloseTape, this, &TStdGuiCoreInt::CloseTape);
+    connect(M, &TMainForm::SaveTape, this, &TStdGuiCoreInt::SaveTape);
+    connect(M, &TMainForm::SaveTapeAs, this, &TStdGuiCoreInt::SaveTapeAs);
+    connect(M, &TMainForm::DiscardOutput, this, &TStdGuiCoreInt::DiscardOutput);
+    connect(M, &TMainForm::SaveOutput, this, &TStdGuiCoreInt::SaveOutput);
+    connect(M, &TMainForm::PunchOutput, this, &TStdGuiCoreInt::PunchOutput);
+    connect(M, &TMainForm::PrintTape, this, &TStdGuiCoreInt::PrintTape);
+    connect(M, &TMainForm::CutText, this, &TStdGuiCoreInt::CutText);
+    connect(M, &TMainForm::CopyText, this, &TStdGuiCoreInt::CopyText);
+    connect(M, &TMainForm::PasteText, this, &TStdGuiCoreInt::PasteText);
+    connect(M, &TMainForm::SelectAll, this, [this] {
+        if (ActiveTape)
+            ActiveTape->Editor()->selectAll();
+        UpdateMenus();
+    });
+    connect(M, &TMainForm::SelectInitialOrders, this, &TStdGuiCoreInt::SelectInitialOrders);
+    connect(M, &TMainForm::ZeroiseClock, this, &TStdGuiCoreInt::ZeroiseClock);
+    connect(M, &TMainForm::SetHints, this, &TStdGuiCoreInt::SetHints);
+    connect(M, &TMainForm::ShowOptions, this, &TStdGuiCoreInt::ShowOptions);
+    connect(M, &TMainForm::ShowAbout, this, &TStdGuiCoreInt::ShowAbout);
+    connect(M, &TMainForm::ShowEdsacWindow, this, &TStdGuiCoreInt::ShowEdsacWindow);
+    connect(M, &TMainForm::ShowTapeWindow, this, [this](int N) {
+        if (TEditorForm* Window = FindTapeWindow(N)) {
+            Window->show();
+            Window->raise();
+            Window->activateWindow();
+            Window->Editor()->setFocus();
+        }
+    });
+    connect(M, &TMainForm::LineFeed, this, [this] { TeleprinterNewLine(""); });
+}
+
+// ---- Lifecycle ----------------------------------------------------------------
+
+void TStdGuiCoreInt::SetCore(TEdsacCore* NewCore)
+{
+    Core = NewCore;
+}
+
+void TStdGuiCoreInt::InitGui()
+{
+    MainForm->setWindowTitle(QStringLiteral("The Valvane: ") + Version);
+    MainForm->SetInitialOrders(Settings.InitialOrders);
+    MainForm->miRealTime->setChecked(Settings.RealTime);
+    MainForm->cbRealTime->setChecked(Settings.RealTime);
+    MainForm->SetRecentFiles(QStringList(Settings.RecentFiles.begin(), Settings.RecentFiles.end()));
+    if (Settings.EdsacFormLeft == -1 && Settings.EdsacFormTop == -1) {
+        const QRect Screen = QGuiApplication::primaryScreen()->geometry();
+        EdsacForm->move((Screen.width() - EdsacForm->width()) / 2, (Screen.height() - EdsacForm->height()) / 2);
+    } else {
+        EdsacForm->move(Settings.EdsacFormLeft, Settings.EdsacFormTop);
+    }
+    UpdateMenus();
+}
+
+void TStdGuiCoreInt::DoneGui()
+{
+    Settings.EdsacFormLeft = EdsacForm->x();
+    Settings.EdsacFormTop = EdsacForm->y();
+    ActiveTape = nullptr;
+    EdsacForm.reset();
+    MainForm.reset();
+    AboutForm.reset();
+    OptionsForm.reset();
+    Core = nullptr;
+}
+
+void TStdGuiCoreInt::RestoreGui(QObject*)
+{
+    MainForm->showNormal();
+    EdsacForm->show();
+    for (TEditorForm* Tape : MainForm->findChildren<TEditorForm*>(QString(), Qt::FindDirectChildrenOnly))
+        Tape->show();
+}
+
+void TStdGuiCoreInt::MinimiseGui(QObject*)
+{
+    // The main window stays iconified rather than hidden, so the desktop still
+    // offers a way back; everything else is put away.
+    for (QWidget* Window : QApplication::topLevelWidgets())
+        if (Window != MainForm.get() && Window->isVisible())
+            Window->hide();
+}
+
+// ---- Run control ----------------------------------------------------------------
+
+void TStdGuiCoreInt::ClearMachine()
+{
+    Core->Init();
+    const int Choice = MainForm->cbInitialOrders->currentIndex();
+    if (Choice == 0 || Choice == 1)
+        Core->SetInitialOrders(static_cast<std::uint8_t>(Choice));
+    RewindActiveTape();
+}
+
+void TStdGuiCoreInt::LoadInitialOrders()
+{
+    Core->LoadInitialOrders();
+}
+
+void TStdGuiCoreInt::SelectInitialOrders(bool Second)
+{
+    if (Core)
+        Core->SetInitialOrders(Second ? 1 : 0);
+}
+
+bool TStdGuiCoreInt::StartRun()
+{
+    if (!ActiveTape) {
+        Dialogs::Message(EdsacForm.get(), QStringLiteral("No tape"), QStringLiteral("Please select a program tape"),
+                         QMessageBox::Ok, QMessageBox::Warning);
+        return false;
+    }
+    ClearMachine();
+    LoadInitialOrders();
+    return true;
+}
+
+std::uint8_t TStdGuiCoreInt::ExecuteStep()
+{
+    QTimer* Timer = EdsacForm->CoreExecTimer;
+    Timer->stop();
+    try {
+        const int Ms = Core->ExecuteOrder();
+        Timer->setInterval(MainForm->cbRealTime->isChecked() ? Ms : 0);
+        if (Core->IsStopped()) {
+            HaltTimer();
+            return 1;
+        }
+        return 0;
+    } catch (const EEndOfTape&) {
+        StopRun();
+        Dialogs::Message(EdsacForm.get(), QStringLiteral("Error"), QStringLiteral("End of tape encountered"),
+                         QMessageBox::Ok, QMessageBox::Warning);
+    } catch (const EIllegalChar& E) {
+        StopRun();
+        Dialogs::Message(EdsacForm.get(), QStringLiteral("Illegal character"), ForDisplay(E.what()),
+                         QMessageBox::Ok, QMessageBox::Warning);
+    } catch (const EOutOfStore& E) {
+        // A runaway program: say where control left the store.
+        StopRun();
+        Dialogs::Message(EdsacForm.get(), QStringLiteral("Error"), ForDisplay(E.what()), QMessageBox::Ok,
+                         QMessageBox::Warning);
+    } catch (const std::exception&) {
+        StopRun();
+    }
+    return 2;
+}
+
+void TStdGuiCoreInt::StopRun()
+{
+    PlaySound(SoundStop);
+    HaltTimer();
+}
+
+void TStdGuiCoreInt::ResumeRun()
+{
+    EdsacForm->CoreExecTimer->start();
+    Core->ClearStop();
+}
+
+void TStdGuiCoreInt::HaltTimer()
+{
+    EdsacForm->CoreExecTimer->stop();
+}
+
+void TStdGuiCoreInt::Dial(int Digit)
+{
+    if (EdsacForm->CoreExecTimer->isActive()) {
+        Dialogs::Message(EdsacForm.get(), QString(), QStringLiteral("Cannot input whilst EDSAC is running"),
+                         QMessageBox::Ok, QMessageBox::Information);
+        return;
+    }
+    Core->Dial(Digit);
+    Core->ClearStop();
+    EdsacForm->CoreExecTimer->start();
+}
+
+void TStdGuiCoreInt::ZeroiseClock()
+{
+    Core->ResetClock();
+}
+
+void TStdGuiCoreInt::RefreshRegisters()
+{
+    Core->UpdateDisplays();
+}
+
+void TStdGuiCoreInt::RefreshStoreDisplay()
+{
+    UpdateStoreDisplay(Core->GetStoreContents());
+}
+
+void TStdGuiCoreInt::PlaySound(int Sound)
+{
+    if (Sound == SoundStop && Settings.Beep)
+        QApplication::beep();
+}
+
+// ---- Displays -------------------------------------------------------------------
+
+void TStdGuiCoreInt::ShowRegister(TCRTDisplay* Tube, bool Force, TWords Words)
+{
+    if (Force || EdsacForm->cbShortTanks->isChecked())
+        Tube->SetWords(Words, false);
+}
+
+void TStdGuiCoreInt::UpdateAccDisplay(bool Force, TWords Words)
+{
+    ShowRegister(EdsacForm->crtACC, Force, Words);
+}
+
+void TStdGuiCoreInt::UpdateScrDisplay(bool Force, TWords Words)
+{
+    ShowRegister(EdsacForm->crtSCR, Force, Words);
+}
+
+void TStdGuiCoreInt::UpdateOrdDisplay(bool Force, TWords Words)
+{
+    ShowRegister(EdsacForm->crtORD, Force, Words);
+}
+
+void TStdGuiCoreInt::UpdateMultrDisplay(bool Force, TWords Words)
+{
+    ShowRegister(EdsacForm->crtMULTR, Force, Words);
+}
+
+void TStdGuiCoreInt::UpdateMultdDisplay(bool Force, TWords Words)
+{
+    ShowRegister(EdsacForm->crtMULTD, Force, Words);
+}
+
+void TStdGuiCoreInt::UpdateStoreDisplay(TWords Words)
+{
+    const int T = EdsacForm->LTSpinEdit->value();
+    for (int I = 0; I < 16; ++I) {
+        const size_t Even = static_cast<size_t>(32 * T + 2 * I);
+        const std::array<TWord, 2> Row{Words[Even + 1], Words[Even]};
+        EdsacForm->crtStores[static_cast<size_t>(I)]->SetWords(Row, false);
+    }
+}
+
+void TStdGuiCoreInt::UpdateStoreWord(int Address, TWord Value)
+{
+    const int R = Address - 32 * EdsacForm->LTSpinEdit->value();
+    if (R < 0 || R > 31)
+        return;
+    EdsacForm->crtStores[static_cast<size_t>(R / 2)]->SetWord(Address % 2 == 0 ? 1 : 0, Value);
+}
+
+void TStdGuiCoreInt::UpdateClock(std::uint32_t Time)
+{
+    EdsacForm->UpdateClockDisplay(Time);
+}
+
+// ---- Tape input -------------------------------------------------------------------
+
+int TStdGuiCoreInt::ReadTapeChar()
+{
+    // The current tape window was closed while the machine ran: the tape has gone.
+    if (!ActiveTape)
+        throw EEndOfTape();
+    return ReadTapeCode(ActiveTape->Tape(), Settings.IgnoreCase, *this);
+}
+
+// ---- Tape windows -------------------------------------------------------------------
+
+void TStdGuiCoreInt::ResetCascade()
+{
+    NextLeft = 10;
+    NextTop = MainForm->y() + MainForm->height() + 50;
+}
+
+TEditorForm* TStdGuiCoreInt::CreateTapeWindow(const QString& Caption)
+{
+    ++EditorCount;
+    auto* Window = new TEditorForm(MainForm.get(), Caption);
+    connect(Window, &TEditorForm::Activated, this, &TStdGuiCoreInt::SetCurrentTape);
+    Window->SetCloseQuery([this, Window] { return TapeWindowCloseQuery(Window); });
+    connect(Window, &TEditorForm::Closed, this, &TStdGuiCoreInt::TapeWindowClose);
+    connect(Window, &TEditorForm::TextChanged, this, [this] { TapeChange(); });
+    connect(Window, &TEditorForm::KeyReleased, this, [this] { UpdateMenus(); });
+    connect(Window, &TEditorForm::MouseReleased, this, [this] { UpdateMenus(); });
+    Window->setObjectName(QStringLiteral("ed") + QString::number(EditorCount));
+    Window->move(NextLeft, NextTop);
+    Window->resize(TapeWidth, TapeHeight);
+    Window->show();
+    const int ScreenHeight = QGuiApplication::primaryScreen()->geometry().height();
+    if (ScreenHeight - 100 < NextTop + TapeHeight) {
+        ResetCascade();
+    } else {
+        NextLeft += 10;
+        NextTop += 20;
+    }
+    ActiveTape = Window;
+    return Window;
+}
+
+TEditorForm* TStdGuiCoreInt::NewTape()
+{
+    ++UntitledCount;
+    TEditorForm* Window = CreateTapeWindow(QStringLiteral("Untitled ") + QString::number(UntitledCount));
+    MainForm->AddWindowMenuItem(Window);
+    UpdateMenus();
+    return Window;
+}
+
+TEditorForm* TStdGuiCoreInt::OpenTape(const QString& FileName)
+{
+    if (!QFileInfo::exists(FileName)) {
+        Dialogs::Message(MainForm.get(), QStringLiteral("Error"), QStringLiteral("Cannot find the file: ") + FileName,
+                         QMessageBox::Ok, QMessageBox::Critical);
+        return nullptr;
+    }
+    TEditorForm* Window = CreateTapeWindow(QString());
+    if (!Window->LoadFromFile(FileName)) {
+        // The window has said why; an empty window named after nothing helps no one.
+        ActiveTape = nullptr;
+        delete Window;
+        UpdateMenus();
+        return nullptr;
+    }
+    MainForm->AddWindowMenuItem(Window);
+    Window->SetModified(false);
+    Window->RewindTape();
+    UpdateMenus();
+    Settings.AddRecentFile(FileName);
+    MainForm->SetRecentFiles(QStringList(Settings.RecentFiles.begin(), Settings.RecentFiles.end()));
+    return Window;
+}
+
+void TStdGuiCoreInt::InsertTape(const QString& FileName)
+{
+    if (ActiveTape)
+        ActiveTape->InsertFile(FileName);
+}
+
+void TStdGuiCoreInt::CloseTape()
+{
+    if (ActiveTape)
+        ActiveTape->close();
+}
+
+void TStdGuiCoreInt::SaveTape()
+{
+    if (!ActiveTape)
+        return;
+    ActiveTape->Save();
+    MainForm->UpdateWindowMenuItem(ActiveTape);
+    EdsacForm->SetTapeName(ActiveTape->windowTitle());
+    UpdateMenus();
+}
+
+void TStdGuiCoreInt::SaveTapeAs()
+{
+    if (!ActiveTape)
+        return;
+    ActiveTape->SaveAs();
+    MainForm->UpdateWindowMenuItem(ActiveTape);
+    EdsacForm->SetTapeName(ActiveTape->windowTitle());
+    UpdateMenus();
+}
+
+void TStdGuiCoreInt::SetCurrentTape(TEditorForm* Window)
+{
+    ActiveTape = Window;
+    EdsacForm->SetTapeName(Window->windowTitle());
+}
+
+void TStdGuiCoreInt::RewindActiveTape()
+{
+    if (ActiveTape)
+        ActiveTape->RewindTape();
+}
+
+TEditorForm* TStdGuiCoreInt::FindTapeWindow(int N) const
+{
+    return MainForm->findChild<TEditorForm*>(QStringLiteral("ed") + QString::number(N), Qt::FindDirectChildrenOnly);
+}
+
+void TStdGuiCoreInt::ShowEdsacWindow()
+{
+    EdsacForm->show();
+    EdsacForm->raise();
+    EdsacForm->activateWindow();
+}
+
+void TStdGuiCoreInt::CutText()
+{
+    if (ActiveTape)
+        ActiveTape->Editor()->cut();
+    UpdateMenus();
+}
+
+void TStdGuiCoreInt::CopyText()
+{
+    if (ActiveTape)
+        ActiveTape->Editor()->copy();
+    UpdateMenus();
+}
+
+void TStdGuiCoreInt::PasteText()
+{
+    if (ActiveTape)
+        ActiveTape->Editor()->paste();
+    UpdateMenus();
+}
+
+bool TStdGuiCoreInt::TapeWindowCloseQuery(TEditorForm* Window)
+{
+    if (!Window->IsModified())
+        return true;
+    const auto Answer = Dialogs::Message(Window, QStringLiteral("Confirm"),
+                                         QStringLiteral("Save changes to ") + Window->windowTitle() + QLatin1Char('?'),
+                                         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Warning);
+    if (Answer == QMessageBox::Yes)
+        return Window->Save();
+    return Answer == QMessageBox::No;
+}
+
+void TStdGuiCoreInt::TapeWindowClose(TEditorForm* Window)
+{
+    if (MainForm)
+        MainForm->RemoveWindowMenuItem(Window);
+    ActiveTape = nullptr;
+    if (EdsacForm)
+        EdsacForm->SetTapeName(QStringLiteral("No Program"));
+    Window->deleteLater();
+    if (MainForm)
+        UpdateMenus();
+}
+
+void TStdGuiCoreInt::TapeChange()
+{
+    RewindActiveTape();
+    UpdateMenus();
+}
+
+bool TStdGuiCoreInt::CanCloseAll()
+{
+    QStringList Names;
+    for (QAction* Entry : MainForm->WindowMenuEntries())
+        if (Entry->objectName() != QLatin1String("mnuWinEdsac"))
+            Names << Entry->objectName();
+    for (const QString& Name : Names) {
+        for (QAction* Entry : MainForm->WindowMenuEntries())
+            if (Entry->objectName() == Name)
+                MainForm->WindowMenuClick(Entry);
+        TEditorForm* Window = FindTapeWindow(Name.mid(8).toInt());
+        if (!Window)
+            continue;
+        if (!TapeWindowCloseQuery(Window))
+            return false;
+        Window->SetCloseQuery({});
+        Window->close();
+    }
+    return true;
+}
+
+void TStdGuiCoreInt::UpdateMenus()
+{
+    TMainForm* M = MainForm.get();
+    const bool Tape = ActiveTape != nullptr;
+    const bool Selection = Tape && ActiveTape->Editor()->textCursor().hasSelection();
+    const bool Text = Tape && !ActiveTape->Editor()->document()->isEmpty();
+    const bool Output = !EdsacForm->TeletypeMemo->document()->isEmpty() || TeleprinterHasLine;
+    const TClockDisplay* Clock = EdsacForm->RealTimeClock;
+    const bool ClockRuns = Clock->Hour() != 0 || Clock->Minute() != 0 || Clock->Second() != 0;
+    const QMimeData* Clipboard = QGuiApplication::clipboard()->mimeData();
+    const bool CanPaste = Tape && Clipboard && Clipboard->hasFormat(QStringLiteral("text/plain"));
+
+    for (QAction* Item : {M->miInsert, M->miClose, M->miSaveAs, M->miPrint})
+        Item->setEnabled(Tape);
+    M->miSave->setEnabled(Tape && ActiveTape->IsModified());
+    for (QAction* Item : {M->miDiscardEdsacOutput, M->miSaveOutputAs, M->miPunchOutputAs, M->miDiscardOutput})
+        Item->setEnabled(Output);
+    M->miZeroizeClock->setEnabled(ClockRuns);
+    M->miPrintPreview->setEnabled(false);
+    M->miCut->setEnabled(Selection);
+    M->miCopy->setEnabled(Selection);
+    M->miPaste->setEnabled(CanPaste);
+    M->miSelectAll->setEnabled(Text);
+    for (QAction* Item : {M->miFind, M->miFindAgain, M->miReplace, M->miLineNumbers, M->miUndo, M->miRedo})
+        Item->setEnabled(false);
+    M->tbSave->setEnabled(M->miSave->isEnabled());
+    M->tbPrint->setEnabled(M->miPrint->isEnabled());
+    M->tbPrintPrev->setEnabled(false);
+    M->tbCut->setEnabled(Selection);
+    M->tbCopy->setEnabled(Selection);
+    M->tbPaste->setEnabled(CanPaste);
+    M->tbZeroizeClock->setEnabled(ClockRuns);
+    M->tbEdsacClear->setEnabled(Output);
+    M->tbUndo->setEnabled(false);
+    M->tbRedo->setEnabled(false);
+}
+
+// ---- Output -------------------------------------------------------------------
+
+void TStdGuiCoreInt::TeleprinterNewLine(const std::string& Text)
+{
+    QPlainTextEdit* Pane = EdsacForm->TeletypeMemo;
+    QTextCursor Cursor(Pane->document());
+    Cursor.movePosition(QTextCursor::End);
+    if (TeleprinterHasLine)
+        Cursor.insertBlock();
+    Cursor.insertText(QString::fromLatin1(Text.data(), static_cast<qsizetype>(Text.size())));
+    TeleprinterHasLine = true;
+    Pane->moveCursor(QTextCursor::End);
+    UpdateMenus();
+}
+
+void TStdGuiCoreInt::TeleprinterPrint(char Ch)
+{
+    QPlainTextEdit* Pane = EdsacForm->TeletypeMemo;
+    QTextCursor Cursor(Pane->document());
+    Cursor.movePosition(QTextCursor::End);
+    Cursor.insertText(QString(Latin1(Ch)));
+    TeleprinterHasLine = true;
+    Pane->moveCursor(QTextCursor::End);
+}
+
+void TStdGuiCoreInt::PunchChar(char Ch)
+{
+    if (!PunchedTape.first().isEmpty())
+        UpdateMenus();
+    if (PunchedTape.last().size() == 4)
+        PunchedTape.append(QString(Latin1(Ch)));
+    else
+        PunchedTape.last() += Latin1(Ch);
+}
+
+QStringList TStdGuiCoreInt::TeleprinterLines() const
+{
+    QStringList Lines;
+    if (!TeleprinterHasLine)
+        return Lines;
+    for (QTextBlock Block = EdsacForm->TeletypeMemo->document()->begin(); Block.isValid(); Block = Block.next())
+        Lines << Block.text();
+    return Lines;
+}
+
+void TStdGuiCoreInt::DiscardOutput()
+{
+    EdsacForm->TeletypeMemo->clear();
+    TeleprinterHasLine = false;
+    PunchedTape = QStringList{QString()};
+    UpdateMenus();
+}
+
+bool TStdGuiCoreInt::SaveOutput(const QString& FileName)
+{
+    return WriteLines(FileName, TeleprinterLines());
+}
+
+bool TStdGuiCoreInt::PunchOutput(const QString& FileName)
+{
+    return WriteLines(FileName, PunchedTape);
+}
+
+void TStdGuiCoreInt::PrintTape()
+{
+    if (!ActiveTape)
+        return;
+    if (QPrinterInfo::availablePrinters().isEmpty()) {
+        Dialogs::Message(MainForm.get(), QStringLiteral("Print"), QStringLiteral("No printer is available"),
+                         QMessageBox::Ok, QMessageBox::Warning);
+        return;
+    }
+    QPrinterInfo Info = QPrinterInfo::defaultPrinter();
+    if (Info.isNull())
+        Info = QPrinterInfo::availablePrinters().first();
+    QPrinter Printer(Info);
+    Printer.setDocName(ActiveTape->windowTitle());
+    QPainter Painter;
+    if (!Painter.begin(&Printer)) {
+        Dialogs::Message(MainForm.get(), QStringLiteral("Print"),
+                         QStringLiteral("The printer %1 cannot be used").arg(Info.printerName()), QMessageBox::Ok,
+                         QMessageBox::Warning);
+        return;
+    }
+    QFont Font(QStringLiteral("Courier"));
+    Font.setStyleHint(QFont::TypeWriter);
+    Font.setPointSize(10);
+    Painter.setFont(Font);
+    const int LineHeight = Painter.fontMetrics().lineSpacing();
+    const int PageHeight = Painter.viewport().height();
+    int Y = LineHeight;
+    const QStringList Lines = ActiveTape->Text().split(QLatin1Char('\n'));
+    for (const QString& Line : Lines) {
+        if (Y > PageHeight) {
+            Printer.newPage();
+            Y = LineHeight;
+        }
+        Painter.drawText(0, Y, Line);
+        Y += LineHeight;
+    }
+    Painter.end();
+}
+
+// ---- Hints and dialogs -------------------------------------------------------------
+
+void TStdGuiCoreInt::SetHints(bool On)
+{
+    HintsOn = On;
+    const Qt::CursorShape Shape = On ? Qt::UpArrowCursor : Qt::ArrowCursor;
+    for (TCRTDisplay* Tube : {EdsacForm->crtSCR, EdsacForm->crtACC, EdsacForm->crtMULTR, EdsacForm->crtMULTD,
+                              EdsacForm->crtORD})
+        Tube->setCursor(Shape);
+    for (TCRTDisplay* Tube : EdsacForm->crtStores)
+        Tube->setCursor(Shape);
+}
+
+void TStdGuiCoreInt::ClearHint()
+{
+    if (!MainForm->HintText().isEmpty())
+        MainForm->SetHintText(QString());
+}
+
+char TStdGuiCoreInt::ShortMark() const
+{
+    const int Choice = Core ? Core->GetInitialOrders() : -1;
+    return Choice == 0 ? 'S' : Choice == 1 ? 'F' : '-';
+}
+
+char TStdGuiCoreInt::LongMark() const
+{
+    const int Choice = Core ? Core->GetInitialOrders() : -1;
+    return Choice == 0 ? 'L' : Choice == 1 ? 'D' : '-';
+}
+
+// A tube reports the place just past its last word too: there is nothing there to explain.
+
+void TStdGuiCoreInt::RegisterHint(TCRTDisplay* Sender, TWords Words, int)
+{
+    if (!HintsOn || Words.empty())
+        return;
+    const QString Fraction = Words.size() == 4
+                                 ? QString::fromStdString(FracToStr(Words[0], Words[1], Words[2], Words[3], 21))
+                                 : QString::fromStdString(FracToStr(Words[0], Words.size() > 1 ? Words[1] : 0, 0, 0, 11));
+    MainForm->SetHintText(Sender->FullName() + QStringLiteral("   Integer = ") +
+                          QString::fromStdString(WordToIntStr(Words[0])) + QStringLiteral("   Fraction = ") + Fraction);
+}
+
+void TStdGuiCoreInt::ScrHint(TCRTDisplay* Sender, TWords Words, int I)
+{
+    if (!HintsOn || I < 0 || static_cast<size_t>(I) >= Words.size())
+        return;
+    MainForm->SetHintText(Sender->FullName() + QStringLiteral(" = ") +
+                          QString::fromStdString(WordToIntStr(Words[static_cast<size_t>(I)])));
+}
+
+void TStdGuiCoreInt::OrdHint(TCRTDisplay* Sender, TWords Words, int I)
+{
+    if (!HintsOn || I < 0 || static_cast<size_t>(I) >= Words.size())
+        return;
+    MainForm->SetHintText(Sender->FullName() + QStringLiteral(" = ") +
+                          QString::fromStdString(WordToOrderStr(Words[static_cast<size_t>(I)], ShortMark(), LongMark())));
+}
+
+void TStdGuiCoreInt::StoreHint(TCRTDisplay* Sender, TWords Words, int I)
+{
+    if (!HintsOn || I < 0 || I > 1 || static_cast<size_t>(I) >= Words.size())
+        return;
+    const int N = Sender->objectName().mid(8).toInt();
+    const int T = EdsacForm->LTSpinEdit->value();
+    const int A = 32 * T + 2 * N + 1 - I;
+    const TWord W = Words[static_cast<size_t>(I)];
+    const std::string Fraction =
+        I == 1 ? FracToStr(Words[1], 0, 0, 0, 6) : FracToStr(Words[0], Words.size() > 1 ? Words[1] : 0, 0, 0, 11);
+    MainForm->SetHintText(QStringLiteral("WORD ") + QString::number(A) + QStringLiteral("   Order = ") +
+                          QString::fromStdString(WordToOrderStr(W, ShortMark(), LongMark())) +
+                          QStringLiteral("   Integer ") + QString::number(A) + QLatin1Char(ShortMark()) +
+                          QStringLiteral(" = ") + QString::fromStdString(WordToIntStr(W)) +
+                          QStringLiteral("   Fraction ") + QString::fromStdString(Fraction));
+}
+
+void TStdGuiCoreInt::ShowAbout()
+{
+    AboutForm->SetVersion(Version);
+    AboutForm->exec();
+}
+
+void TStdGuiCoreInt::ShowOptions()
+{
+    OptionsForm->Execute(Settings);
+}

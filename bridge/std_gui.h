@@ -1,0 +1,136 @@
+// The standard bridge: the host of the machine behind the machine window, the main
+// window and the tape windows. It runs the machine one order per timer event, turns
+// the machine's display calls into tube and clock changes, feeds the input orders
+// from the current tape, keeps the teleprinter and punched output, and carries out
+// the commands of the main window.
+#pragma once
+
+#include <QObject>
+#include <QStringList>
+#include <memory>
+
+#include "bridge/gui_core_int.h"
+
+class TAboutForm;
+class TCRTDisplay;
+class TEdSimSettings;
+class TEditorForm;
+class TEdsacForm;
+class TMainForm;
+class TOptionsForm;
+
+class TStdGuiCoreInt : public QObject, public IEdsacSim {
+    Q_OBJECT
+public:
+    explicit TStdGuiCoreInt(TEdSimSettings& Settings);
+    ~TStdGuiCoreInt() override;
+
+    // IEdsacSim
+    void InitGui() override;
+    void DoneGui() override;
+    void SetCore(TEdsacCore* NewCore) override;
+    void RestoreGui(QObject* Sender) override;
+    void MinimiseGui(QObject* Sender) override;
+    void CoreMessage(const TTraceLine&) override {}
+    void StoreMessage(const TTraceLine&) override {}
+    void IOMessage(const TTraceLine&) override {}
+    void ControlMessage(const TTraceLine&) override {}
+    void ALUMessage(const TTraceLine&) override {}
+    void UpdateAccDisplay(bool Force, TWords Words) override;
+    void UpdateScrDisplay(bool Force, TWords Words) override;
+    void UpdateOrdDisplay(bool Force, TWords Words) override;
+    void UpdateMultrDisplay(bool Force, TWords Words) override;
+    void UpdateMultdDisplay(bool Force, TWords Words) override;
+    void UpdateStoreDisplay(TWords Words) override;
+    void UpdateStoreWord(int Address, TWord Value) override;
+    void UpdateClock(std::uint32_t Time) override;
+    void TeleprinterNewLine(const std::string& Text) override;
+    void TeleprinterPrint(char Ch) override;
+    void PunchChar(char Ch) override;
+    void ClearMessages() override {}
+    int ReadTapeChar() override;
+    void PlaySound(int Sound) override;
+    void ClearMachine() override;
+    void LoadInitialOrders() override;
+    void SelectInitialOrders(bool Second) override;
+    std::uint8_t ExecuteStep() override;
+    void RefreshStoreDisplay() override;
+    void RefreshRegisters() override;
+    void ZeroiseClock() override;
+    void Dial(int Digit) override;
+
+    // Run control.
+    bool StartRun();
+    void StopRun();
+    void ResumeRun();
+    void HaltTimer();
+
+    // Tape windows.
+    TEditorForm* NewTape();
+    TEditorForm* OpenTape(const QString& FileName);
+    void InsertTape(const QString& FileName);
+    void CloseTape();
+    void SaveTape();
+    void SaveTapeAs();
+    TEditorForm* CurrentTape() const { return ActiveTape; }
+    void SetCurrentTape(TEditorForm* Window);
+    void RewindActiveTape();
+    TEditorForm* FindTapeWindow(int N) const;
+    void ShowEdsacWindow();
+    void CutText();
+    void CopyText();
+    void PasteText();
+    void UpdateMenus();
+    bool CanCloseAll();
+
+    // Output, printing, hints and dialogs.
+    void DiscardOutput();
+    bool SaveOutput(const QString& FileName);
+    bool PunchOutput(const QString& FileName);
+    void PrintTape();
+    void SetHints(bool On);
+    void ClearHint();
+    void ShowAbout();
+    void ShowOptions();
+
+    // What the teleprinter has printed, one entry per pane line; the punched output.
+    QStringList TeleprinterLines() const;
+    const QStringList& Punched() const { return PunchedTape; }
+
+    TMainForm* GetMainForm() const { return MainForm.get(); }
+    TEdsacForm* GetEdsacForm() const { return EdsacForm.get(); }
+    TOptionsForm* GetOptionsForm() const { return OptionsForm.get(); }
+    TAboutForm* GetAboutForm() const { return AboutForm.get(); }
+    bool Hints() const { return HintsOn; }
+
+private:
+    TEditorForm* CreateTapeWindow(const QString& Caption);
+    void ResetCascade();
+    bool TapeWindowCloseQuery(TEditorForm* Window);
+    void TapeWindowClose(TEditorForm* Window);
+    void TapeChange();
+    void RegisterHint(TCRTDisplay* Sender, TWords Words, int I);
+    void ScrHint(TCRTDisplay* Sender, TWords Words, int I);
+    void OrdHint(TCRTDisplay* Sender, TWords Words, int I);
+    void StoreHint(TCRTDisplay* Sender, TWords Words, int I);
+    void ShowRegister(TCRTDisplay* Tube, bool Force, TWords Words);
+    char ShortMark() const;
+    char LongMark() const;
+    void Connect();
+
+    TEdSimSettings& Settings;
+    std::unique_ptr<TMainForm> MainForm;
+    std::unique_ptr<TEdsacForm> EdsacForm;
+    std::unique_ptr<TAboutForm> AboutForm;
+    std::unique_ptr<TOptionsForm> OptionsForm;
+    TEdsacCore* Core = nullptr;
+    TEditorForm* ActiveTape = nullptr;
+    int UntitledCount = 0;
+    int EditorCount = 0;
+    int NextLeft = 0;
+    int NextTop = 0;
+    QStringList PunchedTape;
+    bool HintsOn = false;
+    // The teleprinter pane has no line until the first character or line feed.
+    bool TeleprinterHasLine = false;
+};

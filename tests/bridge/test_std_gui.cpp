@@ -1,0 +1,409 @@
+// The standard bridge behind the real windows (offscreen): run control, displays,
+// tape windows and tape input, output, hints and menu states. Message boxes and
+// file dialogs are answered through the dialog seam.
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QToolButton>
+#include <QtTest>
+
+#include "bridge/std_gui.h"
+#include "components/CRTDisplay.h"
+#include "core/ALUnit.h"
+#include "core/ControlUnit.h"
+#include "core/EdsacCore.h"
+#include "forms/Dialogs.h"
+#include "forms/EdSimSettings.h"
+#include "forms/editor_form.h"
+#include "forms/edsac_form.h"
+#include "forms/main_form.h"
+
+namespace {
+
+// One program's worth of bridge, core and windows, with every dialog answered.
+struct TWorld {
+    QTemporaryDir Dir;
+    TEdSimSettings Settings{Dir.filePath(QStringLiteral("Valvane.ini"))};
+    std::unique_ptr<TStdGuiCoreInt> Bridge;
+    std::unique_ptr<TEdsacCore> Core;
+    QStringList Messages; // "caption|text"
+    QList<QMessageBox::StandardButton> Answers;
+    QStringList Files; // answers for file dialogs
+
+    TWorld()
+    {
+        Dialogs::SetMessageResponder([this](const Dialogs::TMessageRequest& R) {
+            Messages << R.Caption + QLatin1Char('|') + R.Text;
+            return Answers.isEmpty() ? QMessageBox::Ok : Answers.takeFirst();
+        });
+        Dialogs::SetFileResponder([this](const Dialogs::TFileRequest&) {
+            return Files.isEmpty() ? QString() : Files.takeFirst();
+        });
+        Settings.Load();
+        Bridge = std::make_unique<TStdGuiCoreInt>(Settings);
+        Core = std::make_unique<TEdsacCore>(*Bridge);
+        Bridge->SetCore(Core.get());
+        Bridge->InitGui();
+    }
+    ~TWorld()
+    {
+        for (TEditorForm* T : Main()->findChildren<TEditorForm*>())
+            T->SetModified(false);
+        Bridge->SetCore(nullptr);
+        Core->Shutdown();
+        Bridge->DoneGui();
+        Dialogs::SetMessageResponder({});
+        Dialogs::SetFileResponder({});
+    }
+    TEdsacForm* Panel() const { return Bridge->GetEdsacForm(); }
+    TMainForm* Main() const { return Bridge->GetMainForm(); }
+    QTimer* Timer() const { return Panel()->CoreExecTimer; }
+
+    TEditorForm* Tape(const QString& Text)
+    {
+        TEditorForm* T = Bridge->NewTape();
+        T->Editor()->insertPlainText(Text); // typed in, so modified
+        return T;
+    }
+    // Start, then timer ticks until the machine stops or errs.
+    int RunToStop(int Limit = 1000000)
+    {
+        Panel()->btnStart->click();
+        int Result = 0;
+        for (int I = 0; I < Limit && Timer()->isActive(); ++I)
+            Panel()->CoreExecTimerTimer();
+        (void)Result;
+        return Timer()->isActive() ? -1 : 0;
+    }
+    QString Printed() const { return Bridge->TeleprinterLines().join(QLatin1Char('\n')); }
+};
+
+const QString HiTape = QStringLiteral("T64K GK O4@ O5@ O6@ ZF *F HF IF EZPF");
+
+} // namespace
+
+class TestStdGui : public QObject {
+    Q_OBJECT
+private slots:
+    void startNeedsATape()
+    {
+        TWorld W;
+        W.Panel()->btnStart->click();
+        QCOMPARE(W.Messages, QStringList{"No tape|Please select a program tape"});
+        QVERIFY(!W.Timer()->isActive());
+    }
+
+    void runLoopResultsAndTimer()
+    {
+        TWorld W;
+        W.Tape(HiTape);
+        W.Panel()->btnStart->click();
+        QVERIFY(W.Timer()->isActive());
+        QCOMPARE(W.Core->Control().GetSCR(), 0);
+        QCOMPARE(int(W.Bridge->ExecuteStep()), 0);
+        W.Timer()->start();
+        W.RunToStop();
+        QCOMPARE(W.Printed(), QStringLiteral("HI"));
+        QVERIFY(W.Core->IsStopped());
+        QVERIFY(!W.Timer()->isActive());
+
+        // The stop order gives 1; Reset runs on into the words after it: P 0 is unknown, 2.
+        W.Panel()->btnReset->click();
+        QVERIFY(W.Timer()->isActive());
+        QVERIFY(!W.Core->IsStopped());
+        W.Panel()->CoreExecTimerTimer(); // "*F" as an order: unknown, stops silently
+        QVERIFY(!W.Timer()->isActive());
+        QCOMPARE(W.Messages, QStringList());
+
+        // The end of the tape: 2, with its message.
+        W.Tape(QStringLiteral("T64K"));
+        W.RunToStop();
+        QCOMPARE(W.Messages, QStringList{"Error|End of tape encountered"});
+
+        // An illegal character: 2, the message names the line.
+        W.Messages.clear();
+        W.Settings.IgnoreCase = false;
+        W.Tape(QStringLiteral("T64K\ng"));
+        W.RunToStop();
+        QCOMPARE(W.Messages, QStringList{"Illegal character|Illegal character on line number 2\n\n[\"g\" ASCII value 103]"});
+    }
+
+    void singleStepDuringARunLeavesItHalted()
+    {
+        TWorld W;
+        W.Tape(HiTape);
+        W.Panel()->btnStart->click();
+        W.Panel()->btnSingleEP->click();
+        QVERIFY(!W.Timer()->isActive());
+        QCOMPARE(W.Core->Control().GetSCR(), 1);
+        W.Panel()->btnReset->click();
+        QVERIFY(W.Timer()->isActive());
+    }
+
+    void realTimeInterval()
+    {
+        TWorld W;
+        W.Tape(HiTape);
+        W.Main()->cbRealTime->setChecked(true);
+        W.Panel()->btnStart->click();
+        W.Panel()->CoreExecTimerTimer(); // T 0 F: 1.5 ms, truncated
+        QCOMPARE(W.Timer()->interval(), 1);
+        W.Main()->cbRealTime->setChecked(false);
+        W.Panel()->CoreExecTimerTimer();
+        QCOMPARE(W.Timer()->interval(), 0);
+    }
+
+    void dialRefusedWhileRunningAndRestartsAStop()
+    {
+        TWorld W;
+        W.Tape(QStringLiteral("T64K GK ZF ZF EZPF"));
+        W.Panel()->btnStart->click();
+        W.Panel()->DialClicked(3);
+        QCOMPARE(W.Messages, QStringList{"|Cannot input whilst EDSAC is running"});
+        W.RunToStop();
+        const TWord Before = W.Core->Arithmetic().Acc()[0];
+        W.Panel()->DialClicked(10);
+        QCOMPARE(W.Core->Arithmetic().Acc()[0], (Before + 20) & 0x1FFFF);
+        QVERIFY(W.Timer()->isActive());
+        QVERIFY(!W.Core->IsStopped());
+    }
+
+    void shortTanksFreezeAndRefreshTheRegisters()
+    {
+        TWorld W;
+        W.Tape(HiTape);
+        W.Panel()->cbShortTanks->setChecked(false);
+        W.Panel()->btnStart->click(); // the clear still shows the zeroed registers
+        for (int I = 0; I < 20; ++I)
+            W.Panel()->CoreExecTimerTimer();
+        QCOMPARE(W.Panel()->crtSCR->Words()[0], 0);
+        W.Panel()->cbShortTanks->click();
+        QCOMPARE(W.Panel()->crtSCR->Words()[0], W.Core->Control().GetSCR());
+        QCOMPARE(W.Panel()->crtORD->Words()[0], W.Core->Control().GetOrderTank());
+    }
+
+    void storeTubesFollowTheLongTank()
+    {
+        TWorld W;
+        W.Panel()->LTSpinEdit->setValue(1);
+        W.Bridge->UpdateStoreWord(37, 0x1234);
+        QCOMPARE(W.Panel()->crtStores[2]->Words()[0], 0x1234);
+        W.Bridge->UpdateStoreWord(36, 0x4321);
+        QCOMPARE(W.Panel()->crtStores[2]->Words()[1], 0x4321);
+        W.Panel()->LTSpinEdit->setValue(0);
+        W.Bridge->UpdateStoreWord(37, 7);
+        for (TCRTDisplay* Row : W.Panel()->crtStores)
+            QCOMPARE(Row->Words()[0] + Row->Words()[1], 0);
+        // Choosing tank 31 redraws the rows from the store.
+        W.Panel()->LTSpinEdit->setValue(31);
+        QCOMPARE(W.Panel()->crtStores[0]->Words().size(), size_t(2));
+    }
+
+    void tapeWindowsNamesAndCascade()
+    {
+        TWorld W;
+        TEditorForm* A = W.Bridge->NewTape();
+        TEditorForm* B = W.Bridge->NewTape();
+        QCOMPARE(A->windowTitle(), QStringLiteral("Untitled 1"));
+        QCOMPARE(A->objectName(), QStringLiteral("ed1"));
+        QCOMPARE(B->objectName(), QStringLiteral("ed2"));
+        QCOMPARE(B->x() - A->x(), 10);
+        QCOMPARE(B->y() - A->y(), 20);
+        QCOMPARE(A->x(), 10);
+        QVERIFY(A->y() >= W.Main()->y() + W.Main()->height());
+
+        QFile F(W.Dir.filePath(QStringLiteral("prog.txt")));
+        QVERIFY(F.open(QIODevice::WriteOnly));
+        F.write("T64K");
+        F.close();
+        TEditorForm* C = W.Bridge->OpenTape(F.fileName());
+        QCOMPARE(C->objectName(), QStringLiteral("ed3"));
+        QCOMPARE(C->windowTitle(), QStringLiteral("prog"));
+        QCOMPARE(W.Settings.RecentFiles[0], F.fileName());
+        QCOMPARE(W.Bridge->NewTape()->windowTitle(), QStringLiteral("Untitled 3"));
+
+        QVERIFY(!W.Bridge->OpenTape(W.Dir.filePath(QStringLiteral("gone.txt"))));
+        QCOMPARE(W.Messages.last(), "Error|Cannot find the file: " + W.Dir.filePath(QStringLiteral("gone.txt")));
+
+        // Windows that would run off the bottom of the screen start the cascade again.
+        const int Bottom = QGuiApplication::primaryScreen()->geometry().height() - 100;
+        TEditorForm* Last = nullptr;
+        for (int I = 0; I < 100 && (!Last || Last->y() + 250 <= Bottom); ++I)
+            Last = W.Bridge->NewTape();
+        TEditorForm* Again = W.Bridge->NewTape();
+        QCOMPARE(Again->x(), 10);
+        QCOMPARE(Again->y(), W.Main()->y() + W.Main()->height() + 50);
+    }
+
+    void closingAsksForEachModifiedTapeInTurn()
+    {
+        TWorld W;
+        QList<TEditorForm*> Tapes;
+        for (int I = 0; I < 3; ++I) {
+            Tapes << W.Tape(QStringLiteral("P F"));
+            QVERIFY(Tapes.last()->IsModified());
+        }
+        W.Answers = {QMessageBox::No, QMessageBox::Cancel};
+        QVERIFY(!W.Bridge->CanCloseAll());
+        QCOMPARE(W.Messages, (QStringList{"Confirm|Save changes to Untitled 1?", "Confirm|Save changes to Untitled 2?"}));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!W.Bridge->FindTapeWindow(1));
+        QVERIFY(W.Bridge->FindTapeWindow(2));
+        QVERIFY(W.Bridge->FindTapeWindow(3));
+        QCOMPARE(W.Main()->WindowMenuEntries().size(), 3); // Edsac, ed2, ed3
+        QVERIFY(!W.Bridge->CurrentTape());
+        QCOMPARE(W.Panel()->memoLabel->text(), QStringLiteral("Output From: No Program"));
+
+        // Yes with a cancelled save dialog keeps the window too.
+        W.Messages.clear();
+        W.Answers = {QMessageBox::Yes};
+        QVERIFY(!W.Bridge->CanCloseAll());
+        QVERIFY(W.Bridge->FindTapeWindow(2));
+    }
+
+    void editingDuringARunRewindsTheTape()
+    {
+        TWorld W;
+        TEditorForm* T = W.Tape(QStringLiteral("T64K GK O4@ O5@ O6@ ZF *F HF IF EZPF"));
+        W.Panel()->btnStart->click();
+        for (int I = 0; I < 200; ++I)
+            W.Panel()->CoreExecTimerTimer();
+        QVERIFY(T->TapeLine() >= 0);
+        T->Editor()->setPlainText(QStringLiteral("Q"));
+        QCOMPARE(T->NextTapeChar(), U'Q');
+        // Without a current tape the reader has nothing left: the end of the tape.
+        T->SetModified(false);
+        T->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY_THROWS_EXCEPTION(std::exception, W.Bridge->ReadTapeChar());
+    }
+
+    void outputAndPunch()
+    {
+        TWorld W;
+        W.Bridge->TeleprinterPrint('A');
+        W.Bridge->TeleprinterNewLine("");
+        W.Bridge->TeleprinterPrint('\xA3');
+        QCOMPARE(W.Bridge->TeleprinterLines(), (QStringList{"A", QStringLiteral("\u00a3")}));
+        W.Bridge->DiscardOutput();
+        QCOMPARE(W.Bridge->TeleprinterLines(), QStringList());
+        for (char C = 'A'; C <= 'J'; ++C)
+            W.Bridge->PunchChar(C);
+        QCOMPARE(W.Bridge->Punched(), (QStringList{"ABCD", "EFGH", "IJ"}));
+        const QString Punch = W.Dir.filePath(QStringLiteral("EdPunch.txt"));
+        QVERIFY(W.Bridge->PunchOutput(Punch));
+        QFile P(Punch);
+        QVERIFY(P.open(QIODevice::ReadOnly));
+        QCOMPARE(P.readAll(), QByteArray("ABCD\nEFGH\nIJ\n"));
+        W.Bridge->DiscardOutput();
+        QVERIFY(W.Bridge->PunchOutput(Punch));
+        QFile Empty(Punch);
+        QVERIFY(Empty.open(QIODevice::ReadOnly));
+        QCOMPARE(Empty.readAll(), QByteArray("\n"));
+        // A file that cannot be written says so and reports failure.
+        QVERIFY(!W.Bridge->SaveOutput(W.Dir.path()));
+        QVERIFY(W.Messages.last().startsWith(QStringLiteral("Error|Cannot save the file: ")));
+    }
+
+    void hintTexts()
+    {
+        TWorld W;
+        W.Bridge->SetHints(true);
+        QCOMPARE(W.Panel()->crtACC->cursor().shape(), Qt::UpArrowCursor);
+        W.Main()->SetInitialOrders(2);
+        W.Panel()->LTSpinEdit->setValue(1);
+        TCRTDisplay* Row3 = W.Panel()->crtStores[3];
+        Row3->SetWord(1, MakeOrder(28, 5, false));
+        Row3->OnHint()(Row3, Row3->Words(), 1);
+        QCOMPARE(W.Main()->HintText(),
+                 QStringLiteral("WORD 38   Order = A 5 F   Integer 38F = -16374   Fraction -0.249847"));
+        Row3->OnHint()(Row3, Row3->Words(), 2); // just past the row: nothing to say
+        QCOMPARE(W.Main()->HintText(),
+                 QStringLiteral("WORD 38   Order = A 5 F   Integer 38F = -16374   Fraction -0.249847"));
+
+        W.Main()->SetInitialOrders(1);
+        TCRTDisplay* Ord = W.Panel()->crtORD;
+        Ord->SetWords(std::array<TWord, 1>{MakeOrder(28, 5, false)}, false);
+        Ord->OnHint()(Ord, Ord->Words(), 0);
+        QCOMPARE(W.Main()->HintText(), QStringLiteral("ORDER TANK = A 5 S"));
+
+        TCRTDisplay* Acc = W.Panel()->crtACC;
+        Acc->OnHint()(Acc, Acc->Words(), 0);
+        QCOMPARE(W.Main()->HintText(),
+                 QStringLiteral("ACCUMULATOR   Integer = 0   Fraction = 0.000000000000000000000"));
+        TCRTDisplay* Multr = W.Panel()->crtMULTR;
+        Multr->OnHint()(Multr, Multr->Words(), 0);
+        QCOMPARE(W.Main()->HintText(), QStringLiteral("MULTIPLIER   Integer = 0   Fraction = 0.00000000000"));
+
+        W.Bridge->SetHints(false);
+        W.Main()->SetHintText(QStringLiteral("kept"));
+        Acc->OnHint()(Acc, Acc->Words(), 0);
+        QCOMPARE(W.Main()->HintText(), QStringLiteral("kept"));
+        W.Bridge->ClearHint();
+        QCOMPARE(W.Main()->HintText(), QString());
+    }
+
+    void menuStates()
+    {
+        TWorld W;
+        auto* M = W.Main();
+        QVERIFY(!M->miClose->isEnabled());
+        QVERIFY(!M->miSave->isEnabled());
+        QVERIFY(!M->miDiscardEdsacOutput->isEnabled());
+        TEditorForm* T = W.Bridge->NewTape();
+        QVERIFY(M->miClose->isEnabled() && M->miPrint->isEnabled() && M->miInsert->isEnabled());
+        QVERIFY(!M->miSelectAll->isEnabled()); // an empty tape
+        QVERIFY(!M->miFind->isEnabled() && !M->miReplace->isEnabled());
+        T->Editor()->setPlainText(QStringLiteral("P F"));
+        QVERIFY(M->miSelectAll->isEnabled());
+        QVERIFY(M->miSave->isEnabled() && M->tbSave->isEnabled());
+        QVERIFY(!M->miCut->isEnabled());
+        T->Editor()->selectAll();
+        W.Bridge->UpdateMenus();
+        QVERIFY(M->miCut->isEnabled() && M->tbCopy->isEnabled());
+        W.Bridge->TeleprinterNewLine("");
+        QVERIFY(M->miDiscardEdsacOutput->isEnabled() && M->tbEdsacClear->isEnabled());
+        QVERIFY(!M->miPrintPreview->isEnabled() && !M->tbUndo->isEnabled());
+    }
+
+    void exampleTapesPrintWhatTheRunnerPrints_data()
+    {
+        QTest::addColumn<QString>("tape");
+        QTest::addColumn<int>("orders");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("greeting") << "greeting" << 2 << "HELLO EDSAC 1949\n";
+        QTest::newRow("squares") << "squares" << 2
+                                 << "    1    1\n    2    4\n    3    9\n    4   16\n    5   25\n    6   36\n"
+                                    "    7   49\n    8   64\n    9   81\n   10  100\n   11  121\n   12  144\n";
+        QTest::newRow("digits") << "digits_io1" << 1 << "0123456789\n";
+    }
+    void exampleTapesPrintWhatTheRunnerPrints()
+    {
+        QFETCH(QString, tape);
+        QFETCH(int, orders);
+        QFETCH(QString, expected);
+        TWorld W;
+        W.Main()->SetInitialOrders(orders);
+        QVERIFY(W.Bridge->OpenTape(QStringLiteral(VALVANE_TAPES "/") + tape + QStringLiteral(".txt")));
+        QCOMPARE(W.RunToStop(), 0);
+        QCOMPARE(W.Messages, QStringList());
+        QFile Expected(QStringLiteral(VALVANE_TAPES "/../tests/tapes/") + tape + QStringLiteral(".out"));
+        QVERIFY(Expected.open(QIODevice::ReadOnly));
+        const QString Saved = W.Dir.filePath(QStringLiteral("EdOutput.txt"));
+        QVERIFY(W.Bridge->SaveOutput(Saved));
+        QFile Output(Saved);
+        QVERIFY(Output.open(QIODevice::ReadOnly));
+        QCOMPARE(Output.readAll(), Expected.readAll());
+        QCOMPARE(W.Printed(), expected);
+    }
+};
+
+QTEST_MAIN(TestStdGui)
+#include "test_std_gui.moc"
