@@ -92,35 +92,43 @@ void TCRTDisplay::SetWord(int Index, int Value)
 
 void TCRTDisplay::DrawWord(bool Force, int X, TWord New, TWord Old)
 {
+    // One detach check per word rather than one per pixel row.
+    uchar* const Bits = FImage.bits();
+    const qsizetype Stride = FImage.bytesPerLine();
     auto NewBits = static_cast<std::uint32_t>(New);
     auto OldBits = static_cast<std::uint32_t>(Old);
     for (int Bit = 0; Bit < FWordSize; ++Bit) {
         if (Force || ((NewBits ^ OldBits) & 1u))
-            DrawCell(X, NewBits & 1u);
+            DrawCell(Bits, Stride, X, NewBits & 1u);
         NewBits >>= 1;
         OldBits >>= 1;
         X -= FPitch;
     }
 }
 
-// Runs after every store write, so it writes the 4x4 cell straight into the
+// Runs after every store write, so it copies the 4x4 cell straight into the
 // picture's rows. A one is the cell filled green less its corners; a zero is the
 // cell black with the centre pixel green.
-void TCRTDisplay::DrawCell(int X, bool One)
+void TCRTDisplay::DrawCell(uchar* Bits, qsizetype Stride, int X, bool One)
 {
     ++FCellsDrawn;
-    const int Width = FImage.width();
+    static constexpr QRgb OneCell[4][4] = {{CrtBlack, CrtGreen, CrtGreen, CrtBlack},
+                                           {CrtGreen, CrtGreen, CrtGreen, CrtGreen},
+                                           {CrtGreen, CrtGreen, CrtGreen, CrtGreen},
+                                           {CrtBlack, CrtGreen, CrtGreen, CrtBlack}};
+    static constexpr QRgb ZeroCell[4][4] = {{CrtBlack, CrtBlack, CrtBlack, CrtBlack},
+                                            {CrtBlack, CrtBlack, CrtBlack, CrtBlack},
+                                            {CrtBlack, CrtBlack, CrtGreen, CrtBlack},
+                                            {CrtBlack, CrtBlack, CrtBlack, CrtBlack}};
+    const auto& Cell = One ? OneCell : ZeroCell;
     const int Left = X - 2;
+    // Only a hidden top bit reaches past the left edge; clip column by column there.
+    const int FirstCol = std::max(0, -Left);
+    const int EndCol = std::min(4, FImage.width() - Left);
     for (int Row = 0; Row < 4; ++Row) {
-        auto* Line = reinterpret_cast<QRgb*>(FImage.scanLine(CrtCentreY - 2 + Row));
-        const bool EdgeRow = Row == 0 || Row == 3;
-        for (int Col = 0; Col < 4; ++Col) {
-            const int Px = Left + Col;
-            if (Px < 0 || Px >= Width)
-                continue;
-            const bool Lit = One ? !(EdgeRow && (Col == 0 || Col == 3)) : (Row == 2 && Col == 2);
-            Line[Px] = Lit ? CrtGreen : CrtBlack;
-        }
+        auto* Line = reinterpret_cast<QRgb*>(Bits + (CrtCentreY - 2 + Row) * Stride);
+        for (int Col = FirstCol; Col < EndCol; ++Col)
+            Line[Left + Col] = Cell[Row][Col];
     }
 }
 

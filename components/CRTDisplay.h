@@ -66,7 +66,7 @@ protected:
 private:
     void Layout();
     void DrawWord(bool Force, int X, TWord New, TWord Old);
-    void DrawCell(int X, bool One);
+    void DrawCell(uchar* Bits, qsizetype Stride, int X, bool One);
 
     int FWordCount = 1;
     int FWordSize = 18;

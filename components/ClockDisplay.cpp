@@ -69,20 +69,18 @@ bool TClockDisplay::MakeSquare()
 
 void TClockDisplay::EnsureImage()
 {
-    if (FImage.size() == size())
-        return;
-    FImage = QImage(size(), QImage::Format_ARGB32_Premultiplied);
-    FImage.fill(Qt::transparent);
+    if (FImage.size() != size() || FFace.size() != size())
+        Paint();
 }
 
-void TClockDisplay::DrawLine(QPainter& Painter, const QColor& Color, int Width, int X1, int Y1, int X2,
+void TClockDisplay::DrawLine(QPainter& Painter, const QBrush& Brush, int Width, int X1, int Y1, int X2,
                              int Y2)
 {
     // A point-length line is a hand that has never been placed.
     if (X1 == X2 && Y1 == Y2)
         return;
     ++FLinesDrawn;
-    Painter.setPen(QPen(Color, Width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    Painter.setPen(QPen(Brush, Width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     Painter.drawLine(X1, Y1, X2, Y2);
 }
 
@@ -93,11 +91,16 @@ void TClockDisplay::RedrawHand(QPainter& Painter, const TClockHand& Hand)
     DrawLine(Painter, Hand.Color(), Hand.Width(), X1, Y1, X2, Y2);
 }
 
+// Erasing draws the hand's last line again with the bare face as its ink: black
+// on the disc, as a black pen would, but the face's marks and the see-through
+// surround are put back rather than blotted out.
 void TClockDisplay::EraseHand(QPainter& Painter, const TClockHand& Hand)
 {
     int X1, Y1, X2, Y2;
     Hand.GetPosition(X1, Y1, X2, Y2);
-    DrawLine(Painter, Qt::black, Hand.Width(), X1, Y1, X2, Y2);
+    Painter.setCompositionMode(QPainter::CompositionMode_Source);
+    DrawLine(Painter, QBrush(FFace), Hand.Width(), X1, Y1, X2, Y2);
+    Painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
 }
 
 void TClockDisplay::PlaceHand(TClockHand& Hand, int V, int N)
@@ -189,27 +192,31 @@ void TClockDisplay::SetSecondHand(const TClockHand& Value)
 void TClockDisplay::Paint()
 {
     MakeSquare();
-    EnsureImage();
-    FImage.fill(Qt::transparent);
-    QPainter Painter(&FImage);
     const int W = width();
     const int H = height();
-    Painter.setPen(Qt::NoPen);
-    Painter.setBrush(Qt::black);
-    Painter.drawEllipse(QRectF(0, 0, W, H));
-    Painter.setBrush(Qt::NoBrush);
-    if (FShowQuarters) {
-        Painter.setPen(QPen(Qt::white, 2));
-        Painter.drawLine(FCentreX, 4, FCentreX, 8);
-        Painter.drawLine(W - 4, FCentreY, W - 8, FCentreY);
-        Painter.drawLine(FCentreX, H - 4, FCentreX, H - 8);
-        Painter.drawLine(4, FCentreY, 8, FCentreY);
+    FFace = QImage(size(), QImage::Format_ARGB32_Premultiplied);
+    FFace.fill(Qt::transparent);
+    {
+        QPainter Painter(&FFace);
+        Painter.setPen(Qt::NoPen);
+        Painter.setBrush(Qt::black);
+        Painter.drawEllipse(QRectF(0, 0, W, H));
+        Painter.setBrush(Qt::NoBrush);
+        if (FShowQuarters) {
+            Painter.setPen(QPen(Qt::white, 2));
+            Painter.drawLine(FCentreX, 4, FCentreX, 8);
+            Painter.drawLine(W - 4, FCentreY, W - 8, FCentreY);
+            Painter.drawLine(FCentreX, H - 4, FCentreX, H - 8);
+            Painter.drawLine(4, FCentreY, 8, FCentreY);
+        }
+        if (FShowHours) {
+            Painter.setPen(QPen(Qt::white, 1));
+            for (int Hour : {1, 2, 4, 5, 7, 8, 10, 11})
+                Painter.drawPoint(HandEndPoint(Hour, 12, FRadius - 5));
+        }
     }
-    if (FShowHours) {
-        Painter.setPen(QPen(Qt::white, 1));
-        for (int Hour : {1, 2, 4, 5, 7, 8, 10, 11})
-            Painter.drawPoint(HandEndPoint(Hour, 12, FRadius - 5));
-    }
+    FImage = FFace.copy();
+    QPainter Painter(&FImage);
     RedrawHand(Painter, FSecondHand);
     RedrawHand(Painter, FMinuteHand);
     RedrawHand(Painter, FHourHand);

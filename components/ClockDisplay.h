@@ -1,5 +1,5 @@
 // A round clock face with hour, minute and second hands. A hand is moved by
-// drawing its last line in black and the new one in its colour; the face itself
+// erasing its last line and drawing the new one in its colour; the face itself
 // is drawn only by Paint. All drawing goes to an off-screen picture that the
 // screen is refreshed from.
 #pragma once
@@ -10,6 +10,7 @@
 #include <QWidget>
 #include <cstdint>
 
+class QBrush;
 class QPainter;
 
 class TClockHand {
@@ -92,7 +93,7 @@ protected:
 private:
     bool MakeSquare();
     void EnsureImage();
-    void DrawLine(QPainter& Painter, const QColor& Color, int Width, int X1, int Y1, int X2, int Y2);
+    void DrawLine(QPainter& Painter, const QBrush& Brush, int Width, int X1, int Y1, int X2, int Y2);
     void EraseHand(QPainter& Painter, const TClockHand& Hand);
     void RedrawHand(QPainter& Painter, const TClockHand& Hand);
     // Remembers the line the hand is drawn as for value V on N divisions.
@@ -110,6 +111,8 @@ private:
     bool FShowHours = false;
     int FCentreX = 32;
     int FCentreY = 32;
+    // The bare face (disc and marks) and the face with its hands.
+    QImage FFace;
     QImage FImage;
     std::uint64_t FLinesDrawn = 0;
 };

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QLabel>
 #include <QMouseEvent>
@@ -50,6 +51,16 @@ QFont PixelFont(const QStringList& Families, int PixelSize, bool Bold,
     Font.setPixelSize(PixelSize);
     Font.setBold(Bold);
     return Font;
+}
+
+// The captions' fonts are given by size; a substitute font can run wider than
+// the one the layout was made with, so shrink until the caption fits its room.
+void FitFont(QWidget* Widget, const QString& Text, int Room)
+{
+    QFont Font = Widget->font();
+    while (Font.pixelSize() > 7 && QFontMetrics(Font).horizontalAdvance(Text) > Room)
+        Font.setPixelSize(Font.pixelSize() - 1);
+    Widget->setFont(Font);
 }
 
 // Ivory push buttons with a bevel, as on an instrument panel of the period.
@@ -216,6 +227,7 @@ TEdsacForm::TEdsacForm(QWidget* Parent) : QWidget(Parent, Qt::Window)
     lblLongTank->setObjectName("lblLongTank");
     lblLongTank->setGeometry(8, 5, 68, 20);
     lblLongTank->setFont(PixelFont({"Arial", "Helvetica"}, 13, true));
+    FitFont(lblLongTank, lblLongTank->text(), lblLongTank->width());
 
     LTSpinEdit = new QSpinBox(this);
     LTSpinEdit->setObjectName("LTSpinEdit");
@@ -229,6 +241,7 @@ TEdsacForm::TEdsacForm(QWidget* Parent) : QWidget(Parent, Qt::Window)
     cbShortTanks->setGeometry(293, 279, 105, 17);
     cbShortTanks->setChecked(true);
     cbShortTanks->setFont(PixelFont({"Arial", "Helvetica"}, 12, true));
+    FitFont(cbShortTanks, cbShortTanks->text(), cbShortTanks->width() - 22);
     cbShortTanks->setAutoFillBackground(true);
     {
         QPalette Pal = cbShortTanks->palette();
@@ -285,6 +298,7 @@ QPushButton* TEdsacForm::MakeButton(const QString& Name, const QString& Caption,
     // Speed buttons: pressing one leaves the keyboard focus where it was.
     Button->setFocusPolicy(Qt::NoFocus);
     Button->setFont(PixelFont({Family, "Helvetica"}, 10, false));
+    FitFont(Button, Caption, Where.width() - 4);
     Button->setStyleSheet(QString(ButtonStyle) + QString("QPushButton { color: %1; }").arg(Color.name()));
     return Button;
 }
@@ -296,6 +310,7 @@ QLabel* TEdsacForm::MakeLabel(const QString& Name, const QString& Caption, const
     Label->setGeometry(Where);
     Label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     Label->setFont(PixelFont({"Arial", "Helvetica"}, 12, true));
+    FitFont(Label, Caption, Where.width());
     QPalette Pal = Label->palette();
     Pal.setColor(QPalette::WindowText, Qt::black);
     Label->setPalette(Pal);
@@ -326,7 +341,13 @@ void TEdsacForm::CoreExecTimerTimer()
 
 void TEdsacForm::closeEvent(QCloseEvent* Event)
 {
-    Event->ignore();
+    // The close box reaches us from the window system and is refused. A close
+    // from the program itself is let through: the toolkit closes every window
+    // when the application quits, and a refusal there would cancel the quit.
+    if (Event->spontaneous())
+        Event->ignore();
+    else
+        Event->accept();
 }
 
 bool TEdsacForm::eventFilter(QObject* Watched, QEvent* Event)

@@ -106,7 +106,7 @@ public slots:
     void CoreExecTimerTimer();
 
 protected:
-    // The panel cannot be closed by the user; it lives as long as the program.
+    // The user cannot close the panel; it lives as long as the program.
     void closeEvent(QCloseEvent* Event) override;
     bool eventFilter(QObject* Watched, QEvent* Event) override;
 

@@ -2,6 +2,7 @@
 
 #include <QConicalGradient>
 #include <QFont>
+#include <QFontMetrics>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -204,15 +205,25 @@ void DrawControlPlate(QImage& Image)
     Plate(Image, ControlPlate, 11);
     QPainter Painter(&Image);
     Painter.setRenderHint(QPainter::Antialiasing);
-    EngraveText(Painter, QRect(ControlPlate.left(), ControlPlate.top() + 1, ControlPlate.width(), 9),
-                "CONTROL", 7);
-    // Engraved rules framing the buttons.
-    const QRect Rule(256, 161, 141, 66);
+    // An engraved rule round the buttons, broken at the top for the title.
+    const QString Title = "CONTROL";
+    const QRect TitleBox(ControlPlate.left(), 156, ControlPlate.width(), 9);
+    EngraveText(Painter, TitleBox, Title, 7);
+    const int Half = QFontMetrics(PlateFont(7)).horizontalAdvance(Title) / 2 + 4;
+    const double Mid = TitleBox.center().x() + 0.5;
+    QPainterPath Rule;
+    Rule.moveTo(Mid - Half, 160.5);
+    Rule.lineTo(256.5, 160.5);
+    Rule.lineTo(256.5, 226.5);
+    Rule.lineTo(396.5, 226.5);
+    Rule.lineTo(396.5, 160.5);
+    Rule.lineTo(Mid + Half, 160.5);
     Painter.setBrush(Qt::NoBrush);
+    Painter.setRenderHint(QPainter::Antialiasing, false);
     Painter.setPen(QPen(EngraveLight, 1));
-    Painter.drawRoundedRect(QRectF(Rule).translated(0.5, 1.5), 3, 3);
+    Painter.drawPath(Rule.translated(1, 1));
     Painter.setPen(QPen(QColor(0x55, 0x55, 0x50), 1));
-    Painter.drawRoundedRect(QRectF(Rule).translated(0.5, 0.5), 3, 3);
+    Painter.drawPath(Rule);
 }
 
 void DrawClockPlate(QImage& Image)
@@ -364,11 +375,6 @@ QImage DialHolePicture(TDialHoleState State)
     Painter.setPen(QPen(QColor(0x10, 0x10, 0x10), 1.0));
     Painter.setBrush(Fill);
     Painter.drawEllipse(Hole);
-    if (State == TDialHoleState::Up) {
-        Painter.setPen(QPen(QColor(0x9a, 0x9c, 0x98, 200), 0.8));
-        Painter.setBrush(Qt::NoBrush);
-        Painter.drawArc(Hole.adjusted(0.3, 0.3, -0.3, -0.3), 200 * 16, 140 * 16);
-    }
     return Image;
 }
 

@@ -99,6 +99,28 @@ private slots:
         QCOMPARE(Clock.Image(), Picture);
     }
 
+    void ErasedHandsLeaveNoTrace()
+    {
+        // A clock that went through other times looks exactly like one set
+        // straight to the same time: the rim dot's erasure restores the
+        // see-through surround, and no mark of the face is lost.
+        TClockDisplay Travelled, Direct;
+        SetUpPanelClock(Travelled);
+        SetUpPanelClock(Direct);
+        for (int Hour = 0; Hour < 12; ++Hour) {
+            Travelled.SetHour(Hour);
+            Travelled.SetMinute(Hour * 5 + 1);
+            Travelled.SetSecond(59 - Hour * 5);
+        }
+        Travelled.SetHour(2);
+        Travelled.SetMinute(20);
+        Travelled.SetSecond(40);
+        Direct.SetHour(2);
+        Direct.SetMinute(20);
+        Direct.SetSecond(40);
+        QCOMPARE(Travelled.Image(), Direct.Image());
+    }
+
     void HandSetterCopiesLooksButNotTheDotStyle()
     {
         TClockDisplay Clock;

@@ -1,4 +1,5 @@
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -6,7 +7,9 @@
 #include <QSpinBox>
 #include <QTimer>
 #include <QToolButton>
+#include <QWindow>
 #include <QtTest>
+#include <QtTest/qtestspontaneevent.h>
 #include <vector>
 
 #include "components/CRTDisplay.h"
@@ -128,8 +131,25 @@ private slots:
         TEdsacForm Form;
         Form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&Form));
-        QVERIFY(!Form.close());
+        // The close box, as the window system delivers it.
+        QCloseEvent CloseBox;
+        QSpontaneKeyEvent::setSpontaneous(&CloseBox);
+        QApplication::sendEvent(Form.windowHandle(), &CloseBox);
+        QVERIFY(!CloseBox.isAccepted());
         QVERIFY(Form.isVisible());
+        // Quitting the application closes every window; the panel must not stop it.
+        QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+        bool Hung = false;
+        QTimer Watchdog;
+        Watchdog.setSingleShot(true);
+        connect(&Watchdog, &QTimer::timeout, [&] {
+            Hung = true;
+            QCoreApplication::exit(1);
+        });
+        Watchdog.start(2000);
+        QCOMPARE(QCoreApplication::exec(), 0);
+        QVERIFY(!Hung);
+        QVERIFY(!Form.isVisible());
     }
 
     void TimerRunsOnOnlyWhileTheMachineGoesOn()
