@@ -25,6 +25,7 @@
 #include "core/errors.h"
 #include "forms/Dialogs.h"
 #include "forms/EdSimSettings.h"
+#include "forms/RunTimer.h"
 #include "forms/about_form.h"
 #include "forms/editor_form.h"
 #include "forms/edsac_form.h"
@@ -104,6 +105,9 @@ void TStdGuiCoreInt::Connect()
     connect(E, &TEdsacForm::SingleEPClicked, this, [this] { ExecuteStep(); });
     connect(E, &TEdsacForm::DialClicked, this, &TStdGuiCoreInt::Dial);
     connect(E, &TEdsacForm::LongTankChanged, this, &TStdGuiCoreInt::RefreshStoreDisplay);
+    // Asked after every register change, so kept at hand rather than asked of the box.
+    ShortTanks = E->cbShortTanks->isChecked();
+    connect(E->cbShortTanks, &QCheckBox::toggled, this, [this](bool Checked) { ShortTanks = Checked; });
     connect(E, &TEdsacForm::ShortTanksClicked, this, [this](bool Checked) {
         if (Checked)
             RefreshRegisters();
@@ -236,7 +240,7 @@ bool TStdGuiCoreInt::StartRun()
 
 std::uint8_t TStdGuiCoreInt::ExecuteStep()
 {
-    QTimer* Timer = EdsacForm->CoreExecTimer;
+    TRunTimer* Timer = EdsacForm->CoreExecTimer;
     Timer->stop();
     try {
         const int Ms = Core->ExecuteOrder();
@@ -319,7 +323,7 @@ void TStdGuiCoreInt::PlaySound(int Sound)
 
 void TStdGuiCoreInt::ShowRegister(TCRTDisplay* Tube, bool Force, TWords Words)
 {
-    if (Force || EdsacForm->cbShortTanks->isChecked())
+    if (Force || ShortTanks)
         Tube->SetWords(Words, false);
 }
 

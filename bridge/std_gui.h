@@ -133,4 +133,6 @@ private:
     bool HintsOn = false;
     // The teleprinter pane has no line until the first character or line feed.
     bool TeleprinterHasLine = false;
+    // The machine window's "Short Tanks" switch.
+    bool ShortTanks = true;
 };

@@ -1,8 +1,11 @@
 #include "components/CRTDisplay.h"
 
+#include "components/FrameClock.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
+#include <cstring>
 
 namespace {
 constexpr QRgb CrtBlack = 0xFF000000u;
@@ -92,24 +95,30 @@ void TCRTDisplay::SetWord(int Index, int Value)
 
 void TCRTDisplay::DrawWord(bool Force, int X, TWord New, TWord Old)
 {
+    const auto NewBits = static_cast<std::uint32_t>(New);
+    const std::uint32_t Mask = FWordSize >= 32 ? ~0u : (1u << FWordSize) - 1;
+    // Without Force only the changed bits are drawn; most orders change a few.
+    std::uint32_t Due = (NewBits ^ static_cast<std::uint32_t>(Old)) & Mask;
+    if (!Due && !Force)
+        return;
     // One detach check per word rather than one per pixel row.
     uchar* const Bits = FImage.bits();
     const qsizetype Stride = FImage.bytesPerLine();
-    auto NewBits = static_cast<std::uint32_t>(New);
-    auto OldBits = static_cast<std::uint32_t>(Old);
-    for (int Bit = 0; Bit < FWordSize; ++Bit) {
-        if (Force || ((NewBits ^ OldBits) & 1u))
-            DrawCell(Bits, Stride, X, NewBits & 1u);
-        NewBits >>= 1;
-        OldBits >>= 1;
-        X -= FPitch;
+    const int Width = FImage.width();
+    if (Force) {
+        for (int Bit = 0; Bit < FWordSize; ++Bit)
+            DrawCell(Bits, Stride, Width, X - Bit * FPitch, Bit < 32 && ((NewBits >> Bit) & 1u));
+        return;
     }
+    for (int Bit = 0; Due; ++Bit, Due >>= 1)
+        if (Due & 1u)
+            DrawCell(Bits, Stride, Width, X - Bit * FPitch, (NewBits >> Bit) & 1u);
 }
 
 // Runs after every store write, so it copies the 4x4 cell straight into the
 // picture's rows. A one is the cell filled green less its corners; a zero is the
 // cell black with the centre pixel green.
-void TCRTDisplay::DrawCell(uchar* Bits, qsizetype Stride, int X, bool One)
+void TCRTDisplay::DrawCell(uchar* Bits, qsizetype Stride, int Width, int X, bool One)
 {
     ++FCellsDrawn;
     static constexpr QRgb OneCell[4][4] = {{CrtBlack, CrtGreen, CrtGreen, CrtBlack},
@@ -122,9 +131,14 @@ void TCRTDisplay::DrawCell(uchar* Bits, qsizetype Stride, int X, bool One)
                                             {CrtBlack, CrtBlack, CrtBlack, CrtBlack}};
     const auto& Cell = One ? OneCell : ZeroCell;
     const int Left = X - 2;
+    if (Left >= 0 && Left + 4 <= Width) {
+        for (int Row = 0; Row < 4; ++Row)
+            std::memcpy(Bits + (CrtCentreY - 2 + Row) * Stride + Left * 4, Cell[Row], sizeof Cell[Row]);
+        return;
+    }
     // Only a hidden top bit reaches past the left edge; clip column by column there.
     const int FirstCol = std::max(0, -Left);
-    const int EndCol = std::min(4, FImage.width() - Left);
+    const int EndCol = std::min(4, Width - Left);
     for (int Row = 0; Row < 4; ++Row) {
         auto* Line = reinterpret_cast<QRgb*>(Bits + (CrtCentreY - 2 + Row) * Stride);
         for (int Col = FirstCol; Col < EndCol; ++Col)
@@ -134,15 +148,17 @@ void TCRTDisplay::DrawCell(uchar* Bits, qsizetype Stride, int X, bool One)
 
 void TCRTDisplay::Paint()
 {
-    if (FUpdatePending)
+    // Nothing new in the picture, or a copy to the screen already due.
+    if (FCellsDrawn == FCellsShown || FUpdatePending)
         return;
     FUpdatePending = true;
-    update();
+    FrameClock::Request(this);
 }
 
 void TCRTDisplay::paintEvent(QPaintEvent*)
 {
     FUpdatePending = false;
+    FCellsShown = FCellsDrawn;
     QPainter Painter(this);
     Painter.drawImage(0, 0, FImage);
 }

@@ -56,7 +56,7 @@ public:
     // Cells drawn since creation; lets tests see how much a call redrew.
     std::uint64_t CellsDrawn() const { return FCellsDrawn; }
 
-    // Copies the off-screen picture to the screen at the toolkit's next update.
+    // Has the off-screen picture copied to the screen at the next frame.
     void Paint();
 
 protected:
@@ -66,7 +66,7 @@ protected:
 private:
     void Layout();
     void DrawWord(bool Force, int X, TWord New, TWord Old);
-    void DrawCell(uchar* Bits, qsizetype Stride, int X, bool One);
+    void DrawCell(uchar* Bits, qsizetype Stride, int Width, int X, bool One);
 
     int FWordCount = 1;
     int FWordSize = 18;
@@ -78,6 +78,8 @@ private:
     int FPitch = 6;
     QImage FImage;
     std::uint64_t FCellsDrawn = 0;
-    // An update is already queued; saves asking the toolkit again per cell change.
+    // A copy to the screen is already due at the next frame.
     bool FUpdatePending = false;
+    // Cells drawn when the picture last reached the screen.
+    std::uint64_t FCellsShown = 0;
 };

@@ -1,5 +1,7 @@
 #include "forms/edsac_form.h"
 
+#include "forms/RunTimer.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -257,11 +259,10 @@ TEdsacForm::TEdsacForm(QWidget* Parent) : QWidget(Parent, Qt::Window)
     lblMULTD = MakeLabel("lblMULTD", "Multiplicand", QRect(194, 277, 70, 20));
     lblACC = MakeLabel("lblACC", "Acc", QRect(376, 297, 22, 20));
 
-    CoreExecTimer = new QTimer(this);
+    CoreExecTimer = new TRunTimer(this);
     CoreExecTimer->setObjectName("CoreExecTimer");
-    CoreExecTimer->setSingleShot(false);
     CoreExecTimer->setInterval(1);
-    connect(CoreExecTimer, &QTimer::timeout, this, &TEdsacForm::CoreExecTimerTimer);
+    connect(CoreExecTimer, &TRunTimer::timeout, this, &TEdsacForm::CoreExecTimerTimer);
 
     setTabOrder(LTSpinEdit, TeletypeMemo);
     setTabOrder(TeletypeMemo, cbShortTanks);

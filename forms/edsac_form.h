@@ -19,7 +19,7 @@ class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 class QSpinBox;
-class QTimer;
+class TRunTimer;
 class QToolButton;
 class TCRTDisplay;
 class TClockDisplay;
@@ -85,7 +85,7 @@ public:
     QLabel* lblMULTD = nullptr;
     QLabel* lblACC = nullptr;
     // The machine runs exactly while this is active.
-    QTimer* CoreExecTimer = nullptr;
+    TRunTimer* CoreExecTimer = nullptr;
 
 signals:
     void ClearClicked();

@@ -21,6 +21,7 @@
 #include "core/EdsacCore.h"
 #include "forms/Dialogs.h"
 #include "forms/EdSimSettings.h"
+#include "forms/RunTimer.h"
 #include "forms/editor_form.h"
 #include "forms/edsac_form.h"
 #include "forms/main_form.h"
@@ -64,7 +65,7 @@ struct TWorld {
     }
     TEdsacForm* Panel() const { return Bridge->GetEdsacForm(); }
     TMainForm* Main() const { return Bridge->GetMainForm(); }
-    QTimer* Timer() const { return Panel()->CoreExecTimer; }
+    TRunTimer* Timer() const { return Panel()->CoreExecTimer; }
 
     TEditorForm* Tape(const QString& Text)
     {

@@ -15,6 +15,7 @@
 #include "components/CRTDisplay.h"
 #include "components/ClockDisplay.h"
 #include "forms/edsac_form.h"
+#include "forms/RunTimer.h"
 
 namespace {
 
