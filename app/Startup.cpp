@@ -42,7 +42,9 @@ private:
     bool WasMinimised = false;
 };
 
-// The program ends when its main window has agreed to close and gone.
+// The program ends when its main window has agreed to close and gone. Its close
+// query may run message boxes of its own, so the window's going is what counts,
+// not the request to close it; an iconified window stays visible.
 class TCloseWatch : public QObject {
 public:
     explicit TCloseWatch(QWidget* Main) : QObject(Main) { Main->installEventFilter(this); }
@@ -50,7 +52,7 @@ public:
 protected:
     bool eventFilter(QObject* Watched, QEvent* Event) override
     {
-        if (Event->type() == QEvent::Close) {
+        if (Event->type() == QEvent::Hide) {
             auto* Main = static_cast<QWidget*>(Watched);
             QTimer::singleShot(0, Main, [Main] {
                 if (!Main->isVisible())
