@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QPrinterInfo>
 #include <QPushButton>
 #include <QScreen>
 #include <QSpinBox>
@@ -311,6 +312,18 @@ private slots:
         // A file that cannot be written says so and reports failure.
         QVERIFY(!W.Bridge->SaveOutput(W.Dir.path()));
         QVERIFY(W.Messages.last().startsWith(QStringLiteral("Error|Cannot save the file: ")));
+    }
+
+    void printingWithoutAPrinterSaysSo()
+    {
+        if (!QPrinterInfo::availablePrinters().isEmpty())
+            QSKIP("this machine has a printer; nothing is printed from a test");
+        TWorld W;
+        W.Bridge->PrintTape(); // no tape: nothing at all
+        QCOMPARE(W.Messages, QStringList());
+        W.Tape(QStringLiteral("P F"));
+        W.Bridge->PrintTape();
+        QCOMPARE(W.Messages, QStringList{"Print|No printer is available"});
     }
 
     void hintTexts()
