@@ -405,7 +405,6 @@ private slots:
         QStringList Options;
         if (Args.open(QIODevice::ReadOnly))
             Options = QString::fromUtf8(Args.readAll()).split(QLatin1Char(' '), Qt::SkipEmptyParts);
-        Options.replaceInStrings(QStringLiteral("\n"), QString());
         QString Digits;
         TWorld W;
         W.Main()->SetInitialOrders(2);
