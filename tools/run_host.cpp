@@ -5,7 +5,11 @@
 
 void TRunHost::TeleprinterNewLine(const std::string& Text)
 {
-    TeleprinterLines.push_back(Text);
+    // Latin-1 from the machine, UTF-8 out.
+    std::string Line;
+    for (const char Ch : Text)
+        AppendUtf8(Line, static_cast<unsigned char>(Ch));
+    TeleprinterLines.push_back(std::move(Line));
 }
 
 void TRunHost::TeleprinterPrint(char Ch)
