@@ -1,19 +1,17 @@
 #include <QCheckBox>
-#include <QComboBox>
 #include <QEventLoop>
 #include <QGuiApplication>
-#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QSlider>
 #include <QSpinBox>
 #include <QTemporaryDir>
-#include <QTextBlock>
 #include <QTimer>
 #include <QToolButton>
 #include <QtTest>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 #include "components/CRTDisplay.h"
@@ -64,36 +62,40 @@ struct TConsole {
         Main().Button5->click();
     }
     std::vector<TWord> Store() const { return Core->GetStoreContents(); }
+    // Single steps until the machine stops, keeping the store as the last step found it.
+    int Steps = 0;
+    std::vector<TWord> Before;
+    std::uint8_t StepToStop()
+    {
+        std::uint8_t Result = 0;
+        for (Steps = 0; Result == 0 && Steps < 100000; ++Steps) {
+            Before = Store();
+            Result = Gui.ExecuteStep();
+        }
+        return Result;
+    }
+    // The run timer at full speed.
+    void Run()
+    {
+        Main().tbClockSpeed->setValue(TMainFormDev::SlowestInterval);
+        Main().Button2->click();
+    }
 };
 
 QStringList Lines(QPlainTextEdit* Memo)
 {
-    QStringList Result;
-    if (Memo->document()->isEmpty())
-        return Result;
-    for (QTextBlock B = Memo->document()->begin(); B.isValid(); B = B.next())
-        Result << B.text();
-    return Result;
+    return Memo->document()->isEmpty() ? QStringList() : Memo->toPlainText().split(QLatin1Char('\n'));
 }
-
-QStringList Lines(TMsgForm* Window)
-{
-    return Lines(Window->msgs);
-}
+QStringList Lines(TMsgForm* Window) { return Lines(Window->msgs); }
 
 // What the I/O window shows for each character the tape reader takes.
 QStringList ExpectedReads(const QString& Tape)
 {
     QStringList Result;
-    for (QChar Ch : Tape.toUpper()) {
-        if (Ch == QLatin1Char(' '))
-            continue;
-        int Code = -1;
-        for (int Pos = 0; Pos < 64; ++Pos)
-            if (QLatin1Char(OrderLetters[Pos]) == Ch)
-                Code = Pos % 32;
-        Result << QStringLiteral("IO: Read char %1 (%2)").arg(Ch).arg(Code);
-    }
+    const QString Read = Tape.toUpper().remove(QLatin1Char(' '));
+    for (QChar Ch : Read)
+        Result << QStringLiteral("IO: Read char %1 (%2)").arg(Ch).arg(
+                      std::string_view(OrderLetters).find(Ch.toLatin1()) % 32);
     return Result;
 }
 
@@ -108,10 +110,7 @@ private slots:
     void init()
     {
         Boxes.clear();
-        Dialogs::SetMessageResponder([this](const Dialogs::TMessageRequest& R) {
-            Boxes.push_back(R);
-            return QMessageBox::Ok;
-        });
+        Dialogs::SetMessageResponder([this](const auto& R) { Boxes.push_back(R); return QMessageBox::Ok; });
     }
     void cleanup()
     {
@@ -119,85 +118,19 @@ private slots:
         Dialogs::SetFileResponder({});
     }
 
-    void WindowsStartAsDesigned()
-    {
-        TConsole C;
-        TMainFormDev& M = C.Main();
-        QCOMPARE(M.windowTitle(), QString("Valvane: Development Interface"));
-        QCOMPARE(M.minimumSize(), QSize(762, 192));
-        QCOMPARE(M.maximumSize(), QSize(762, 192));
-        QCOMPARE(M.cmbInitOrds->currentText(), QString("Initial Orders 2"));
-        QCOMPARE(M.Button2->text(), QString("Run"));
-        QVERIFY(M.cbCoreMsg->isChecked());
-        QVERIFY(!M.CoreExecTimer->isActive());
-        for (TMsgForm* W : {M.ALUMsgs, M.StoreMsgs, M.ControlMsgs, M.IOMsgs})
-            QVERIFY(!W->isVisible());
-        QCOMPARE(M.IOMsgs->windowTitle(), QString("I/O Messages"));
-
-        // Slider and timer agree from the start, and at both ends.
-        QCOMPARE(M.tbClockSpeed->value(), 1000);
-        QCOMPARE(M.CoreExecTimer->interval(), 2000);
-        M.tbClockSpeed->setValue(3000);
-        QCOMPARE(M.CoreExecTimer->interval(), 0);
-        M.tbClockSpeed->setValue(0);
-        QCOMPARE(M.CoreExecTimer->interval(), 3000);
-
-        // The dial keys: "1" is SpeedButton10, "9" SpeedButton2, "0" SpeedButton11.
-        QCOMPARE(M.SpeedButton10->text(), QString("1"));
-        QCOMPARE(M.SpeedButton2->text(), QString("9"));
-        QCOMPARE(M.SpeedButton11->text(), QString("0"));
-
-        TEdsacFormDev& E = C.Monitor();
-        QCOMPARE(E.windowTitle(), QString("Edsac Monitor"));
-        QCOMPARE(E.minimumSize(), QSize(538, 305));
-        QCOMPARE(E.maximumSize(), QSize(538, 305));
-        QCOMPARE(E.SpinEdit1->value(), 1);
-        QCOMPARE(E.SpinEdit1->maximum(), 31);
-        QVERIFY(!E.close()); // the monitor refuses to close
-        for (std::size_t Row = 1; Row < 16; ++Row)
-            QCOMPARE(E.crtStores[Row]->y(), E.crtStores[Row - 1]->y() - 8);
-        for (TCRTDisplay* Tube : {E.crtSCR, E.crtORD, E.crtMULTR, E.crtMULTD, E.crtACC, E.crtStores[0]})
-            QCOMPARE(Tube->Spacing(), 2);
-
-        // The core's creation lines arrive in the top-level memo.
-        C.Gui.FlushMessages();
-        QCOMPARE(Lines(M.TopLevelMsgs).value(0), QString("Creating simulator core"));
-
-        C.Gui.RestoreGui(nullptr);
-        QVERIFY(M.isVisible() && E.isVisible());
-    }
-
     void MissingTapeIsReported()
     {
         TConsole C;
         C.Load();
         const int Scr = C.Core->Control().GetSCR();
-
         C.Main().Button2->click();
-        QCOMPARE(Boxes.size(), size_t(1));
-        QCOMPARE(Boxes[0].Caption, QString("No tape"));
-        QCOMPARE(Boxes[0].Text, QString("No tape selected"));
-        QCOMPARE(Boxes[0].Style, QMessageBox::Warning);
-        QCOMPARE(C.Main().Button2->text(), QString("Run"));
         QVERIFY(!C.Main().IsRunning());
-
+        QCOMPARE(C.Main().Button2->text(), QString("Run"));
         C.Main().Button1->click();
-        QCOMPARE(Boxes.size(), size_t(2));
-        QCOMPARE(Boxes[1].Text, QString("No tape selected"));
         QCOMPARE(C.Core->Control().GetSCR(), Scr); // nothing was executed
-
-        // Stepping straight on reaches the first input order with no tape to read.
-        std::vector<TWord> Before;
-        std::uint8_t Result = 0;
-        for (int Steps = 0; Result == 0 && Steps < 1000; ++Steps) {
-            Before = C.Store();
-            Result = C.Gui.ExecuteStep();
-        }
-        QCOMPARE(Result, std::uint8_t(2));
-        QCOMPARE(Boxes.size(), size_t(3));
-        QCOMPARE(Boxes[2].Text, QString("No tape selected"));
-        QVERIFY(C.Store() == Before);
-        QCOMPARE(C.Main().Button2->text(), QString("Run!"));
+        QCOMPARE(Boxes.size(), size_t(2));
+        for (const auto& Box : Boxes)
+            QCOMPARE(std::pair(Box.Caption, Box.Text), std::pair(QString("No tape"), QString("No tape selected")));
     }
 
     void TapeRunsWithItsTraceInOrder()
@@ -210,14 +143,7 @@ private slots:
         const QString Tape = HiTape.toLower();
         C.Tape(Tape);
         C.Load();
-
-        int Steps = 0;
-        std::uint8_t Result = 0;
-        while (Result == 0 && Steps < 100000) {
-            Result = C.Gui.ExecuteStep();
-            ++Steps;
-        }
-        QCOMPARE(Result, std::uint8_t(1));
+        QCOMPARE(C.StepToStop(), std::uint8_t(1));
         QVERIFY(Boxes.empty());
         QCOMPARE(C.Monitor().TeletypeMemo->toPlainText(), QString("HI"));
 
@@ -225,10 +151,9 @@ private slots:
         QCOMPARE(Lines(M.IOMsgs), ExpectedReads(Tape));
         const QStringList Control = Lines(M.ControlMsgs);
         const QStringList Fetches = Control.filter(QRegularExpression("^Fetching order @ loc \\d+$"));
-        QCOMPARE(Fetches.size(), Steps);
+        QCOMPARE(Fetches.size(), C.Steps);
         QCOMPARE(Fetches.first(), QString("Fetching order @ loc 0"));
         QCOMPARE(Control.last(), QString("Executing Z order"));
-        QCOMPARE(C.Monitor().lblORD->text().at(0), QChar('Z'));
     }
 
     void RunTimerRunsToTheStopOrder()
@@ -236,15 +161,11 @@ private slots:
         TConsole C;
         TMainFormDev& M = C.Main();
         M.cbIOWin->setChecked(true);
-        M.tbClockSpeed->setValue(3000);
         C.Tape(HiTape);
         C.Load();
-
-        M.Button2->click();
+        C.Run();
         QCOMPARE(M.Button2->text(), QString("Stop"));
-        QVERIFY(M.IsRunning());
         QVERIFY(!M.btnNew->isEnabled() && !M.btnOpen->isEnabled());
-
         QTRY_VERIFY_WITH_TIMEOUT(!M.IsRunning(), 20000);
         QCOMPARE(C.Monitor().TeletypeMemo->toPlainText(), QString("HI"));
         QCOMPARE(M.Button2->text(), QString("Run"));
@@ -252,19 +173,16 @@ private slots:
         // The batch timer delivers the trace without being asked.
         QTRY_COMPARE(Lines(M.IOMsgs), ExpectedReads(HiTape));
 
-        // A dial key during a run is refused and leaves the accumulator alone.
+        // A dial key during a run is refused and leaves the accumulator alone;
+        // stopped, the digit reaches the accumulator and the machine runs on.
         M.Button2->click();
-        QVERIFY(M.IsRunning());
         const auto Acc = C.Core->Arithmetic().Acc();
         M.SpeedButton2->click();
         QCOMPARE(Boxes.size(), size_t(1));
-        QCOMPARE(Boxes[0].Caption, QString());
         QCOMPARE(Boxes[0].Text, QString("Cannot input whilst EDSAC is running"));
         QVERIFY(C.Core->Arithmetic().Acc() == Acc);
         M.Button2->click();
         QVERIFY(!M.IsRunning());
-        QCOMPARE(M.Button2->text(), QString("Run"));
-        // Stopped, the digit reaches the accumulator and the machine runs on.
         M.SpeedButton2->click();
         QCOMPARE(C.Core->Arithmetic().Acc()[0], (Acc[0] + 18) & 0x1FFFF);
         QVERIFY(M.IsRunning());
@@ -280,42 +198,33 @@ private slots:
                                            << QString("Illegal character on line number 2\n\n[\"?\" ASCII value 63]");
         QTest::newRow("end of tape") << QString("T64K GK O4@") << QGuiApplication::applicationDisplayName()
                                      << QString("End of tape encountered");
+        // Stepped straight on from the initial orders, the first input order has no tape to read.
+        QTest::newRow("no tape") << QString() << QString("No tape") << QString("No tape selected");
     }
     void ReadFailureStopsWithoutStoring()
     {
         QFETCH(QString, Tape);
         QFETCH(QString, Caption);
         QFETCH(QString, Text);
-        {
+        // Single steps, then the run timer; without a tape Run does not start at all.
+        for (int Pass = 0; Pass < (Tape.isNull() ? 1 : 2); ++Pass) {
+            const bool ByTimer = Pass == 1;
+            Boxes.clear();
             TConsole C;
-            C.Tape(Tape);
+            if (!Tape.isNull())
+                C.Tape(Tape);
             C.Load();
-            std::vector<TWord> Before;
-            std::uint8_t Result = 0;
-            for (int Steps = 0; Result == 0 && Steps < 100000; ++Steps) {
-                Before = C.Store();
-                Result = C.Gui.ExecuteStep();
+            if (ByTimer) {
+                C.Run();
+                QTRY_VERIFY_WITH_TIMEOUT(!C.Main().IsRunning(), 20000);
+            } else {
+                QCOMPARE(C.StepToStop(), std::uint8_t(2));
+                // The abandoned input order stored nothing (not a 32-bit -1 either).
+                QVERIFY(C.Store() == C.Before);
             }
-            QCOMPARE(Result, std::uint8_t(2));
-            // The abandoned input order stored nothing (not a 32-bit -1 either).
-            QVERIFY(C.Store() == Before);
             QCOMPARE(Boxes.size(), size_t(1));
-            QCOMPARE(Boxes[0].Caption, Caption);
-            QCOMPARE(Boxes[0].Text, Text);
+            QCOMPARE(std::pair(Boxes[0].Caption, Boxes[0].Text), std::pair(Caption, Text));
             QCOMPARE(C.Main().Button2->text(), QString("Run!"));
-        }
-        Boxes.clear();
-        {
-            // The same through the run timer.
-            TConsole C;
-            C.Main().tbClockSpeed->setValue(3000);
-            C.Tape(Tape);
-            C.Load();
-            C.Main().Button2->click();
-            QTRY_VERIFY_WITH_TIMEOUT(!C.Main().IsRunning(), 20000);
-            QCOMPARE(C.Main().Button2->text(), QString("Run!"));
-            QCOMPARE(Boxes.size(), size_t(1));
-            QCOMPARE(Boxes[0].Text, Text);
         }
     }
 
@@ -323,66 +232,58 @@ private slots:
     {
         TConsole C;
         TMainFormDev& M = C.Main();
-        C.Gui.ClearMachine();
-        C.Gui.FlushMessages();
+        // "EDSAC Init" makes the ALU report; the lines are written at once.
+        const auto Init = [&C] {
+            C.Gui.ClearMachine();
+            C.Gui.FlushMessages();
+        };
+        Init();
         QVERIFY(Lines(M.ALUMsgs).isEmpty());
-
         M.cbALUWin->setChecked(true);
         QVERIFY(M.ALUMsgs->isVisible());
-        C.Gui.ClearMachine();
-        C.Gui.FlushMessages();
+        Init();
         const QStringList Collected = Lines(M.ALUMsgs);
         QVERIFY(Collected.contains("ALU Initialised"));
         QVERIFY(!Collected.contains("ALU is active")); // sent before the box was ticked
-
         M.cbALUWin->setChecked(false);
         QVERIFY(!M.ALUMsgs->isVisible());
-        C.Gui.ClearMachine();
-        C.Gui.FlushMessages();
+        Init();
         QCOMPARE(Lines(M.ALUMsgs), Collected);
-
         // Closing the window by hand unticks its box.
         M.cbALUWin->setChecked(true);
         M.ALUMsgs->close();
         QVERIFY(!M.cbALUWin->isChecked());
-
-        // The core line is gated by "Core" as well.
-        M.cbCoreMsg->setChecked(false);
-        const int Top = M.TopLevelMsgs->document()->blockCount();
-        C.Gui.ClearMachine();
-        C.Gui.FlushMessages();
-        QCOMPARE(M.TopLevelMsgs->document()->blockCount(), Top);
     }
 
     void LongTankMapsAddressesToRows()
     {
         TConsole C;
         TEdsacFormDev& E = C.Monitor();
+        const auto Row = [&E](std::size_t N) {
+            return std::pair(E.crtStores[N]->Words()[0], E.crtStores[N]->Words()[1]);
+        };
+        // Long tank 1 is locations 32..63; row 0 shows 33 then 32.
         QCOMPARE(E.SpinEdit1->value(), 1);
         C.Gui.UpdateStoreWord(33, 0x155);
-        QCOMPARE(E.crtStores[0]->Words()[0], 0x155);
-        QCOMPARE(E.crtStores[0]->Words()[1], 0);
         C.Gui.UpdateStoreWord(32, 0x2AA);
-        QCOMPARE(E.crtStores[0]->Words()[1], 0x2AA);
         C.Gui.UpdateStoreWord(63, 7);
-        QCOMPARE(E.crtStores[15]->Words()[0], 7);
-
+        QCOMPARE(Row(0), std::pair(TWord(0x155), TWord(0x2AA)));
+        QCOMPARE(Row(15).first, TWord(7));
+        // Locations of other tanks draw nothing.
         std::vector<std::uint64_t> Drawn;
-        for (TCRTDisplay* Row : E.crtStores)
-            Drawn.push_back(Row->CellsDrawn());
+        for (TCRTDisplay* Tube : E.crtStores)
+            Drawn.push_back(Tube->CellsDrawn());
         C.Gui.UpdateStoreWord(64, 0x3FFFF);
         C.Gui.UpdateStoreWord(31, 0x3FFFF);
-        for (std::size_t Row = 0; Row < 16; ++Row)
-            QCOMPARE(E.crtStores[Row]->CellsDrawn(), Drawn[Row]);
+        for (std::size_t N = 0; N < 16; ++N)
+            QCOMPARE(E.crtStores[N]->CellsDrawn(), Drawn[N]);
 
-        // Choosing another tank shows it from the store: odd location first.
+        // Choosing another tank shows it from the store.
         C.Load();
         E.SpinEdit1->setValue(0);
         const std::vector<TWord> Store = C.Store();
-        for (std::size_t Row = 0; Row < 16; ++Row) {
-            QCOMPARE(E.crtStores[Row]->Words()[0], Store[2 * Row + 1]);
-            QCOMPARE(E.crtStores[Row]->Words()[1], Store[2 * Row]);
-        }
+        for (std::size_t N = 0; N < 16; ++N)
+            QCOMPARE(Row(N), std::pair(Store[2 * N + 1], Store[2 * N]));
     }
 
     void OpeningReplacesTheTape()
@@ -397,19 +298,14 @@ private slots:
         TConsole C;
         QPointer<TEditorForm> First = C.Tape("T64K");
         First->Editor()->insertPlainText("modified");
-        QVERIFY(First->IsModified());
-        QCOMPARE(First->windowTitle(), QString("DeveloperProg"));
-
         QString Chosen = Path;
-        Dialogs::SetFileResponder([&](const Dialogs::TFileRequest& R) {
-            return R.Mode == Dialogs::TFileMode::Open ? Chosen : QString();
-        });
+        Dialogs::SetFileResponder([&](const Dialogs::TFileRequest&) { return Chosen; });
         C.Main().mnuOpen->trigger();
+        // Replaced without asking about the changes.
         QVERIFY(First.isNull());
         QVERIFY(Boxes.empty());
         QPointer<TEditorForm> Second = C.Gui.CurrentTape();
         QVERIFY(Second);
-        QCOMPARE(Second->windowTitle(), QString("hello"));
         QCOMPARE(Second->Text(), HiTape + "\n");
 
         // A file that cannot be read keeps the tape there is.
@@ -417,29 +313,29 @@ private slots:
         C.Main().Button4->click();
         QCOMPARE(Boxes.size(), size_t(1));
         QCOMPARE(C.Gui.CurrentTape(), Second.data());
-
+        // "New Tape" replaces it too.
         C.Main().Button6->click();
         QVERIFY(Second.isNull());
-        QCOMPARE(C.Gui.CurrentTape()->windowTitle(), QString("DeveloperProg"));
-        QCOMPARE(Boxes.size(), size_t(1));
+        QVERIFY(C.Gui.CurrentTape());
     }
 
     void MemoKeepsTheNewestLinesInOrder()
     {
+        const auto Numbered = [](int From, int To) {
+            QStringList Result;
+            for (int I = From; I < To; ++I)
+                Result << QString("line %1").arg(I);
+            return Result;
+        };
         TMsgMemo Memo;
-        for (int I = 0; I < 6000; ++I)
-            Memo.AddMsg(QString("line %1").arg(I));
-        QCOMPARE(Memo.PendingCount(), TMsgMemo::MaxLines);
+        for (const QString& Line : Numbered(0, 6000))
+            Memo.AddMsg(Line);
+        QCOMPARE(Memo.PendingCount(), TMsgMemo::MaxLines); // the queue is bounded too
         QTRY_COMPARE(Memo.PendingCount(), 0);
-        const QStringList Got = Lines(&Memo);
-        QCOMPARE(Got.size(), TMsgMemo::MaxLines);
-        QCOMPARE(Got.first(), QString("line 1000"));
-        QCOMPARE(Got.last(), QString("line 5999"));
+        QCOMPARE(Lines(&Memo), Numbered(1000, 6000));
         Memo.AddMsg("line 6000");
         Memo.Flush();
-        QCOMPARE(Memo.document()->blockCount(), TMsgMemo::MaxLines);
-        QCOMPARE(Lines(&Memo).last(), QString("line 6000"));
-        QCOMPARE(Memo.textCursor().position(), Memo.document()->characterCount() - 1);
+        QCOMPARE(Lines(&Memo), Numbered(1001, 6001));
     }
 
     // Last: ending the event loop leaves this thread's later loops returning at once.
@@ -448,6 +344,7 @@ private slots:
         TConsole C;
         C.Tape("T64K")->Editor()->insertPlainText("unsaved");
         C.Gui.RestoreGui(nullptr);
+        QVERIFY(C.Main().isVisible() && C.Monitor().isVisible());
         QEventLoop Loop;
         QTimer::singleShot(0, &C.Main(), [&] { C.Main().mnuExit->trigger(); });
         QTimer::singleShot(5000, &Loop, [&] { Loop.exit(7); });
