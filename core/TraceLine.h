@@ -24,10 +24,12 @@ public:
 
 private:
     enum class TKind : std::uint8_t { Text, Number, Char, Order };
+    // Only the first Count parts are ever set or read: a line is built on every
+    // step of the machine, so unused parts are not cleared.
     struct TPart {
-        TKind Kind = TKind::Text;
-        const char* Text = nullptr; // a literal, never owned
-        std::int64_t Number = 0;    // a number, a code point or a packed order
+        TKind Kind;
+        const char* Text;    // a literal, never owned
+        std::int64_t Number; // a number, a code point or a packed order
     };
 
     void Add(const char* Text) { Parts[Count++] = TPart{TKind::Text, Text, 0}; }

@@ -1,19 +1,5 @@
 #include "core/misc.h"
 
-TWord MakeOrder(int Code, int Address, bool Long)
-{
-    return Code * 4096 + Address * 2 + (Long ? 1 : 0);
-}
-
-TOrder WordToOrder(TWord Word)
-{
-    TOrder Order;
-    Order.Code = static_cast<std::uint8_t>((Word & 0x1F000) >> 12);
-    Order.Address = (Word & 0x7FE) >> 1;
-    Order.Long = (Word & 1) == 1;
-    return Order;
-}
-
 std::string OrderToStr(const TOrder& Order, char ShortMark, char LongMark)
 {
     std::string Text(1, OrderLetters[Order.Code & 31]);

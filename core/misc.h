@@ -34,8 +34,20 @@ inline constexpr char TeleprinterChars[] =
 
 static_assert(sizeof(OrderLetters) == 65 && sizeof(TeleprinterChars) == 65);
 
-TWord MakeOrder(int Code, int Address, bool Long);
-TOrder WordToOrder(TWord Word);
+inline TWord MakeOrder(int Code, int Address, bool Long)
+{
+    return Code * 4096 + Address * 2 + (Long ? 1 : 0);
+}
+
+// Bit 11 and the bits above 16 take no part in an order.
+inline TOrder WordToOrder(TWord Word)
+{
+    TOrder Order;
+    Order.Code = static_cast<std::uint8_t>((Word & 0x1F000) >> 12);
+    Order.Address = (Word & 0x7FE) >> 1;
+    Order.Long = (Word & 1) == 1;
+    return Order;
+}
 std::string OrderToStr(const TOrder& Order, char ShortMark, char LongMark);
 std::string WordToOrderStr(TWord Word, char ShortMark, char LongMark);
 std::string WordToIntStr(TWord Word);
