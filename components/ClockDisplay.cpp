@@ -1,5 +1,7 @@
 #include "components/ClockDisplay.h"
 
+#include "components/FrameClock.h"
+
 #include <QPainter>
 #include <QResizeEvent>
 #include <algorithm>
@@ -123,7 +125,8 @@ void TClockDisplay::MoveHand(TClockHand& Hand, int V, int N, const TClockHand& O
     RedrawHand(Painter, Other2);
     PlaceHand(Hand, V, N);
     RedrawHand(Painter, Hand);
-    update();
+    // A running machine moves the second hand many times a screen frame.
+    FrameClock::Request(this);
 }
 
 void TClockDisplay::SetHour(int Value)
