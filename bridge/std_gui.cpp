@@ -93,6 +93,20 @@ TStdGuiCoreInt::~TStdGuiCoreInt() = default;
 
 void TStdGuiCoreInt::Connect()
 {
+    // Menus are refreshed after every punched character; asking the clipboard's owner
+    // each time would be a round trip to the display server, so its state is kept.
+    QClipboard* Clipboard = QGuiApplication::clipboard();
+    const auto NoteClipboard = [this, Clipboard] {
+        const QMimeData* Data = Clipboard->mimeData();
+        ClipboardHasText = Data && Data->hasFormat(QStringLiteral("text/plain"));
+    };
+    NoteClipboard();
+    connect(Clipboard, &QClipboard::dataChanged, this, [this, NoteClipboard] {
+        NoteClipboard();
+        if (MainForm)
+            UpdateMenus();
+    });
+
     TEdsacForm* E = EdsacForm.get();
     E->ExecuteStep = [this] { return static_cast<int>(ExecuteStep()); };
     connect(E, &TEdsacForm::ClearClicked, this, &TStdGuiCoreInt::ClearMachine);
@@ -588,8 +602,7 @@ void TStdGuiCoreInt::UpdateMenus()
     const bool Output = !EdsacForm->TeletypeMemo->document()->isEmpty() || TeleprinterHasLine;
     const TClockDisplay* Clock = EdsacForm->RealTimeClock;
     const bool ClockRuns = Clock->Hour() != 0 || Clock->Minute() != 0 || Clock->Second() != 0;
-    const QMimeData* Clipboard = QGuiApplication::clipboard()->mimeData();
-    const bool CanPaste = Tape && Clipboard && Clipboard->hasFormat(QStringLiteral("text/plain"));
+    const bool CanPaste = Tape && ClipboardHasText;
 
     for (QAction* Item : {M->miInsert, M->miClose, M->miSaveAs, M->miPrint})
         Item->setEnabled(Tape);

@@ -135,4 +135,6 @@ private:
     bool TeleprinterHasLine = false;
     // The machine window's "Short Tanks" switch.
     bool ShortTanks = true;
+    // The clipboard offers "text/plain".
+    bool ClipboardHasText = false;
 };

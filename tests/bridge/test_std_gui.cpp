@@ -3,6 +3,7 @@
 // file dialogs are answered through the dialog seam.
 #include <QAction>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
@@ -386,6 +387,11 @@ private slots:
         W.Bridge->TeleprinterNewLine("");
         QVERIFY(M->miDiscardEdsacOutput->isEnabled() && M->tbEdsacClear->isEnabled());
         QVERIFY(!M->miPrintPreview->isEnabled() && !M->tbUndo->isEnabled());
+        // Paste follows the clipboard.
+        QGuiApplication::clipboard()->setText(QStringLiteral("Z F"));
+        QTRY_VERIFY(M->miPaste->isEnabled() && M->tbPaste->isEnabled());
+        QGuiApplication::clipboard()->clear();
+        QTRY_VERIFY(!M->miPaste->isEnabled());
     }
 
     // Every example tape, with the options its runner test uses (-i 1, --dial DIGITS),
