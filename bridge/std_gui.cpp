@@ -20,6 +20,7 @@
 
 #include "components/CRTDisplay.h"
 #include "components/ClockDisplay.h"
+#include "components/FrameClock.h"
 #include "core/EdsacCore.h"
 #include "core/TapeReader.h"
 #include "core/errors.h"
@@ -86,6 +87,9 @@ TStdGuiCoreInt::TStdGuiCoreInt(TEdSimSettings& Settings) : Settings(Settings)
     EdsacForm->crtORD->SetOnHint(std::bind(&TStdGuiCoreInt::OrdHint, this, _1, _2, _3));
     for (TCRTDisplay* Tube : EdsacForm->crtStores)
         Tube->SetOnHint(std::bind(&TStdGuiCoreInt::StoreHint, this, _1, _2, _3));
+    PrintTimer.setSingleShot(true);
+    PrintTimer.setInterval(FrameClock::FrameInterval);
+    connect(&PrintTimer, &QTimer::timeout, this, [this] { FlushPrint(); });
     Connect();
 }
 
@@ -194,6 +198,7 @@ void TStdGuiCoreInt::DoneGui()
     Settings.EdsacFormLeft = EdsacForm->x();
     Settings.EdsacFormTop = EdsacForm->y();
     ActiveTape = nullptr;
+    PrintTimer.stop();
     EdsacForm.reset();
     MainForm.reset();
     AboutForm.reset();
@@ -599,7 +604,7 @@ void TStdGuiCoreInt::UpdateMenus()
     const bool Tape = ActiveTape != nullptr;
     const bool Selection = Tape && ActiveTape->Editor()->textCursor().hasSelection();
     const bool Text = Tape && !ActiveTape->Editor()->document()->isEmpty();
-    const bool Output = !EdsacForm->TeletypeMemo->document()->isEmpty() || TeleprinterHasLine;
+    const bool Output = TeleprinterHasLine;
     const TClockDisplay* Clock = EdsacForm->RealTimeClock;
     const bool ClockRuns = Clock->Hour() != 0 || Clock->Minute() != 0 || Clock->Second() != 0;
     const bool CanPaste = Tape && ClipboardHasText;
@@ -631,26 +636,40 @@ void TStdGuiCoreInt::UpdateMenus()
 
 // ---- Output -------------------------------------------------------------------
 
+// Printing goes to the pane a frame at a time: inserting characters one by one
+// would lay the pane's last line out again after every output order.
 void TStdGuiCoreInt::TeleprinterNewLine(const std::string& Text)
 {
-    QPlainTextEdit* Pane = EdsacForm->TeletypeMemo;
-    QTextCursor Cursor(Pane->document());
-    Cursor.movePosition(QTextCursor::End);
     if (TeleprinterHasLine)
-        Cursor.insertBlock();
-    Cursor.insertText(QString::fromLatin1(Text.data(), static_cast<qsizetype>(Text.size())));
+        PendingPrint += QLatin1Char('\n');
+    PendingPrint += QString::fromLatin1(Text.data(), static_cast<qsizetype>(Text.size()));
     TeleprinterHasLine = true;
-    Pane->moveCursor(QTextCursor::End);
+    SchedulePrint();
     UpdateMenus();
 }
 
 void TStdGuiCoreInt::TeleprinterPrint(char Ch)
 {
+    PendingPrint += Latin1(Ch);
+    TeleprinterHasLine = true;
+    SchedulePrint();
+}
+
+void TStdGuiCoreInt::SchedulePrint()
+{
+    if (!PrintTimer.isActive())
+        PrintTimer.start();
+}
+
+void TStdGuiCoreInt::FlushPrint() const
+{
+    if (PendingPrint.isEmpty() || !EdsacForm)
+        return;
     QPlainTextEdit* Pane = EdsacForm->TeletypeMemo;
     QTextCursor Cursor(Pane->document());
     Cursor.movePosition(QTextCursor::End);
-    Cursor.insertText(QString(Latin1(Ch)));
-    TeleprinterHasLine = true;
+    Cursor.insertText(PendingPrint);
+    PendingPrint.clear();
     Pane->moveCursor(QTextCursor::End);
 }
 
@@ -666,6 +685,7 @@ void TStdGuiCoreInt::PunchChar(char Ch)
 
 QStringList TStdGuiCoreInt::TeleprinterLines() const
 {
+    FlushPrint();
     QStringList Lines;
     if (!TeleprinterHasLine)
         return Lines;
@@ -676,6 +696,7 @@ QStringList TStdGuiCoreInt::TeleprinterLines() const
 
 void TStdGuiCoreInt::DiscardOutput()
 {
+    PendingPrint.clear();
     EdsacForm->TeletypeMemo->clear();
     TeleprinterHasLine = false;
     PunchedTape = QStringList{QString()};

@@ -7,6 +7,7 @@
 
 #include <QObject>
 #include <QStringList>
+#include <QTimer>
 #include <memory>
 
 #include "bridge/gui_core_int.h"
@@ -117,6 +118,9 @@ private:
     char ShortMark() const;
     char LongMark() const;
     void Connect();
+    void SchedulePrint();
+    // Puts what has been printed since the last frame into the teleprinter pane.
+    void FlushPrint() const;
 
     TEdSimSettings& Settings;
     std::unique_ptr<TMainForm> MainForm;
@@ -133,6 +137,9 @@ private:
     bool HintsOn = false;
     // The teleprinter pane has no line until the first character or line feed.
     bool TeleprinterHasLine = false;
+    // Printed but not yet in the pane ("\n" starts a line); shown at the next frame.
+    mutable QString PendingPrint;
+    QTimer PrintTimer;
     // The machine window's "Short Tanks" switch.
     bool ShortTanks = true;
     // The clipboard offers "text/plain".

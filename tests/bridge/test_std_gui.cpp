@@ -295,6 +295,8 @@ private slots:
         W.Bridge->TeleprinterPrint('A');
         W.Bridge->TeleprinterNewLine("");
         W.Bridge->TeleprinterPrint('\xA3');
+        // The pane catches up within a frame, lines and all.
+        QTRY_COMPARE(W.Panel()->TeletypeMemo->toPlainText(), QStringLiteral("A\n\u00a3"));
         QCOMPARE(W.Bridge->TeleprinterLines(), (QStringList{"A", QStringLiteral("\u00a3")}));
         W.Bridge->DiscardOutput();
         QCOMPARE(W.Bridge->TeleprinterLines(), QStringList());
