@@ -46,14 +46,6 @@ QChar Latin1(char Ch)
     return QChar(static_cast<uchar>(Ch));
 }
 
-// Message boxes show line breaks, not bare carriage returns.
-QString ForDisplay(const std::string& Message)
-{
-    QString Text = QString::fromStdString(Message);
-    Text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return Text;
-}
-
 bool WriteLines(const QString& FileName, const QStringList& Lines)
 {
     QByteArray Data;
@@ -275,12 +267,12 @@ std::uint8_t TStdGuiCoreInt::ExecuteStep()
                          QMessageBox::Ok, QMessageBox::Warning);
     } catch (const EIllegalChar& E) {
         StopRun();
-        Dialogs::Message(EdsacForm.get(), QStringLiteral("Illegal character"), ForDisplay(E.what()),
+        Dialogs::Message(EdsacForm.get(), QStringLiteral("Illegal character"), QString::fromUtf8(E.what()),
                          QMessageBox::Ok, QMessageBox::Warning);
     } catch (const EOutOfStore& E) {
         // A runaway program: say where control left the store.
         StopRun();
-        Dialogs::Message(EdsacForm.get(), QStringLiteral("Error"), ForDisplay(E.what()), QMessageBox::Ok,
+        Dialogs::Message(EdsacForm.get(), QStringLiteral("Error"), QString::fromUtf8(E.what()), QMessageBox::Ok,
                          QMessageBox::Warning);
     } catch (const std::exception&) {
         StopRun();
@@ -487,9 +479,7 @@ void TStdGuiCoreInt::SaveTape()
     if (!ActiveTape)
         return;
     ActiveTape->Save();
-    MainForm->UpdateWindowMenuItem(ActiveTape);
-    EdsacForm->SetTapeName(ActiveTape->windowTitle());
-    UpdateMenus();
+    ShowTapeName();
 }
 
 void TStdGuiCoreInt::SaveTapeAs()
@@ -497,6 +487,12 @@ void TStdGuiCoreInt::SaveTapeAs()
     if (!ActiveTape)
         return;
     ActiveTape->SaveAs();
+    ShowTapeName();
+}
+
+// After a save the current tape's name may have changed.
+void TStdGuiCoreInt::ShowTapeName()
+{
     MainForm->UpdateWindowMenuItem(ActiveTape);
     EdsacForm->SetTapeName(ActiveTape->windowTitle());
     UpdateMenus();
@@ -772,16 +768,14 @@ void TStdGuiCoreInt::ClearHint()
         MainForm->SetHintText(QString());
 }
 
-char TStdGuiCoreInt::ShortMark() const
+TStdGuiCoreInt::TMarks TStdGuiCoreInt::Marks() const
 {
-    const int Choice = Core ? Core->GetInitialOrders() : -1;
-    return Choice == 0 ? 'S' : Choice == 1 ? 'F' : '-';
-}
-
-char TStdGuiCoreInt::LongMark() const
-{
-    const int Choice = Core ? Core->GetInitialOrders() : -1;
-    return Choice == 0 ? 'L' : Choice == 1 ? 'D' : '-';
+    // The marks the chosen Initial Orders read on a tape.
+    switch (Core ? Core->GetInitialOrders() : -1) {
+    case 0: return {'S', 'L'};
+    case 1: return {'F', 'D'};
+    default: return {'-', '-'};
+    }
 }
 
 // A tube reports the place just past its last word too: there is nothing there to explain.
@@ -807,10 +801,11 @@ void TStdGuiCoreInt::ScrHint(TCRTDisplay* Sender, TWords Words, int I)
 
 void TStdGuiCoreInt::OrdHint(TCRTDisplay* Sender, TWords Words, int I)
 {
+    const TMarks Mark = Marks();
     if (!HintsOn || I < 0 || static_cast<size_t>(I) >= Words.size())
         return;
     MainForm->SetHintText(Sender->FullName() + QStringLiteral(" = ") +
-                          QString::fromStdString(WordToOrderStr(Words[static_cast<size_t>(I)], ShortMark(), LongMark())));
+                          QString::fromStdString(WordToOrderStr(Words[static_cast<size_t>(I)], Mark.Short, Mark.Long)));
 }
 
 void TStdGuiCoreInt::StoreHint(TCRTDisplay* Sender, TWords Words, int I)
@@ -821,11 +816,12 @@ void TStdGuiCoreInt::StoreHint(TCRTDisplay* Sender, TWords Words, int I)
     const int T = EdsacForm->LTSpinEdit->value();
     const int A = 32 * T + 2 * N + 1 - I;
     const TWord W = Words[static_cast<size_t>(I)];
+    const TMarks Mark = Marks();
     const std::string Fraction =
         I == 1 ? FracToStr(Words[1], 0, 0, 0, 6) : FracToStr(Words[0], Words.size() > 1 ? Words[1] : 0, 0, 0, 11);
     MainForm->SetHintText(QStringLiteral("WORD ") + QString::number(A) + QStringLiteral("   Order = ") +
-                          QString::fromStdString(WordToOrderStr(W, ShortMark(), LongMark())) +
-                          QStringLiteral("   Integer ") + QString::number(A) + QLatin1Char(ShortMark()) +
+                          QString::fromStdString(WordToOrderStr(W, Mark.Short, Mark.Long)) +
+                          QStringLiteral("   Integer ") + QString::number(A) + QLatin1Char(Mark.Short) +
                           QStringLiteral(" = ") + QString::fromStdString(WordToIntStr(W)) +
                           QStringLiteral("   Fraction ") + QString::fromStdString(Fraction));
 }

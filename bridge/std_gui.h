@@ -100,13 +100,11 @@ public:
 
     TMainForm* GetMainForm() const { return MainForm.get(); }
     TEdsacForm* GetEdsacForm() const { return EdsacForm.get(); }
-    TOptionsForm* GetOptionsForm() const { return OptionsForm.get(); }
-    TAboutForm* GetAboutForm() const { return AboutForm.get(); }
-    bool Hints() const { return HintsOn; }
 
 private:
     TEditorForm* CreateTapeWindow(const QString& Caption);
     void ResetCascade();
+    void ShowTapeName();
     bool TapeWindowCloseQuery(TEditorForm* Window);
     void TapeWindowClose(TEditorForm* Window);
     void TapeChange();
@@ -115,8 +113,11 @@ private:
     void OrdHint(TCRTDisplay* Sender, TWords Words, int I);
     void StoreHint(TCRTDisplay* Sender, TWords Words, int I);
     void ShowRegister(TCRTDisplay* Tube, bool Force, TWords Words);
-    char ShortMark() const;
-    char LongMark() const;
+    struct TMarks {
+        char Short;
+        char Long;
+    };
+    TMarks Marks() const;
     void Connect();
     void SchedulePrint();
     // Puts what has been printed since the last frame into the teleprinter pane.

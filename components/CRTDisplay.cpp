@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 namespace {
@@ -98,21 +99,18 @@ void TCRTDisplay::DrawWord(bool Force, int X, TWord New, TWord Old)
     const auto NewBits = static_cast<std::uint32_t>(New);
     const std::uint32_t Mask = FWordSize >= 32 ? ~0u : (1u << FWordSize) - 1;
     // Without Force only the changed bits are drawn; most orders change a few.
-    std::uint32_t Due = (NewBits ^ static_cast<std::uint32_t>(Old)) & Mask;
-    if (!Due && !Force)
+    const std::uint32_t Changed = (NewBits ^ static_cast<std::uint32_t>(Old)) & Mask;
+    if (!Changed && !Force)
         return;
     // One detach check per word rather than one per pixel row.
     uchar* const Bits = FImage.bits();
     const qsizetype Stride = FImage.bytesPerLine();
     const int Width = FImage.width();
-    if (Force) {
-        for (int Bit = 0; Bit < FWordSize; ++Bit)
+    // A word has no bits beyond 31: those cells show zeros.
+    const int Last = Force ? FWordSize : 32 - std::countl_zero(Changed);
+    for (int Bit = 0; Bit < Last; ++Bit)
+        if (Force || ((Changed >> Bit) & 1u))
             DrawCell(Bits, Stride, Width, X - Bit * FPitch, Bit < 32 && ((NewBits >> Bit) & 1u));
-        return;
-    }
-    for (int Bit = 0; Due; ++Bit, Due >>= 1)
-        if (Due & 1u)
-            DrawCell(Bits, Stride, Width, X - Bit * FPitch, (NewBits >> Bit) & 1u);
 }
 
 // Runs after every store write, so it copies the 4x4 cell straight into the

@@ -37,7 +37,6 @@ public:
     // Read-only views for hosts that report the machine's state (no trace lines).
     const TControlUnit& Control() const { return *ControlUnit; }
     const TALUnit& Arithmetic() const { return *ALU; }
-    const TIOUnit& InputOutput() const { return *IOUnit; }
 
 private:
     IEdsacSim& Sim;

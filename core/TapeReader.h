@@ -19,7 +19,6 @@ public:
     // The index of the line being read, from 0.
     int TapeLine() const { return CurLine; }
     int LineCount() const { return static_cast<int>(Lines.size()); }
-    bool Empty() const { return Lines.empty(); }
 
 private:
     std::vector<std::u32string> Lines;

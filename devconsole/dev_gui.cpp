@@ -36,13 +36,6 @@ QString LineText(const TTraceLine& Msg)
     return QString::fromStdString(Msg.str());
 }
 
-// The core's messages break lines with carriage returns; the toolkit's boxes
-// break them at line feeds.
-QString BoxText(const char* Message)
-{
-    return QString::fromUtf8(Message).replace(QLatin1Char('\r'), QLatin1Char('\n'));
-}
-
 } // namespace
 
 TDevGuiCoreInt::TDevGuiCoreInt(QObject* Parent) : QObject(Parent)
@@ -216,7 +209,7 @@ int TDevGuiCoreInt::ReadTapeChar()
         return ReadTapeCode(ActiveTape->Tape(), true, *this);
     } catch (const EIllegalChar& E) {
         StopEdsac();
-        Dialogs::Message(MainForm.get(), QStringLiteral("Illegal character"), BoxText(E.what()), QMessageBox::Ok,
+        Dialogs::Message(MainForm.get(), QStringLiteral("Illegal character"), QString::fromUtf8(E.what()), QMessageBox::Ok,
                          QMessageBox::Information);
     } catch (const EEndOfTape&) {
         StopEdsac();
@@ -270,7 +263,7 @@ std::uint8_t TDevGuiCoreInt::ExecuteStep()
                          QMessageBox::Ok, QMessageBox::Warning);
     } catch (const EIllegalChar& E) {
         StopEdsac();
-        Dialogs::Message(MainForm.get(), QStringLiteral("Illegal character"), BoxText(E.what()), QMessageBox::Ok,
+        Dialogs::Message(MainForm.get(), QStringLiteral("Illegal character"), QString::fromUtf8(E.what()), QMessageBox::Ok,
                          QMessageBox::Warning);
     } catch (const EReadAbandoned&) {
         // Already reported by the tape reader.

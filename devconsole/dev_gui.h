@@ -95,7 +95,6 @@ public:
     TMainFormDev* MainWindow() const { return MainForm.get(); }
     TEdsacFormDev* Monitor() const { return EdsacForm.get(); }
     TAboutForm* About() const { return AboutForm.get(); }
-    TEdsacCore* GetCore() const { return Core; }
 
 private:
     TEditorForm* MakeTapeWindow();

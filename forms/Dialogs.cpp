@@ -1,6 +1,7 @@
 #include "forms/Dialogs.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 
 namespace Dialogs {
 
@@ -12,9 +13,11 @@ TFileResponder FileResponder;
 QMessageBox::StandardButton Message(QWidget* Parent, const QString& Caption, const QString& Text,
                                     QMessageBox::StandardButtons Buttons, QMessageBox::Icon Style)
 {
+    QString Shown = Text;
+    Shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     if (MessageResponder)
-        return MessageResponder(TMessageRequest{Caption, Text, Buttons, Style});
-    QMessageBox Box(Style, Caption, Text, Buttons, Parent);
+        return MessageResponder(TMessageRequest{Caption, Shown, Buttons, Style});
+    QMessageBox Box(Style, Caption, Shown, Buttons, Parent);
     return static_cast<QMessageBox::StandardButton>(Box.exec());
 }
 
@@ -25,6 +28,23 @@ QString ChooseFile(QWidget* Parent, const TFileRequest& Request)
     if (Request.Mode == TFileMode::Open)
         return QFileDialog::getOpenFileName(Parent, Request.Title, Request.FileName, Request.Filter);
     return QFileDialog::getSaveFileName(Parent, Request.Title, Request.FileName, Request.Filter);
+}
+
+QString WithExtension(const QString& Path, const QString& Extension)
+{
+    const QString Name = Path.mid(Path.lastIndexOf(QLatin1Char('/')) + 1);
+    if (Name.isEmpty() || Name.contains(QLatin1Char('.')))
+        return Path;
+    return Path + QLatin1Char('.') + Extension;
+}
+
+bool ConfirmReplace(QWidget* Parent, const QString& Path)
+{
+    return !QFileInfo::exists(Path)
+           || Message(Parent, QStringLiteral("Confirm"),
+                      Path + QLatin1Char('\r') + QStringLiteral("Already exists. Would you like to replace it?"),
+                      QMessageBox::Yes | QMessageBox::No, QMessageBox::Warning)
+                  == QMessageBox::Yes;
 }
 
 void SetMessageResponder(TMessageResponder Responder)

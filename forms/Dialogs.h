@@ -32,10 +32,17 @@ using TMessageResponder = std::function<QMessageBox::StandardButton(const TMessa
 using TFileResponder = std::function<QString(const TFileRequest&)>;
 
 // Shows a message box (or asks the responder) and returns the button pressed.
+// The machine's texts break lines with carriage returns; a box shows line feeds.
 QMessageBox::StandardButton Message(QWidget* Parent, const QString& Caption, const QString& Text,
                                     QMessageBox::StandardButtons Buttons, QMessageBox::Icon Style);
 // Shows a file dialog (or asks the responder); an empty string means Cancel.
 QString ChooseFile(QWidget* Parent, const TFileRequest& Request);
+
+// The path with ".Extension" added when its file name has no extension at all.
+QString WithExtension(const QString& Path, const QString& Extension);
+// True when Path does not exist or the user agrees to replace it ("Confirm",
+// the path and "Already exists. Would you like to replace it?").
+bool ConfirmReplace(QWidget* Parent, const QString& Path);
 
 // For tests: answer every request with these instead of showing anything.
 // Passing an empty function restores the real dialogs.

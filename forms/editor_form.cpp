@@ -215,15 +215,8 @@ bool TEditorForm::SaveAs()
         return false;
 
     // A name typed without an extension gets the tape extension.
-    const QString Name = Path.mid(Path.lastIndexOf(QLatin1Char('/')) + 1);
-    if (!Name.isEmpty() && !Name.contains(QLatin1Char('.')))
-        Path += QLatin1Char('.') + DefaultExtension;
-
-    if (QFileInfo::exists(Path)
-        && Dialogs::Message(this, QStringLiteral("Confirm"),
-                            Path + QLatin1Char('\n') + QStringLiteral("Already exists. Would you like to replace it?"),
-                            QMessageBox::Yes | QMessageBox::No, QMessageBox::Warning)
-               != QMessageBox::Yes)
+    Path = Dialogs::WithExtension(Path, DefaultExtension);
+    if (!Dialogs::ConfirmReplace(this, Path))
         return false;
 
     // The tape takes the new name only once it has really been written there.

@@ -6,7 +6,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
@@ -511,16 +510,10 @@ QString TMainForm::ChooseOutputFile(const QString& Name)
 
     // A name typed without an extension gets the text extension. The dialog only
     // confirmed overwriting the name as typed, so the completed name is checked here.
-    const QString FileName = Path.mid(Path.lastIndexOf(QLatin1Char('/')) + 1);
-    if (!FileName.isEmpty() && !FileName.contains(QLatin1Char('.'))) {
-        Path += QLatin1Char('.') + QString::fromLatin1(DefaultExtension);
-        if (QFileInfo::exists(Path)
-            && Dialogs::Message(this, QStringLiteral("Confirm"),
-                                Path + QLatin1Char('\n') + tr("Already exists. Would you like to replace it?"),
-                                QMessageBox::Yes | QMessageBox::No, QMessageBox::Warning)
-                   != QMessageBox::Yes)
-            return {};
-    }
+    const QString Completed = Dialogs::WithExtension(Path, QString::fromLatin1(DefaultExtension));
+    if (Completed != Path && !Dialogs::ConfirmReplace(this, Completed))
+        return {};
+    Path = Completed;
     return Path;
 }
 

@@ -141,9 +141,6 @@ public:
 
     QStatusBar* StatusBar1 = nullptr;
 
-    // Where the next Open dialog starts: the program's directory at first, then
-    // the last file chosen.
-    const QString& OpenFileName() const { return FOpenFileName; }
 
 signals:
     void NewTape();

@@ -3,13 +3,12 @@
 #include "core/EdsacCore.h"
 #include "core/errors.h"
 
+// The machine's characters are Latin-1; the lines are kept as UTF-8.
 void TRunHost::TeleprinterNewLine(const std::string& Text)
 {
-    // Latin-1 from the machine, UTF-8 out.
-    std::string Line;
+    TeleprinterLines.emplace_back();
     for (const char Ch : Text)
-        AppendUtf8(Line, static_cast<unsigned char>(Ch));
-    TeleprinterLines.push_back(std::move(Line));
+        AppendUtf8(TeleprinterLines.back(), static_cast<unsigned char>(Ch));
 }
 
 void TRunHost::TeleprinterPrint(char Ch)
