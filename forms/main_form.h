@@ -141,7 +141,6 @@ public:
 
     QStatusBar* StatusBar1 = nullptr;
 
-
 signals:
     void NewTape();
     void OpenTape(const QString& FileName);
