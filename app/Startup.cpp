@@ -76,6 +76,20 @@ bool IsDeveloperSwitch(const QStringList& Arguments)
     return First == "-DEV";
 }
 
+TSessionEnvironment CurrentSessionEnvironment()
+{
+    const auto Get = [](const char* Name) { return qEnvironmentVariable(Name); };
+    return {Get("QT_QPA_PLATFORM"), Get("WAYLAND_DISPLAY"), Get("XDG_SESSION_TYPE"), Get("DISPLAY")};
+}
+
+bool PreferX11Platform(const TSessionEnvironment& Session)
+{
+    if (!Session.Platform.isEmpty() || Session.Display.isEmpty())
+        return false;
+    return !Session.WaylandDisplay.isEmpty()
+           || Session.SessionType.compare(QLatin1String("wayland"), Qt::CaseInsensitive) == 0;
+}
+
 TStartup::TStartup(bool Developer, const QString& SettingsPath)
     : Developer(Developer), EdSettings(std::make_unique<TEdSimSettings>(SettingsPath))
 {

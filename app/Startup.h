@@ -17,6 +17,21 @@ class QWidget;
 // True when the first argument after the program name is "-DEV" in any letter case.
 bool IsDeveloperSwitch(const QStringList& Arguments);
 
+// The session as the platform choice sees it: the values of QT_QPA_PLATFORM,
+// WAYLAND_DISPLAY, XDG_SESSION_TYPE and DISPLAY (empty when unset).
+struct TSessionEnvironment {
+    QString Platform;
+    QString WaylandDisplay;
+    QString SessionType;
+    QString Display;
+};
+TSessionEnvironment CurrentSessionEnvironment();
+
+// True when the program should ask for the X11 platform ("xcb"): a Wayland session
+// with XWayland at hand and no platform chosen by the user. Valvane places every
+// window itself, which a Wayland compositor does not allow a client to do.
+bool PreferX11Platform(const TSessionEnvironment& Session);
+
 class TStartup {
 public:
     TStartup(bool Developer, const QString& SettingsPath);

@@ -6,6 +6,10 @@
 
 int main(int argc, char* argv[])
 {
+    // The platform is fixed when the application object is made.
+    if (PreferX11Platform(CurrentSessionEnvironment()))
+        qputenv("QT_QPA_PLATFORM", "xcb");
+
     QApplication App(argc, argv);
     QApplication::setApplicationName(QStringLiteral("The Valvane"));
 

@@ -18,6 +18,7 @@
 #include <QVBoxLayout>
 
 #include "forms/Dialogs.h"
+#include "forms/InstallPaths.h"
 #include "forms/toolbar_icons.h"
 
 namespace {
@@ -71,8 +72,8 @@ TMainForm::TMainForm(QWidget* Parent) : QMainWindow(Parent)
     // The start-up shows the window once everything is in place.
     hide();
 
-    // The first Open starts where the program lives.
-    FOpenFileName = QCoreApplication::applicationDirPath();
+    // The first Open starts where the program lives, or among the installed tapes.
+    FOpenFileName = FirstOpenFolder(QCoreApplication::applicationDirPath());
     FHintPanel->clear();
 }
 
