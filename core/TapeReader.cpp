@@ -4,23 +4,33 @@
 #include "core/errors.h"
 #include "core/misc.h"
 
-void TTapeText::SetText(std::u32string_view Text)
+#include <cstdint>
+#include <stdexcept>
+
+void TTapeText::SetText(std::u32string Text)
 {
-    Lines.clear();
-    std::u32string Line;
+    // Line ends are counted in 32 bits; the largest tape read is far smaller.
+    if (Text.size() > UINT32_MAX)
+        throw std::length_error("The tape is too long");
+    LineEnds.clear();
+    // The line breaks are squeezed out in place: the text becomes the buffer.
+    size_t Out = 0;
     for (size_t I = 0; I < Text.size(); ++I) {
         const char32_t Ch = Text[I];
         if (Ch == U'\n' || Ch == U'\r') {
             if (Ch == U'\r' && I + 1 < Text.size() && Text[I + 1] == U'\n')
                 ++I;
-            Lines.push_back(std::move(Line));
-            Line.clear();
+            LineEnds.push_back(static_cast<std::uint32_t>(Out));
         } else {
-            Line += Ch;
+            Text[Out++] = Ch;
         }
     }
-    if (!Line.empty())
-        Lines.push_back(std::move(Line));
+    Text.resize(Out);
+    if (Out > (LineEnds.empty() ? 0 : LineEnds.back()))
+        LineEnds.push_back(static_cast<std::uint32_t>(Out));
+    Chars = std::move(Text);
+    Chars.shrink_to_fit();
+    LineEnds.shrink_to_fit();
     RewindTape();
 }
 
@@ -30,11 +40,16 @@ void TTapeText::RewindTape()
     CurCol = 1;
 }
 
+int TTapeText::LineLength(int Line) const
+{
+    if (Line >= LineCount())
+        return 0;
+    const std::uint32_t Start = Line == 0 ? 0 : LineEnds[static_cast<size_t>(Line) - 1];
+    return static_cast<int>(LineEnds[static_cast<size_t>(Line)] - Start);
+}
+
 char32_t TTapeText::NextTapeChar()
 {
-    const auto LineLength = [this](int L) {
-        return L < LineCount() ? static_cast<int>(Lines[static_cast<size_t>(L)].size()) : 0;
-    };
     if (LineLength(CurLine) < CurCol) {
         ++CurLine;
         CurCol = 1;
@@ -46,7 +61,8 @@ char32_t TTapeText::NextTapeChar()
         if (CurLine >= LineCount())
             throw EEndOfTape();
     }
-    return Lines[static_cast<size_t>(CurLine)][static_cast<size_t>(CurCol++ - 1)];
+    const size_t Start = CurLine == 0 ? 0 : LineEnds[static_cast<size_t>(CurLine) - 1];
+    return Chars[Start + static_cast<size_t>(CurCol++ - 1)];
 }
 
 std::u32string DecodeTapeBytes(std::string_view Bytes)
@@ -105,7 +121,8 @@ std::u32string DecodeTapeBytes(std::string_view Bytes)
 std::string IllegalCharMessage(int LineNumber, char32_t Ch)
 {
     std::string Message = "Illegal character on line number " + std::to_string(LineNumber) + "\r\r[\"";
-    AppendUtf8(Message, Ch);
+    // Control Pictures: U+2400 onwards for codes 0 to 31, U+2421 for DEL.
+    AppendUtf8(Message, Ch < 0x20 ? 0x2400 + Ch : Ch == 0x7F ? 0x2421 : Ch);
     Message += "\" ASCII value " + std::to_string(static_cast<std::uint32_t>(Ch)) + "]";
     return Message;
 }

@@ -2,19 +2,19 @@
 // teleprinter printed, exactly as the program's "Save Edsac Output As..." saves it.
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QFile>
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "core/ALUnit.h"
 #include "core/ControlUnit.h"
 #include "core/EdsacCore.h"
+#include "files/SafeFile.h"
 #include "tools/run_host.h"
 
 namespace {
@@ -26,39 +26,48 @@ void Complain(const QString& Text)
     std::fprintf(stderr, "valvane-run: %s\n", Text.toLocal8Bit().constData());
 }
 
-bool ReadTape(const QString& Path, std::string& Bytes)
+bool ReadTape(const QString& Path, QByteArray& Data)
 {
-    const QFileInfo Info(Path);
-    if (!Info.exists()) {
+    QString Reason;
+    switch (Files::ReadRegularFile(Path, Files::MaxTapeSize, Data, Reason)) {
+    case Files::TReadStatus::Missing:
         Complain(QStringLiteral("cannot find the tape file %1").arg(Path));
         return false;
-    }
-    if (Info.isDir()) {
-        Complain(QStringLiteral("the tape %1 is a directory, not a file").arg(Path));
+    case Files::TReadStatus::Failed:
+        Complain(QStringLiteral("cannot read the tape file %1: %2").arg(Path, Reason));
         return false;
+    case Files::TReadStatus::Read:
+        break;
     }
-    QFile File(Path);
-    if (!File.open(QIODevice::ReadOnly)) {
-        Complain(QStringLiteral("cannot read the tape file %1: %2").arg(Path, File.errorString()));
-        return false;
-    }
-    const QByteArray Data = File.readAll();
-    if (File.error() != QFileDevice::NoError) {
-        Complain(QStringLiteral("cannot read the tape file %1: %2").arg(Path, File.errorString()));
-        return false;
-    }
-    Bytes.assign(Data.constData(), static_cast<size_t>(Data.size()));
     return true;
 }
 
 bool WriteFile(const QString& Path, const QByteArray& Data, const char* What)
 {
-    QSaveFile File(Path);
-    if (!File.open(QIODevice::WriteOnly) || File.write(Data) != Data.size() || !File.commit()) {
-        Complain(QStringLiteral("cannot write the %1 file %2: %3").arg(QLatin1String(What), Path, File.errorString()));
+    QString Reason;
+    if (!Files::WriteWholeFile(Path, Data, Reason)) {
+        Complain(QStringLiteral("cannot write the %1 file %2: %3").arg(QLatin1String(What), Path, Reason));
         return false;
     }
     return true;
+}
+
+// Standard output may be a full disk or a closed pipe: every byte is checked.
+bool WriteStdout(const std::string& Text)
+{
+    if (std::fwrite(Text.data(), 1, Text.size(), stdout) == Text.size() && std::fflush(stdout) == 0)
+        return true;
+    Complain(QStringLiteral("cannot write the output: %1").arg(QString::fromLocal8Bit(std::strerror(errno))));
+    return false;
+}
+
+// A terminal would return to the start of the line at each carriage return, and
+// the rest of the message would overwrite its beginning.
+std::string ForTerminal(std::string Message)
+{
+    for (size_t At = Message.find("\r\r"); At != std::string::npos; At = Message.find("\r\r", At + 1))
+        Message.replace(At, 2, "\n");
+    return Message;
 }
 
 QJsonArray ToJson(TWords Words)
@@ -135,12 +144,13 @@ int main(int argc, char* argv[])
         return exUsage;
     }
 
-    std::string Bytes;
+    QByteArray Bytes;
     if (!ReadTape(Positional[0], Bytes))
         return exUsage;
 
     TRunHost Host;
-    Host.Tape.SetText(DecodeTapeBytes(Bytes));
+    Host.Tape.SetText(DecodeTapeBytes(std::string_view(Bytes.constData(), static_cast<size_t>(Bytes.size()))));
+    Bytes = QByteArray();
     Host.IgnoreCase = !Parser.isSet(CaseOption);
     Host.Trace = Parser.isSet(TraceOption);
     static char TraceBuffer[1 << 16];
@@ -184,12 +194,13 @@ int main(int argc, char* argv[])
     std::string Output;
     for (const std::string& Line : Host.TeleprinterLines)
         Output += Line + "\n";
-    std::fwrite(Output.data(), 1, Output.size(), stdout);
-    std::fflush(stdout);
-
     int Exit = Status == QLatin1String("stop") ? exStop : Status == QLatin1String("error") ? exError : exLimit;
-    if (!Message.empty())
-        std::fprintf(stderr, "%s\n", Message.c_str());
+    if (!WriteStdout(Output))
+        Exit = exError;
+    if (!Message.empty()) {
+        const std::string Shown = ForTerminal(Message) + "\n";
+        std::fwrite(Shown.data(), 1, Shown.size(), stderr);
+    }
 
     if (Parser.isSet(StatsOption)) {
         const std::uint32_t Time = Core.Control().GetElapsedTime();

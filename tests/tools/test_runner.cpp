@@ -6,6 +6,12 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
+#include "tests/files/full_disk.h"
 
 namespace {
 
@@ -14,9 +20,11 @@ struct TRun {
     QByteArray Out, Err;
 };
 
-TRun Run(const QStringList& Args)
+TRun Run(const QStringList& Args, const QString& OutputFile = QString())
 {
     QProcess P;
+    if (!OutputFile.isEmpty())
+        P.setStandardOutputFile(OutputFile);
     P.start(QStringLiteral(VALVANE_RUN), Args);
     P.waitForFinished(120000);
     return {P.exitStatus() == QProcess::NormalExit ? P.exitCode() : -1, P.readAllStandardOutput(),
@@ -26,6 +34,18 @@ TRun Run(const QStringList& Args)
 QString Tape(const char* Name)
 {
     return QStringLiteral(VALVANE_TAPES "/") + QLatin1String(Name);
+}
+
+QByteArray ReadAll(const QString& Path)
+{
+    QFile F(Path);
+    return F.open(QIODevice::ReadOnly) ? F.readAll() : QByteArray("<unreadable>");
+}
+
+bool IsFifo(const QString& Path)
+{
+    struct stat Info;
+    return ::lstat(QFile::encodeName(Path).constData(), &Info) == 0 && S_ISFIFO(Info.st_mode);
 }
 
 } // namespace
@@ -59,7 +79,8 @@ private slots:
 
         R = Run({QStringLiteral("--case-sensitive"), Write("lower.txt", "T 64 K\n\nG k\n")});
         QCOMPARE(R.Status, 2);
-        QCOMPARE(R.Err, QByteArray("Illegal character on line number 3\r\r[\"k\" ASCII value 107]\n"));
+        // One line break on a terminal where the message has its two carriage returns.
+        QCOMPARE(R.Err, QByteArray("Illegal character on line number 3\n[\"k\" ASCII value 107]\n"));
         // Read as capitals by default, the same tape only runs out.
         QCOMPARE(Run({Dir.filePath("lower.txt")}).Err, QByteArray("End of tape encountered\n"));
 
@@ -153,6 +174,91 @@ private slots:
         QVERIFY(Lines.contains("core: Edsac is dead!"));
     }
 
+    void aNulOnTheTapeKeepsTheWholeMessage()
+    {
+        const QString Dump = Dir.filePath("nul.json");
+        const TRun R = Run({QStringLiteral("--dump"), Dump, Write("nul.txt", QByteArray("T 64 K\n\nG \0 K\n", 14))});
+        QCOMPARE(R.Status, 2);
+        QCOMPARE(R.Err, QByteArray("Illegal character on line number 3\n[\"\u2400\" ASCII value 0]\n"));
+        QCOMPARE(QJsonDocument::fromJson(ReadAll(Dump)).object()["message"].toString(),
+                 QStringLiteral("Illegal character on line number 3\r\r[\"\u2400\" ASCII value 0]"));
+    }
+
+    void dialZeroDialsTen()
+    {
+        // Clear, stop for the dial, bring the figure up to bits 16..12 and print it:
+        // ten is J in letter shift, where nought would be P.
+        const QString Echo = Write("dial0.txt", "T 64 K G K T 6 @ Z F L 512 F T 6 @ O 6 @ Z F P F E Z P F");
+        const TRun R = Run({QStringLiteral("--dial"), QStringLiteral("0"), Echo});
+        QCOMPARE(R.Status, 0);
+        QCOMPARE(R.Out, QByteArray("J\n"));
+        QCOMPARE(Run({QStringLiteral("--dial"), QStringLiteral("9"), Echo}).Out, QByteArray("O\n"));
+    }
+
+    void tapesThatAreNoFilesOrTooLargeAreRefused()
+    {
+        const QString Fifo = Dir.filePath("tape.fifo");
+        QCOMPARE(::mkfifo(QFile::encodeName(Fifo).constData(), 0600), 0);
+        const QString Large = Dir.filePath("large.txt");
+        {
+            QFile F(Large);
+            QVERIFY(F.open(QIODevice::WriteOnly) && F.resize(16 * 1024 * 1024 + 1));
+        }
+        for (const QString& Path : {QStringLiteral("/dev/zero"), QStringLiteral("/dev/urandom"), Fifo, Large}) {
+            const TRun R = Run({Path});
+            QVERIFY2(R.Status == 1 && R.Err.startsWith("valvane-run: cannot read the tape file " + Path.toUtf8()),
+                     R.Err.constData());
+        }
+        QVERIFY(Run({Large}).Err.contains("larger than 16 MiB"));
+    }
+
+    void outputThatCannotBeWrittenIsAFailure()
+    {
+        TRun R = Run({Tape("greeting.txt")}, QStringLiteral("/dev/full"));
+        QCOMPARE(R.Status, 2);
+        QCOMPARE(R.Err, QByteArray("valvane-run: cannot write the output: No space left on device\n"));
+
+        // A pipe stays a pipe and gets the punched tape; one that nobody reads is refused, not waited for.
+        const QString Fifo = Dir.filePath("punch.fifo");
+        QCOMPARE(::mkfifo(QFile::encodeName(Fifo).constData(), 0600), 0);
+        R = Run({QStringLiteral("--punch"), Fifo, Tape("greeting.txt")});
+        QCOMPARE(R.Status, 1);
+        QVERIFY(R.Err.contains("nothing is reading"));
+        const int Reader = ::open(QFile::encodeName(Fifo).constData(), O_RDONLY | O_NONBLOCK);
+        QVERIFY(Reader >= 0);
+        R = Run({QStringLiteral("--punch"), Fifo, Tape("greeting.txt")});
+        char Buffer[256] = {};
+        const ssize_t Got = ::read(Reader, Buffer, sizeof Buffer);
+        ::close(Reader);
+        QCOMPARE(R.Status, 0);
+        QCOMPARE(QByteArray(Buffer, int(std::max<ssize_t>(Got, 0))), QByteArray("*HEL\nLO!E\nDSAC\n!#QO\nRO@&\n"));
+        QVERIFY(IsFifo(Fifo));
+
+        // A device is written, not replaced: a null device of our own stands for /dev/null.
+        const QString Null = Dir.filePath("null");
+        if (::mknod(QFile::encodeName(Null).constData(), S_IFCHR | 0666, makedev(1, 3)) == 0) {
+            QCOMPARE(Run({QStringLiteral("--dump"), Null, Tape("greeting.txt")}).Status, 0);
+            struct stat Info;
+            QVERIFY(::stat(QFile::encodeName(Null).constData(), &Info) == 0 && S_ISCHR(Info.st_mode));
+        }
+
+        // A full disk: the old files stay as they were and the run says so.
+        TFullDisk Disk;
+        if (!Disk.Unavailable.isEmpty())
+            QSKIP(qPrintable(Disk.Unavailable));
+        const QString Punch = Disk.FilePath("punch.txt"), Dump = Disk.FilePath("dump.json");
+        for (const QString& Old : {Punch, Dump}) {
+            QFile F(Old);
+            QVERIFY(F.open(QIODevice::WriteOnly) && F.write("OLD") == 3);
+        }
+        QVERIFY(Disk.Fill());
+        R = Run({QStringLiteral("--punch"), Punch, QStringLiteral("--dump"), Dump, Tape("greeting.txt")});
+        QCOMPARE(R.Status, 1);
+        QCOMPARE(R.Err.count("No space left on device"), 2);
+        QCOMPARE(ReadAll(Punch), QByteArray("OLD"));
+        QCOMPARE(ReadAll(Dump), QByteArray("OLD"));
+    }
+
     void usageAndFileErrors()
     {
         TRun R = Run({Dir.filePath("missing.txt")});
@@ -161,7 +267,7 @@ private slots:
         QCOMPARE(R.Err.count('\n'), 1);
         R = Run({Dir.path()});
         QCOMPARE(R.Status, 1);
-        QVERIFY(R.Err.contains("directory"));
+        QVERIFY(R.Err.contains("folder"));
         QCOMPARE(Run({}).Status, 1);
         QCOMPARE(Run({QStringLiteral("-i"), QStringLiteral("3"), Tape("greeting.txt")}).Status, 1);
         QCOMPARE(Run({QStringLiteral("--max-orders"), QStringLiteral("lots"), Tape("greeting.txt")}).Status, 1);
