@@ -25,7 +25,7 @@ std::string FracToStr(TWord W0, TWord W1, TWord W2, TWord W3, int Digits)
     std::string Prefix;
     if (W0 & 0x10000) {
         // One's complement: the magnitude less one unit of the lowest place,
-        // which the rounding below absorbs.
+        // which the rounding below absorbs except at an exact decimal tie.
         W0 = ~W0 & 0x1FFFF;
         W1 = ~W1 & 0x3FFFF;
         W2 = ~W2 & 0x3FFFF;
@@ -40,29 +40,37 @@ std::string FracToStr(TWord W0, TWord W1, TWord W2, TWord W3, int Digits)
     if (Digits <= 0)
         return Prefix + "0.";
 
-    // Extended precision, summed from the lowest word up, as the panel always has.
-    long double F = W3 / 262144.0L;
-    F = (F + W2) / 262144.0L;
-    F = (F + W1) / 262144.0L;
-    F = (F + W0) / 65536.0L;
+    // The magnitude is N / 2^70 with N = W0 * 2^54 + W1 * 2^36 + W2 * 2^18 + W3,
+    // below 2^70 since W0 has no sign bit left. It is worked in whole numbers, as
+    // High * 2^35 + Low, so every platform prints the same digits: floating point
+    // would round ties by the width of its significand.
+    constexpr std::uint64_t Half = std::uint64_t(1) << 35;
+    constexpr std::uint64_t Mask = Half - 1;
+    const auto U = [](TWord W) { return static_cast<std::uint64_t>(W); };
+    std::uint64_t Low = U(W3) | (U(W2) & 0x1FFFF) << 18;
+    std::uint64_t High = U(W2) >> 17 | U(W1) << 1 | U(W0) << 19;
 
-    long double R = 0.5L;
-    for (int I = 0; I < Digits; ++I)
-        R /= 10;
-    F += R;
-
-    // A magnitude that rounds up to one has no "0." form: show it as 1.000...
-    if (F >= 1.0L)
-        return Prefix + "1." + std::string(static_cast<size_t>(Digits), '0');
-
-    std::string Text = Prefix + "0.";
-    for (int I = 0; I < Digits; ++I) {
-        F *= 10;
-        int D = static_cast<int>(F);
-        Text += static_cast<char>('0' + D);
-        F -= D;
+    // Each digit is the whole part of ten times what is left; neither product
+    // goes past 2^39.
+    std::string Text(static_cast<std::size_t>(Digits), '0');
+    for (char& Digit : Text) {
+        Low *= 10;
+        High = High * 10 + (Low >> 35);
+        Low &= Mask;
+        Digit = static_cast<char>('0' + (High >> 35));
+        High &= Mask;
     }
-    return Text;
+    // What is left is a fraction of the last place: from one half up, round up.
+    if (High >= Half / 2) {
+        auto Digit = Text.rbegin();
+        for (; Digit != Text.rend() && *Digit == '9'; ++Digit)
+            *Digit = '0';
+        if (Digit == Text.rend())
+            // A magnitude that rounds up to one has no "0." form: show it as 1.000...
+            return Prefix + "1." + Text;
+        ++*Digit;
+    }
+    return Prefix + "0." + Text;
 }
 
 void AppendUtf8(std::string& Out, char32_t Ch)

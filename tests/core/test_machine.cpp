@@ -7,6 +7,7 @@
 #include "core/ControlUnit.h"
 #include "core/EdsacCore.h"
 #include "core/errors.h"
+#include "guarded.h"
 #include "recording_sim.h"
 
 namespace {
@@ -35,142 +36,155 @@ class TestMachine : public QObject {
 private slots:
     void lifecycleTrace()
     {
-        TRecordingSim Sim;
-        {
-            TEdsacCore Core(Sim);
-            QCOMPARE(Sim.Trace, Words({"core: Creating simulator core", "core: =======================",
-                                       "core: Creating store", "store: Store is active", "core: Creating ALU",
-                                       "alu: ALU is active", "core: Creating I/O unit", "core: Creating control unit",
-                                       "control: Control unit active", "core: Edsac core is active"}));
-            Sim.Trace.clear();
-            Core.Init();
-            QCOMPARE(Sim.TraceOf("core: "), Words({"Edsac initialising...", "Edsac initialised"}));
-            QCOMPARE(Sim.Trace.back(), std::string("core: Edsac initialised"));
-            Sim.Trace.clear();
-            Core.Shutdown();
-            QCOMPARE(Sim.Trace, Words({"core: Core shutting down...", "core:  Kill control unit",
-                                       "control: Control unit terminated", "core:  Kill ALU", "alu: ALU terminated",
-                                       "core:  Kill IO", "core:  Kill Store", "store: Store is terminating",
-                                       "store: Store is terminated", "core: Edsac is dead!"}));
-            Sim.Trace.clear();
-        }
-        QVERIFY(Sim.Trace.empty()); // nothing left to free after a shutdown
+        Guarded([&] {
+            TRecordingSim Sim;
+            {
+                TEdsacCore Core(Sim);
+                QCOMPARE(Sim.Trace, Words({"core: Creating simulator core", "core: =======================",
+                                           "core: Creating store", "store: Store is active", "core: Creating ALU",
+                                           "alu: ALU is active", "core: Creating I/O unit",
+                                           "core: Creating control unit", "control: Control unit active",
+                                           "core: Edsac core is active"}));
+                Sim.Trace.clear();
+                Core.Init();
+                QCOMPARE(Sim.TraceOf("core: "), Words({"Edsac initialising...", "Edsac initialised"}));
+                QCOMPARE(Sim.Trace.back(), std::string("core: Edsac initialised"));
+                Sim.Trace.clear();
+                Core.Shutdown();
+                QCOMPARE(Sim.Trace, Words({"core: Core shutting down...", "core:  Kill control unit",
+                                           "control: Control unit terminated", "core:  Kill ALU", "alu: ALU terminated",
+                                           "core:  Kill IO", "core:  Kill Store", "store: Store is terminating",
+                                           "store: Store is terminated", "core: Edsac is dead!"}));
+                Sim.Trace.clear();
+            }
+            QVERIFY(Sim.Trace.empty()); // nothing left to free after a shutdown
+        });
     }
 
     void initialOrders()
     {
-        TRecordingSim Sim;
-        TEdsacCore Core(Sim);
-        Core.LoadInitialOrders(); // choice 0 after creation
-        QCOMPARE(Core.GetStoreContents()[0], 20480);
-        QCOMPARE(Core.GetStoreContents()[30], 110604);
-        QCOMPARE(Core.GetStoreContents()[31], 0);
-        QCOMPARE(Sim.StoreWords.size(), size_t(31));
+        Guarded([&] {
+            TRecordingSim Sim;
+            TEdsacCore Core(Sim);
+            Core.LoadInitialOrders(); // choice 0 after creation
+            QCOMPARE(Core.GetStoreContents()[0], 20480);
+            QCOMPARE(Core.GetStoreContents()[30], 110604);
+            QCOMPARE(Core.GetStoreContents()[31], 0);
+            QCOMPARE(Sim.StoreWords.size(), size_t(31));
 
-        Core.Init();
-        Sim.Forget();
-        Core.SetInitialOrders(1);
-        Core.LoadInitialOrders();
-        QCOMPARE(Sim.TraceOf("core: "), Words({"Loading initial orders 2"}));
-        QCOMPARE(Sim.StoreWords.size(), size_t(41));
-        for (size_t I = 0; I < 41; ++I)
-            QCOMPARE(Sim.StoreWords[I].first, int(I));
-        const std::vector<TWord> Expected2 = {
-            20480, 12328, 2,     28676,  114766, 16392, 126976, 102416, 20480, 32770,  114690,
-            49230, 110600, 102401, 49230, 12322,  49166, 114758, 20520,  114688, 86032, 114768,
-            20566, 114732, 114692, 20524, 12356,  114774, 12304, 114772, 114768, 12338, 114732,
-            20564, 32849,  114769, 16416, 20561,  12304,  11,    1};
-        for (size_t I = 0; I < 41; ++I)
-            QCOMPARE(Core.GetStoreContents()[I], Expected2[I]);
+            Core.Init();
+            Sim.Forget();
+            Core.SetInitialOrders(1);
+            Core.LoadInitialOrders();
+            QCOMPARE(Sim.TraceOf("core: "), Words({"Loading initial orders 2"}));
+            QCOMPARE(Sim.StoreWords.size(), size_t(41));
+            for (size_t I = 0; I < 41; ++I)
+                QCOMPARE(Sim.StoreWords[I].first, int(I));
+            const std::vector<TWord> Expected2 = {
+                20480, 12328, 2,     28676,  114766, 16392, 126976, 102416, 20480, 32770,  114690,
+                49230, 110600, 102401, 49230, 12322,  49166, 114758, 20520,  114688, 86032, 114768,
+                20566, 114732, 114692, 20524, 12356,  114774, 12304, 114772, 114768, 12338, 114732,
+                20564, 32849,  114769, 16416, 20561,  12304,  11,    1};
+            for (size_t I = 0; I < 41; ++I)
+                QCOMPARE(Core.GetStoreContents()[I], Expected2[I]);
 
-        // Loading clears nothing: IO1 over IO2 leaves 31..40 as they were.
-        Core.SetInitialOrders(0);
-        Core.LoadInitialOrders();
-        QCOMPARE(Core.GetStoreContents()[39], 11);
-        QCOMPARE(Core.GetStoreContents()[40], 1);
-        const std::vector<TWord> Expected1 = {
-            20480, 86020, 20480, 12300, 2,      10,     20480,  32768,  114688, 16416, 20481,
-            32772, 114692, 49162, 12330, 20486, 126978, 102416, 114692, 20482,  12310, 16392,
-            114690, 102401, 114688, 20542, 114738, 114696, 28722, 49214, 110604};
-        for (size_t I = 0; I < 31; ++I)
-            QCOMPARE(Core.GetStoreContents()[I], Expected1[I]);
+            // Loading clears nothing: IO1 over IO2 leaves 31..40 as they were.
+            Core.SetInitialOrders(0);
+            Core.LoadInitialOrders();
+            QCOMPARE(Core.GetStoreContents()[39], 11);
+            QCOMPARE(Core.GetStoreContents()[40], 1);
+            const std::vector<TWord> Expected1 = {
+                20480, 86020, 20480, 12300, 2,      10,     20480,  32768,  114688, 16416, 20481,
+                32772, 114692, 49162, 12330, 20486, 126978, 102416, 114692, 20482,  12310, 16392,
+                114690, 102401, 114688, 20542, 114738, 114696, 28722, 49214, 110604};
+            for (size_t I = 0; I < 31; ++I)
+                QCOMPARE(Core.GetStoreContents()[I], Expected1[I]);
 
-        Sim.Forget();
-        Core.SetInitialOrders(7);
-        Core.LoadInitialOrders();
-        QCOMPARE(Sim.TraceOf("core: "), Words({"Unknown initial orders?!!"}));
-        QVERIFY(Sim.StoreWords.empty());
+            Sim.Forget();
+            Core.SetInitialOrders(7);
+            Core.LoadInitialOrders();
+            QCOMPARE(Sim.TraceOf("core: "), Words({"Unknown initial orders?!!"}));
+            QVERIFY(Sim.StoreWords.empty());
+        });
     }
 
     void dial()
     {
-        TRecordingSim Sim;
-        TEdsacCore Core(Sim);
-        Core.Dial(10);
-        QCOMPARE(Core.Arithmetic().Acc(), (std::array<TWord, 4>{20, 0, 0, 0}));
-        Core.Init();
-        Core.Dial(1);
-        Core.Dial(1);
-        QCOMPARE(Core.Arithmetic().Acc()[0], 4);
-        // The top word wraps within its 17 bits.
-        TRecordingSim Sim2;
-        TEdsacCore Full(Sim2);
-        for (int I = 0; I < 6554; ++I)
-            Full.Dial(10);
-        QCOMPARE(Full.Arithmetic().Acc()[0], (6554 * 20) & 0x1FFFF);
-        QVERIFY(Full.Arithmetic().Acc()[0] <= 0x1FFFF);
+        Guarded([&] {
+            TRecordingSim Sim;
+            TEdsacCore Core(Sim);
+            Core.Dial(10);
+            QCOMPARE(Core.Arithmetic().Acc(), (std::array<TWord, 4>{20, 0, 0, 0}));
+            Core.Init();
+            Core.Dial(1);
+            Core.Dial(1);
+            QCOMPARE(Core.Arithmetic().Acc()[0], 4);
+            // The top word wraps within its 17 bits.
+            TRecordingSim Sim2;
+            TEdsacCore Full(Sim2);
+            for (int I = 0; I < 6554; ++I)
+                Full.Dial(10);
+            QCOMPARE(Full.Arithmetic().Acc()[0], (6554 * 20) & 0x1FFFF);
+            QVERIFY(Full.Arithmetic().Acc()[0] <= 0x1FFFF);
+        });
     }
 
     void displayRefreshAndClock()
     {
-        TRecordingSim Sim;
-        TEdsacCore Core(Sim);
-        Sim.Forget();
-        Core.UpdateDisplays();
-        QStringList Order;
-        for (const auto& D : Sim.Displays) {
-            Order << QString::fromStdString(D.Register);
-            QVERIFY(!D.Force);
-        }
-        QCOMPARE(Order, (QStringList{"acc", "scr", "ord", "multr", "multd"}));
-        Core.ResetClock();
-        QCOMPARE(Sim.Clock, std::vector<std::uint32_t>{0});
+        Guarded([&] {
+            TRecordingSim Sim;
+            TEdsacCore Core(Sim);
+            Sim.Forget();
+            Core.UpdateDisplays();
+            QStringList Order;
+            for (const auto& D : Sim.Displays) {
+                Order << QString::fromStdString(D.Register);
+                QVERIFY(!D.Force);
+            }
+            QCOMPARE(Order, (QStringList{"acc", "scr", "ord", "multr", "multd"}));
+            Core.ResetClock();
+            QCOMPARE(Sim.Clock, std::vector<std::uint32_t>{0});
+        });
     }
 
     void tapesRunUnderBothInitialOrders()
     {
-        TRecordingSim Sim;
-        TEdsacCore Core(Sim);
-        // Initial Orders 2: T 64 K, G K, relative addresses, and E Z P F to start.
-        const auto Printed = Run(Sim, Core,
-                                 U"T64K GK O4@ O5@ O6@ ZF *F HF IF EZPF", 2);
-        QCOMPARE(Printed, Words({"HI"}));
-        QVERIFY(Core.IsStopped());
-        QCOMPARE(Sim.Punched, std::string("*HI"));
+        Guarded([&] {
+            TRecordingSim Sim;
+            TEdsacCore Core(Sim);
+            // Initial Orders 2: T 64 K, G K, relative addresses, and E Z P F to start.
+            const auto Printed = Run(Sim, Core,
+                                     U"T64K GK O4@ O5@ O6@ ZF *F HF IF EZPF", 2);
+            QCOMPARE(Printed, Words({"HI"}));
+            QVERIFY(Core.IsStopped());
+            QCOMPARE(Sim.Punched, std::string("*HI"));
 
-        // Initial Orders 1: T n S first, orders from 31, the run from 31.
-        Sim.Teleprinter.clear();
-        const auto Printed1 = Run(Sim, Core, U"T 35 S O 34 S Z S A S", 1);
-        QCOMPARE(Printed1, Words({"A"}));
+            // Initial Orders 1: T n S first, orders from 31, the run from 31.
+            Sim.Teleprinter.clear();
+            const auto Printed1 = Run(Sim, Core, U"T 35 S O 34 S Z S A S", 1);
+            QCOMPARE(Printed1, Words({"A"}));
+        });
     }
 
     void exceptionsLeaveTheStepUnfinished()
     {
-        TRecordingSim Sim;
-        TEdsacCore Core(Sim);
-        Sim.Tape.SetText(U"T64K GK");
-        Core.SetInitialOrders(1);
-        Core.Init();
-        Core.LoadInitialOrders();
-        bool EndOfTape = false;
-        try {
-            for (int I = 0; I < 10000; ++I)
-                Core.ExecuteOrder();
-        } catch (const EEndOfTape&) {
-            EndOfTape = true;
-        }
-        QVERIFY(EndOfTape);
-        QVERIFY(!Core.IsStopped());
+        Guarded([&] {
+            TRecordingSim Sim;
+            TEdsacCore Core(Sim);
+            Sim.Tape.SetText(U"T64K GK");
+            Core.SetInitialOrders(1);
+            Core.Init();
+            Core.LoadInitialOrders();
+            bool EndOfTape = false;
+            try {
+                for (int I = 0; I < 10000; ++I)
+                    Core.ExecuteOrder();
+            } catch (const EEndOfTape&) {
+                EndOfTape = true;
+            }
+            QVERIFY(EndOfTape);
+            QVERIFY(!Core.IsStopped());
+        });
     }
 };
 

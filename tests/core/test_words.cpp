@@ -1,9 +1,45 @@
 // Order words, number renderings and the store's short, long and sandwich-bit access.
 #include <QtTest>
+#include <cstdint>
+#include <string_view>
 
 #include "core/Store.h"
+#include "core/errors.h"
 #include "core/misc.h"
+#include "guarded.h"
 #include "recording_sim.h"
+
+namespace {
+
+// What a fraction must read as, worked out without FracToStr's method: the
+// magnitude is Magnitude / 2^Bits, and its first Digits decimal places are
+// Magnitude * 10^Digits / 2^Bits = Magnitude * 5^Digits / 2^(Bits - Digits),
+// exact in 64 bits for a short word (16 bits, 6 places) and a long number
+// (34 bits, 11 places). A remainder of one half rounds up; a negative number's
+// magnitude arrives one unit of 2^-70 short (one's complement), so for it only a
+// remainder past one half does, and an exact value stays as it is.
+std::string ExactFraction(std::uint64_t Magnitude, bool Negative, int Bits, int Digits)
+{
+    std::uint64_t Five = 1;
+    for (int I = 0; I < Digits; ++I)
+        Five *= 5;
+    const int Shift = Bits - Digits;
+    const std::uint64_t Scaled = Magnitude * Five;
+    std::uint64_t Places = Scaled >> Shift;
+    const std::uint64_t Rest = Scaled & ((std::uint64_t(1) << Shift) - 1);
+    const std::uint64_t HalfPlace = std::uint64_t(1) << (Shift - 1);
+    if (Negative ? Rest > HalfPlace : Rest >= HalfPlace)
+        ++Places;
+    std::uint64_t One = 1;
+    for (int I = 0; I < Digits; ++I)
+        One *= 10;
+    std::string Text = Places == One ? "1." : "0.";
+    const std::string Figures = std::to_string(Places % One);
+    Text += std::string(static_cast<std::size_t>(Digits) - Figures.size(), '0') + Figures;
+    return (Negative ? "-" : "") + Text;
+}
+
+} // namespace
 
 class TestWords : public QObject {
     Q_OBJECT
@@ -66,6 +102,66 @@ private slots:
                 for (char C : S)
                     QVERIFY2((C >= '0' && C <= '9') || C == '.' || C == '-', S.c_str());
             }
+    }
+
+    void fractionsRoundExactlyOnEveryPlatform()
+    {
+        // Every short word, 6 places.
+        for (TWord W = 0; W < 0x20000; ++W) {
+            const bool Negative = W & 0x10000;
+            const std::string Expected = ExactFraction(Negative ? 0x20000 - W : W, Negative, 16, 6);
+            if (FracToStr(W, 0, 0, 0, 6) != Expected)
+                QFAIL(qPrintable(QString("short word %1: %2, not %3")
+                                     .arg(W)
+                                     .arg(QString::fromStdString(FracToStr(W, 0, 0, 0, 6)))
+                                     .arg(QString::fromStdString(Expected))));
+        }
+        // Long numbers at every decimal tie of the 11th place, (2k + 1) * 2^22, both
+        // signs, and a spread of others.
+        std::vector<std::int64_t> Longs;
+        for (std::int64_t K = 0; K < 2048; ++K)
+            Longs.push_back((2 * K + 1) << 22);
+        std::uint64_t Seed = 12345;
+        for (int I = 0; I < 20000; ++I) {
+            Seed = Seed * 6364136223846793005u + 1442695040888963407u;
+            Longs.push_back(static_cast<std::int64_t>(Seed >> 30) & ((std::int64_t(1) << 34) - 1));
+        }
+        for (const std::int64_t Magnitude : Longs)
+            for (const bool Negative : {false, true}) {
+                const std::int64_t Bits = Negative ? (std::int64_t(1) << 35) - Magnitude : Magnitude;
+                const TWord High = static_cast<TWord>(Bits >> 18);
+                const TWord Low = static_cast<TWord>(Bits & 0x3FFFF);
+                const std::string Expected = ExactFraction(static_cast<std::uint64_t>(Magnitude), Negative, 34, 11);
+                if (FracToStr(High, Low, 0, 0, 11) != Expected)
+                    QFAIL(qPrintable(QString("long %1: %2, not %3")
+                                         .arg(Bits)
+                                         .arg(QString::fromStdString(FracToStr(High, Low, 0, 0, 11)))
+                                         .arg(QString::fromStdString(Expected))));
+            }
+        // The accumulator's 21 places: 2^-22 is 0.0000002384185791015625, a tie at
+        // the 22nd place; one half and 2^-70 needs all 71 bits to be seen.
+        QCOMPARE(FracToStr(0, 0x1000, 0, 0, 21), std::string("0.000000238418579101563"));
+        QCOMPARE(FracToStr(0x1FFFF, 0x3F000, 0, 0, 21), std::string("-0.000000238418579101562"));
+        QCOMPARE(FracToStr(0x8000, 0, 0, 1, 21), std::string("0.500000000000000000001"));
+        // -(1/2 + 2^-69), shown from its one's complement, 1/2 + 2^-70.
+        QCOMPARE(FracToStr(0x17FFF, 0x3FFFF, 0x3FFFF, 0x3FFFE, 21), std::string("-0.500000000000000000001"));
+    }
+
+    void everyLetterFoldsToItsCapitalUnlessCaseCounts()
+    {
+        Guarded([&] {
+            for (char Letter = 'a'; Letter <= 'z'; ++Letter) {
+                const char Capital = static_cast<char>(Letter - 'a' + 'A');
+                const int Code = static_cast<int>(std::string_view(OrderLetters).find(Capital));
+                QVERIFY(Code >= 0 && Code < 32);
+                TRecordingSim Sim;
+                Sim.Tape.SetText(std::u32string{char32_t(Letter), char32_t(Capital), char32_t(Letter)});
+                QCOMPARE(ReadTapeCode(Sim.Tape, true, Sim), Code);
+                QCOMPARE(ReadTapeCode(Sim.Tape, true, Sim), Code);
+                QVERIFY_THROWS_EXCEPTION(EIllegalChar, ReadTapeCode(Sim.Tape, false, Sim));
+                QCOMPARE(Sim.TraceOf("io: ").back(), std::string("IO: Read char ") + Letter + " (-1)");
+            }
+        });
     }
 
     void longAccessUsesTheEvenPair()
