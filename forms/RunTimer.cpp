@@ -8,6 +8,8 @@ TRunTimer::TRunTimer(QObject* Parent) : QObject(Parent)
 
 void TRunTimer::start()
 {
+    if (!InTick)
+        Pace.Restart();
     Active = true;
     // Switched off and on again within its own tick, at the same pace: carry on.
     if (InTick && Timer.isActive() && Timer.interval() == Interval)

@@ -3,10 +3,15 @@
 // again. Doing that to a toolkit timer would register it anew after every order;
 // this one keeps its toolkit timer going across such a tick and only lets it lapse
 // when the timer stays off.
+//
+// It also keeps the Real Time pace: switched on from outside a tick (Start, Reset,
+// the dial), the machine's run starts anew and so does its pacing.
 #pragma once
 
 #include <QObject>
 #include <QTimer>
+
+#include "forms/RealTimePacer.h"
 
 class TRunTimer : public QObject {
     Q_OBJECT
@@ -19,6 +24,9 @@ public:
     int interval() const { return Interval; }
     void setInterval(int Milliseconds) { Interval = Milliseconds; }
     bool isSingleShot() const { return false; }
+    // Machine time against the wall clock since the run started; whoever steps the
+    // machine in Real Time takes the next interval from here.
+    TRealTimePacer& Pacer() { return Pace; }
 
 signals:
     void timeout();
@@ -30,4 +38,5 @@ private:
     bool Active = false;
     bool InTick = false;
     int Interval = 0;
+    TRealTimePacer Pace;
 };
