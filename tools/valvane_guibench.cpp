@@ -1,33 +1,82 @@
-// valvane-guibench TAPE: how fast the machine runs behind the real panel. It starts
-// the standard user interface as the program does (settings in a scratch folder),
-// opens TAPE, presses Start with Real Time off and Short Tanks on, and runs until
-// the machine stops; then it measures a bare zero-interval timer for one second in
-// the same process, for comparison.
+// valvane-guibench: how fast the machine runs behind the real windows. Each mode
+// starts the program as it starts itself (settings in a scratch folder) and opens
+// TAPE.
+//
+//   valvane-guibench TAPE
+//       The machine window, Real Time off, Short Tanks on, from Start until the
+//       machine stops; then a bare zero-interval timer for one second in the same
+//       process, for comparison.
+//   valvane-guibench --real-time SECONDS TAPE
+//       The machine window with Real Time on, for SECONDS of wall time: how much
+//       machine time passed in that wall time.
+//   valvane-guibench --dev [--trace] [--seconds N] TAPE
+//       The developer console, slider at Fast, trace windows off (all four on with
+//       --trace), run for N seconds (5 by default) or until the machine stops;
+//       then Stop is asked for from another thread and the time until the run
+//       timer is off is measured. The same figures as the first mode, the bare
+//       timer included.
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSlider>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <atomic>
+#include <chrono>
 #include <cstdio>
+#include <thread>
+#include <type_traits>
 
 #include "app/Startup.h"
 #include "bridge/std_gui.h"
 #include "components/CRTDisplay.h"
+#include "core/ControlUnit.h"
+#include "core/EdsacCore.h"
+#include "devconsole/dev_gui.h"
+#include "devconsole/main_form_dev.h"
+#include "devconsole/msg_form.h"
 #include "forms/EdSimSettings.h"
 #include "forms/editor_form.h"
 #include "forms/edsac_form.h"
 #include "forms/main_form.h"
 
-int main(int argc, char* argv[])
+namespace {
+
+double BareTimerRate(QApplication& App)
 {
-    QApplication App(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: valvane-guibench TAPE\n");
-        return 1;
-    }
-    const QString Tape = QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath();
+    std::uint64_t Ticks = 0;
+    QTimer Bare;
+    Bare.setInterval(0);
+    QObject::connect(&Bare, &QTimer::timeout, [&] { ++Ticks; });
+    QTimer::singleShot(1000, &App, [] { QCoreApplication::exit(0); });
+    QElapsedTimer Clock;
+    Clock.start();
+    Bare.start();
+    App.exec();
+    Bare.stop();
+    return Ticks / (Clock.nsecsElapsed() / 1e9);
+}
+
+void PrintRates(std::uint64_t Orders, double Seconds, double BareRate)
+{
+    const double Rate = Orders / Seconds;
+    std::printf("orders: %llu\nseconds: %.3f\norders/s: %.0f\nbare timer ticks/s: %.0f\nratio: %.3f\n",
+                static_cast<unsigned long long>(Orders), Seconds, Rate, BareRate, Rate / BareRate);
+}
+
+// Leave without questions about the tape.
+void Finish(TStartup& Program, TEditorForm* Tape)
+{
+    if (Tape)
+        Tape->SetModified(false);
+    Program.Finish();
+}
+
+int RunStandard(QApplication& App, const QString& Tape, double RealTimeSeconds)
+{
     QTemporaryDir Scratch;
     TStartup Program(false, Scratch.filePath(QStringLiteral("Valvane.ini")));
     Program.Settings().ShowSplash = false;
@@ -36,7 +85,8 @@ int main(int argc, char* argv[])
     TEdsacForm& Panel = *Bridge.GetEdsacForm();
     if (!Bridge.OpenTape(Tape))
         return 1;
-    Bridge.GetMainForm()->cbRealTime->setChecked(false);
+    const bool RealTime = RealTimeSeconds > 0;
+    Bridge.GetMainForm()->cbRealTime->setChecked(RealTime);
     Panel.cbShortTanks->setChecked(true);
 
     // Count orders as the run timer delivers them.
@@ -50,31 +100,167 @@ int main(int argc, char* argv[])
             QTimer::singleShot(0, &App, [] { QCoreApplication::exit(0); });
         return Result;
     };
+    if (RealTime)
+        QTimer::singleShot(static_cast<int>(RealTimeSeconds * 1000), &App, [] { QCoreApplication::exit(0); });
     QElapsedTimer Clock;
     Clock.start();
     Panel.btnStart->click();
     App.exec();
     const double Seconds = Clock.nsecsElapsed() / 1e9;
+    Panel.btnStop->click();
 
-    std::uint64_t Ticks = 0;
-    QTimer Bare;
-    Bare.setInterval(0);
-    QObject::connect(&Bare, &QTimer::timeout, [&] { ++Ticks; });
-    QTimer::singleShot(1000, &App, [] { QCoreApplication::exit(0); });
-    Clock.restart();
-    Bare.start();
-    App.exec();
-    Bare.stop();
-    const double BareSeconds = Clock.nsecsElapsed() / 1e9;
-
-    const double Rate = Orders / Seconds;
-    const double BareRate = Ticks / BareSeconds;
-    std::printf("orders: %llu\nseconds: %.3f\norders/s: %.0f\nbare timer ticks/s: %.0f\nratio: %.3f\n",
-                static_cast<unsigned long long>(Orders), Seconds, Rate, BareRate, Rate / BareRate);
-
-    // Leave without questions about the tape.
-    if (TEditorForm* T = Bridge.CurrentTape())
-        T->SetModified(false);
-    Program.Finish();
+    if (RealTime) {
+        const double Machine = Program.Core()->Control().GetElapsedTime() / 10000.0;
+        std::printf("orders: %llu\nmachine seconds: %.3f\nwall seconds: %.3f\nratio: %.4f\n",
+                    static_cast<unsigned long long>(Orders), Machine, Seconds, Machine / Seconds);
+    } else {
+        PrintRates(Orders, Seconds, BareTimerRate(App));
+    }
+    Finish(Program, Bridge.CurrentTape());
     return 0;
+}
+
+// The control window's lines hold each order as fetched, received and executed:
+// no order is received without being fetched just before, and the last one
+// received is the one in the order tank.
+bool ControlTraceInOrder(TMsgForm& Window, TWord OrderTank)
+{
+    const QStringList Lines = Window.msgs->toPlainText().split(QLatin1Char('\n'));
+    QString LastReceived;
+    bool Fetched = false;
+    for (const QString& Line : Lines) {
+        if (Line.startsWith(QLatin1String("Fetching order @ loc "))) {
+            Fetched = true;
+        } else if (Line.startsWith(QLatin1String("Received order "))) {
+            // The window's first lines may start part-way through an order.
+            if (!Fetched && !LastReceived.isEmpty())
+                return false;
+            Fetched = false;
+            LastReceived = Line;
+        }
+    }
+    return LastReceived
+           == QLatin1String("Received order ") + QString::fromStdString(WordToOrderStr(OrderTank, 'S', 'L'));
+}
+
+int RunDeveloper(QApplication& App, const QString& Tape, bool Trace, double RunSeconds)
+{
+    QTemporaryDir Scratch;
+    TStartup Program(true, Scratch.filePath(QStringLiteral("Valvane.ini")));
+    Program.Settings().ShowSplash = false;
+    Program.Start();
+    TDevGuiCoreInt& Gui = *Program.DevGui();
+    TMainFormDev& Main = *Gui.MainWindow();
+    if (!Gui.OpenTape(Tape))
+        return 1;
+    TMsgForm* const Windows[] = {Main.ALUMsgs, Main.StoreMsgs, Main.ControlMsgs, Main.IOMsgs};
+    for (QCheckBox* Box : {Main.cbALUWin, Main.cbStoreWin, Main.cbControlWin, Main.cbIOWin})
+        Box->setChecked(Trace);
+    Main.tbClockSpeed->setValue(TMainFormDev::SlowestInterval);
+    Main.Button3->click();
+    Main.Button5->click();
+
+    // One order per tick; this runs after the console's own handler.
+    std::uint64_t Orders = 0;
+    using TTimer = std::remove_pointer_t<decltype(Main.CoreExecTimer)>;
+    QObject::connect(Main.CoreExecTimer, &TTimer::timeout, &App, [&] {
+        ++Orders;
+        if (!Main.IsRunning())
+            QCoreApplication::exit(0);
+    });
+    // Stop, asked for from outside the event loop: how long until it is obeyed.
+    std::atomic<std::int64_t> AskedAt{0};
+    std::int64_t StoppedAt = 0;
+    const auto Now = [] {
+        return std::chrono::duration_cast<std::chrono::nanoseconds>(
+                   std::chrono::steady_clock::now().time_since_epoch())
+            .count();
+    };
+    QObject::connect(Main.Button2, &QPushButton::clicked, &App, [&] {
+        if (AskedAt.load() != 0 && !Main.IsRunning()) {
+            StoppedAt = Now();
+            QCoreApplication::exit(0);
+        }
+    });
+
+    QElapsedTimer Clock;
+    Clock.start();
+    Main.Button2->click();
+    std::atomic<bool> Quit{false};
+    std::thread Asker([&] {
+        const auto Until = std::chrono::steady_clock::now() + std::chrono::duration<double>(RunSeconds);
+        while (!Quit.load() && std::chrono::steady_clock::now() < Until)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        if (Quit.load())
+            return;
+        AskedAt = Now();
+        QMetaObject::invokeMethod(Main.Button2, "click", Qt::QueuedConnection);
+    });
+    App.exec();
+    const double Seconds = Clock.nsecsElapsed() / 1e9;
+    const bool StoppedByItself = AskedAt.load() == 0 || StoppedAt == 0;
+    Quit = true;
+    Asker.join();
+    if (StoppedByItself)
+        // The asked-for Stop may still be queued; let it land on a halted machine.
+        QCoreApplication::processEvents();
+
+    PrintRates(Orders, Seconds, BareTimerRate(App));
+    if (StoppedByItself)
+        std::printf("stop: the machine stopped by itself\n");
+    else
+        std::printf("stop answered in seconds: %.3f\n", (StoppedAt - AskedAt.load()) / 1e9);
+    if (Trace) {
+        // What the windows show once their pending lines are written.
+        Gui.FlushMessages();
+        std::printf("trace windows: last lines in order: %s\n",
+                    ControlTraceInOrder(*Main.ControlMsgs, Program.Core()->Control().GetOrderTank()) ? "yes" : "no");
+        for (TMsgForm* Window : Windows)
+            std::printf("%s: %d lines\n", qPrintable(Window->windowTitle()), Window->msgs->blockCount());
+    }
+    Finish(Program, Gui.CurrentTape());
+    return 0;
+}
+
+int Usage()
+{
+    std::fprintf(stderr, "usage: valvane-guibench TAPE\n"
+                         "       valvane-guibench --real-time SECONDS TAPE\n"
+                         "       valvane-guibench --dev [--trace] [--seconds N] TAPE\n");
+    return 1;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication App(argc, argv);
+    QStringList Args = QCoreApplication::arguments().mid(1);
+    if (Args.isEmpty())
+        return Usage();
+    const QString Tape = QFileInfo(Args.takeLast()).absoluteFilePath();
+    if (Args.isEmpty())
+        return RunStandard(App, Tape, 0);
+    if (Args.size() == 2 && Args[0] == QLatin1String("--real-time")) {
+        bool Ok = false;
+        const double Seconds = Args[1].toDouble(&Ok);
+        return Ok && Seconds > 0 ? RunStandard(App, Tape, Seconds) : Usage();
+    }
+    if (Args.takeFirst() != QLatin1String("--dev"))
+        return Usage();
+    bool Trace = false;
+    double Seconds = 5;
+    while (!Args.isEmpty()) {
+        const QString Arg = Args.takeFirst();
+        bool Ok = true;
+        if (Arg == QLatin1String("--trace"))
+            Trace = true;
+        else if (Arg == QLatin1String("--seconds") && !Args.isEmpty())
+            Seconds = Args.takeFirst().toDouble(&Ok);
+        else
+            Ok = false;
+        if (!Ok || Seconds <= 0)
+            return Usage();
+    }
+    return RunDeveloper(App, Tape, Trace, Seconds);
 }
