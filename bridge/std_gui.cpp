@@ -21,10 +21,10 @@
 #include "components/CRTDisplay.h"
 #include "components/ClockDisplay.h"
 #include "components/FrameClock.h"
-#include "core/ControlUnit.h"
 #include "core/EdsacCore.h"
 #include "core/TapeReader.h"
 #include "core/errors.h"
+#include "files/SafeFile.h"
 #include "forms/Dialogs.h"
 #include "forms/EdSimSettings.h"
 #include "forms/RunTimer.h"
@@ -52,11 +52,12 @@ bool WriteLines(const QString& FileName, const QStringList& Lines)
     QByteArray Data;
     for (const QString& Line : Lines)
         Data += Line.toUtf8() + '\n';
-    QSaveFile File(FileName);
-    if (File.open(QIODevice::WriteOnly) && File.write(Data) == Data.size() && File.commit())
+    // Every byte checked before the old file is replaced; a device or pipe is
+    // written, never replaced.
+    QString Reason;
+    if (Files::WriteWholeFile(FileName, Data, Reason))
         return true;
-    Dialogs::Message(nullptr, QStringLiteral("Error"),
-                     QStringLiteral("Cannot save the file: %1\n%2").arg(FileName, File.errorString()),
+    Dialogs::Message(nullptr, QStringLiteral("Error"), QStringLiteral("Cannot save the file: %1\n%2").arg(FileName, Reason),
                      QMessageBox::Ok, QMessageBox::Critical);
     return false;
 }
@@ -124,8 +125,6 @@ void TStdGuiCoreInt::Connect()
             RefreshRegisters();
     });
     connect(E, &TEdsacForm::ClockClicked, this, &TStdGuiCoreInt::ZeroiseClock);
-    // Switching Real Time starts its pacing afresh from the next order.
-    connect(MainForm->cbRealTime, &QCheckBox::toggled, this, [this] { EdsacForm->CoreExecTimer->Pacer().Restart(); });
     connect(E, &TEdsacForm::PanelMouseMoved, this, &TStdGuiCoreInt::ClearHint);
 
     TMainForm* M = MainForm.get();
@@ -257,13 +256,8 @@ std::uint8_t TStdGuiCoreInt::ExecuteStep()
     TRunTimer* Timer = EdsacForm->CoreExecTimer;
     Timer->stop();
     try {
-        const std::uint32_t Before = Core->Control().GetElapsedTime();
-        Core->ExecuteOrder();
-        // Real Time waits by machine time against the wall clock, not by the order's
-        // own whole milliseconds, which would drop its fractions.
-        Timer->setInterval(MainForm->cbRealTime->isChecked()
-                               ? Timer->Pacer().Advance(Core->Control().GetElapsedTime() - Before)
-                               : 0);
+        const int Ms = Core->ExecuteOrder();
+        Timer->setInterval(MainForm->cbRealTime->isChecked() ? Ms : 0);
         if (Core->IsStopped()) {
             HaltTimer();
             return 1;

@@ -1,9 +1,8 @@
 #include "forms/EdSimSettings.h"
 
+#include "files/SafeFile.h"
+
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <optional>
@@ -34,23 +33,6 @@ bool SameName(const QByteArray& A, const QByteArray& B)
     for (qsizetype I = 0; I < A.size(); ++I)
         if (AsciiLower(A[I]) != AsciiLower(B[I]))
             return false;
-    return true;
-}
-
-bool SamePathIgnoringAsciiCase(const QString& A, const QString& B)
-{
-    if (A.size() != B.size())
-        return false;
-    for (qsizetype I = 0; I < A.size(); ++I) {
-        char16_t X = A[I].unicode();
-        char16_t Y = B[I].unicode();
-        if (X >= u'A' && X <= u'Z')
-            X = static_cast<char16_t>(X - u'A' + u'a');
-        if (Y >= u'A' && Y <= u'Z')
-            Y = static_cast<char16_t>(Y - u'A' + u'a');
-        if (X != Y)
-            return false;
-    }
     return true;
 }
 
@@ -233,26 +215,16 @@ enum class TReadResult { Missing, Read, Failed };
 
 TReadResult ReadIniFile(const QString& FileName, TIniDocument& Doc, QString& Error)
 {
-    const QFileInfo Info(FileName);
-    if (!Info.exists())
+    QByteArray Data;
+    QString Reason;
+    switch (Files::ReadRegularFile(FileName, MaxIniFileSize, Data, Reason)) {
+    case Files::TReadStatus::Missing:
         return TReadResult::Missing;
-    if (!Info.isFile()) {
-        Error = QStringLiteral("%1 is not a regular file").arg(FileName);
+    case Files::TReadStatus::Failed:
+        Error = QStringLiteral("Cannot read %1: %2").arg(FileName, Reason);
         return TReadResult::Failed;
-    }
-    if (Info.size() > MaxIniFileSize) {
-        Error = QStringLiteral("%1 is too large to be a settings file").arg(FileName);
-        return TReadResult::Failed;
-    }
-    QFile File(FileName);
-    if (!File.open(QIODevice::ReadOnly)) {
-        Error = QStringLiteral("Cannot read %1: %2").arg(FileName, File.errorString());
-        return TReadResult::Failed;
-    }
-    const QByteArray Data = File.read(MaxIniFileSize + 1);
-    if (File.error() != QFileDevice::NoError) {
-        Error = QStringLiteral("Cannot read %1: %2").arg(FileName, File.errorString());
-        return TReadResult::Failed;
+    case Files::TReadStatus::Read:
+        break;
     }
     Doc.Parse(Data);
     return TReadResult::Read;
@@ -381,17 +353,12 @@ bool TEdSimSettings::Save()
         Doc.Write(SecRecent, FileKey(Place).constData(), Usable ? Path.toUtf8() : QByteArray());
     }
 
-    // Written beside the old file and renamed over it, so a failure half-way
-    // leaves the previous settings intact.
-    QSaveFile File(FileName);
-    File.setDirectWriteFallback(true);
-    if (!File.open(QIODevice::WriteOnly)) {
-        FLastError = QStringLiteral("Cannot write %1: %2").arg(FileName, File.errorString());
-        return false;
-    }
-    const QByteArray Data = Doc.Serialise();
-    if (File.write(Data) != Data.size() || !File.commit()) {
-        FLastError = QStringLiteral("Cannot write %1: %2").arg(FileName, File.errorString());
+    // Written beside the old file and renamed over it (or, in a folder that may
+    // not be written, over the old file in place), so a failure half-way leaves
+    // the previous settings intact.
+    QString Reason;
+    if (!Files::WriteWholeFile(FileName, Doc.Serialise(), Reason)) {
+        FLastError = QStringLiteral("Cannot write %1: %2").arg(FileName, Reason);
         return false;
     }
     return true;
@@ -402,8 +369,10 @@ void TEdSimSettings::AddRecentFile(const QString& Path)
     // Neither could be written back as a recent file, and an empty place ends the list.
     if (Path.isEmpty() || HasLineBreak(Path))
         return;
+    // Exactly: on a file system that tells letter cases apart, Primes.TXT and
+    // primes.txt are two files.
     for (const QString& Known : RecentFiles)
-        if (SamePathIgnoringAsciiCase(Known, Path))
+        if (Known == Path)
             return;
     for (int Place = MaxRecentFiles - 1; Place > 0; --Place)
         RecentFiles[Place] = RecentFiles[Place - 1];

@@ -26,7 +26,7 @@ public:
     // LastError then says why.
     bool Save();
     // Records a tape file as the most recent one, unless it is already in the list
-    // (compared ignoring the case of ASCII letters), in which case nothing moves.
+    // (the very same path), in which case nothing moves.
     void AddRecentFile(const QString& Path);
 
     // Why the last Load or Save failed; empty after a success.

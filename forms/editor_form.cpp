@@ -1,17 +1,15 @@
 #include "forms/editor_form.h"
 
 #include <QCloseEvent>
-#include <QFile>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QPlainTextEdit>
-#include <QSaveFile>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QVBoxLayout>
 #include <string_view>
 
+#include "files/SafeFile.h"
 #include "forms/Dialogs.h"
 
 namespace {
@@ -28,57 +26,37 @@ public:
 };
 
 // A tape file as text: UTF-8, or Latin-1 when the bytes are not UTF-8, with every
-// line end as "\n". On failure returns false and says why.
+// line end as "\n". Only a regular file of a tape's size is read, so a device or
+// a pipe can neither hang the program nor fill its memory. On failure returns
+// false and says why.
 bool ReadTapeFile(const QString& Path, QString& Text, QString& Reason)
 {
     TBusyCursor Busy;
-    if (QFileInfo(Path).isDir()) {
-        Reason = TEditorForm::tr("It is a folder, not a file.");
+    QByteArray Bytes;
+    switch (Files::ReadRegularFile(Path, Files::MaxTapeSize, Bytes, Reason)) {
+    case Files::TReadStatus::Missing:
+        Reason = TEditorForm::tr("There is no such file");
         return false;
-    }
-    QFile File(Path);
-    if (!File.open(QIODevice::ReadOnly)) {
-        Reason = File.errorString();
+    case Files::TReadStatus::Failed:
         return false;
-    }
-    const QByteArray Bytes = File.readAll();
-    if (File.error() != QFileDevice::NoError) {
-        Reason = File.errorString();
-        return false;
+    case Files::TReadStatus::Read:
+        break;
     }
     Text = QString::fromStdU32String(
         DecodeTapeBytes(std::string_view(Bytes.constData(), static_cast<size_t>(Bytes.size()))));
+    Bytes = QByteArray();
     Text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     Text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     return true;
 }
 
-// Writes through a temporary file that replaces the old one only when complete,
-// so a failed write (disk full, no permission) leaves the old file as it was.
+// Every line, the last included, ends in a line feed, as output files do. The
+// helper writes beside the old file and replaces it only once every byte is on
+// the disk, so a failed write (disk full, no permission) leaves the old file.
 bool WriteTapeFile(const QString& Path, const QString& Text, QString& Reason)
 {
     TBusyCursor Busy;
-    QSaveFile File(Path);
-    // Unbuffered, so a failing write reports its own reason (such as a full disk).
-    if (!File.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        Reason = File.errorString();
-        return false;
-    }
-    // A short write carries no reason; the next write fails and gives it.
-    const QByteArray Bytes = Text.toUtf8();
-    for (qint64 Done = 0; Done < Bytes.size();) {
-        const qint64 Written = File.write(Bytes.constData() + Done, Bytes.size() - Done);
-        if (Written <= 0) {
-            Reason = File.errorString();
-            return false;
-        }
-        Done += Written;
-    }
-    if (!File.commit()) {
-        Reason = File.errorString();
-        return false;
-    }
-    return true;
+    return Files::WriteWholeFile(Path, (Text + QLatin1Char('\n')).toUtf8(), Reason);
 }
 
 void ReportFileError(QWidget* Parent, const QString& What, const QString& Path, const QString& Reason)
@@ -147,8 +125,19 @@ QString TEditorForm::Text() const
 
 void TEditorForm::EditorChanged()
 {
-    FTape.SetText(Text().toStdU32String()); // also rewinds
+    // The tape is rebuilt when it is next read, not at every keystroke.
+    FTapeStale = true;
+    FTape.RewindTape();
     emit TextChanged(this);
+}
+
+TTapeText& TEditorForm::Tape()
+{
+    if (FTapeStale) {
+        FTape.SetText(Text().toStdU32String()); // rewinds, as the change already did
+        FTapeStale = false;
+    }
+    return FTape;
 }
 
 bool TEditorForm::LoadFromFile(const QString& Path)
@@ -158,6 +147,10 @@ bool TEditorForm::LoadFromFile(const QString& Path)
         ReportFileError(this, tr("Cannot read the file: "), Path, Reason);
         return false;
     }
+    // The line feed that ends the last line starts no line of its own, so a
+    // tape saved and loaded again has the text it had.
+    if (NewText.endsWith(QLatin1Char('\n')))
+        NewText.chop(1);
     {
         TBusyCursor Busy;
         FEditor->setPlainText(NewText);

@@ -25,7 +25,8 @@ public:
     QPlainTextEdit* Editor() const { return FEditor; }
     // Full path of the tape's file; empty until the tape is saved or loaded.
     const QString& FileName() const { return FFileName; }
-    // The tape text exactly as it is saved (line breaks as "\n").
+    // The tape text, line breaks as "\n"; a saved file has a line feed after
+    // its last line too, which loading drops again.
     QString Text() const;
 
     // Replaces the text by the file's. On failure reports it and returns false,
@@ -45,10 +46,10 @@ public:
     void SetModified(bool Modified);
 
     // The tape as the machine reads it; always follows the text.
-    TTapeText& Tape() { return FTape; }
+    TTapeText& Tape();
     void RewindTape() { FTape.RewindTape(); }
     // The next raw character; throws EEndOfTape past the last line.
-    char32_t NextTapeChar() { return FTape.NextTapeChar(); }
+    char32_t NextTapeChar() { return Tape().NextTapeChar(); }
     int TapeLine() const { return FTape.TapeLine(); }
 
     void SetCloseQuery(TCloseQuery Query) { FCloseQuery = std::move(Query); }
@@ -75,5 +76,6 @@ private:
     QPlainTextEdit* FEditor;
     QString FFileName;
     TTapeText FTape;
+    bool FTapeStale = false; // the text changed since FTape was built
     TCloseQuery FCloseQuery;
 };

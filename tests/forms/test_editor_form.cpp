@@ -1,13 +1,18 @@
+#include <QDir>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
+#include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "core/errors.h"
 #include "forms/Dialogs.h"
 #include "forms/editor_form.h"
+#include "tests/files/as_nobody.h"
 
 namespace {
 
@@ -125,12 +130,55 @@ private slots:
         Form.Editor()->appendPlainText("PF");
         QVERIFY(Form.Save()); // asks nothing, though the file now exists
         QVERIFY(FileRequests.size() == 2 && Messages.size() == 1 && !Form.IsModified());
-        QCOMPARE(ReadAll(Dir.filePath("prog.txt")), "T64K\nZF\nPF");
+        QCOMPARE(ReadAll(Dir.filePath("prog.txt")), "T64K\nZF\nPF\n");
 
         Answer = QMessageBox::Yes;
         ChosenPath = Other;
         QVERIFY(Form.SaveAs());
-        QCOMPARE(ReadAll(Other), "T64K\nZF\nPF");
+        QCOMPARE(ReadAll(Other), "T64K\nZF\nPF\n");
+    }
+
+    void everyLineEndsInALineFeedAndTheTextComesBack()
+    {
+        const QString Path = Dir.filePath("round.txt");
+        for (const QString& Text : {QString("X"), QString("X\n"), QString("A\n\nB"), QString("A\n\n"), QString()}) {
+            TEditorForm Form(nullptr, "Untitled 1");
+            Form.Editor()->setPlainText(Text);
+            ChosenPath = Path;
+            Answer = QMessageBox::Yes;
+            QVERIFY(Form.SaveAs());
+            QCOMPARE(ReadAll(Path), (Text + "\n").toUtf8());
+            QVERIFY(Form.LoadFromFile(Path));
+            QCOMPARE(Form.Text(), Text);
+        }
+    }
+
+    void aFolderThatCannotBeWrittenStillSavesTheFile()
+    {
+        // The folder is root's and closed to others; the tape is open to all.
+        const QString Folder = Dir.filePath("closed");
+        QVERIFY(QDir().mkpath(Folder));
+        const QString Path = MakeFile("closed/tape.txt", "OLD\n");
+        const auto Open = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
+                          | QFileDevice::ReadOther | QFileDevice::ExeOther;
+        QVERIFY(QFile::setPermissions(Dir.path(), Open) && QFile::setPermissions(Folder, Open));
+        QVERIFY(QFile::setPermissions(Path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadOther
+                                                | QFileDevice::WriteOther));
+        TEditorForm Form(nullptr, "Untitled 1");
+        QVERIFY(Form.LoadFromFile(Path));
+        Form.Editor()->setPlainText("NEW");
+        bool Saved;
+        {
+            TAsNobody Nobody;
+            if (!Nobody.Unavailable.isEmpty())
+                QSKIP(qPrintable(Nobody.Unavailable));
+            if (::faccessat(AT_FDCWD, QFile::encodeName(Folder).constData(), W_OK, AT_EACCESS) == 0)
+                QSKIP("this user may write the folder after all");
+            Saved = Form.Save();
+        }
+        QVERIFY2(Saved, Messages.isEmpty() ? "" : qPrintable(Messages.last().Text));
+        QCOMPARE(ReadAll(Path), "NEW\n");
+        QCOMPARE(QDir(Folder).entryList(QDir::Files | QDir::Hidden), QStringList{"tape.txt"});
     }
 
     void latin1ReadUtf8SavedInsertOneUndoStep()
@@ -158,7 +206,17 @@ private slots:
     {
         TEditorForm Form(nullptr, "Untitled 1");
         Form.Editor()->insertPlainText("KEEP");
-        for (const QString& Path : {Dir.filePath("missing.txt"), Dir.path(), QString("/proc/self/mem")}) {
+        // Devices that never end, a pipe nobody writes and a file far too large
+        // are refused before they are read.
+        const QString Fifo = Dir.filePath("tape.fifo");
+        QCOMPARE(::mkfifo(QFile::encodeName(Fifo).constData(), 0600), 0);
+        const QString Large = Dir.filePath("large.txt");
+        {
+            QFile F(Large);
+            QVERIFY(F.open(QIODevice::WriteOnly) && F.resize(16 * 1024 * 1024 + 1));
+        }
+        for (const QString& Path : {Dir.filePath("missing.txt"), Dir.path(), QString("/proc/self/mem"),
+                                    QString("/dev/zero"), QString("/dev/urandom"), Fifo, Large}) {
             Messages.clear();
             QVERIFY2(!Form.LoadFromFile(Path) && !Form.InsertFile(Path), qPrintable(Path));
             QVERIFY(Messages.size() == 2 && Messages[0].Text.contains(Path));

@@ -13,6 +13,8 @@
 #include <tuple>
 #include <unistd.h>
 
+#include "tests/files/full_disk.h"
+
 namespace {
 
 const QByteArray FreshFile = "[EdsacFormPlacement]\nTop=-1\nLeft=-1\n"
@@ -197,17 +199,19 @@ private slots:
     void recentFilesOrderAndCase()
     {
         TEdSimSettings S(Ini());
-        for (const char* Name : {"/t/a", "/t/b", "/t/c", "/t/d"})
+        for (const char* Name : {"/t/a", "/t/b", "/t/c", "/t/primes.txt"})
             S.AddRecentFile(QString::fromLatin1(Name));
-        QCOMPARE(Recent(S), QStringList({"/t/d", "/t/c", "/t/b", "/t/a"}));
-        // Already present, in any ASCII letter case: nothing moves.
-        S.AddRecentFile(QStringLiteral("/T/B"));
-        QCOMPARE(Recent(S), QStringList({"/t/d", "/t/c", "/t/b", "/t/a"}));
-        // A fifth tape drops the oldest; only ASCII letters fold.
+        QCOMPARE(Recent(S), QStringList({"/t/primes.txt", "/t/c", "/t/b", "/t/a"}));
+        // Already present: nothing moves.
+        S.AddRecentFile(QStringLiteral("/t/b"));
+        QCOMPARE(Recent(S), QStringList({"/t/primes.txt", "/t/c", "/t/b", "/t/a"}));
+        // Letter case tells files apart; a fifth tape drops the oldest.
+        S.AddRecentFile(QStringLiteral("/t/Primes.TXT"));
+        QCOMPARE(Recent(S), QStringList({"/t/Primes.TXT", "/t/primes.txt", "/t/c", "/t/b"}));
         S.AddRecentFile(QStringLiteral("/t/e"));
         S.AddRecentFile(QStringLiteral("/t/\u00C4"));
         S.AddRecentFile(QStringLiteral("/t/\u00E4"));
-        QCOMPARE(Recent(S), QStringList({"/t/\u00E4", "/t/\u00C4", "/t/e", "/t/d"}));
+        QCOMPARE(Recent(S), QStringList({"/t/\u00E4", "/t/\u00C4", "/t/e", "/t/Primes.TXT"}));
 
         // Paths that cannot be kept are refused, including one that would
         // otherwise write keys of its own into the file; set directly, it is
@@ -217,7 +221,7 @@ private slots:
         QCOMPARE(Recent(S).first(), QStringLiteral("/t/\u00E4"));
         QVERIFY(S.Save());
         QVERIFY(ReadFile(Ini()).endsWith("[RecentFiles]\nNum=4\nFile1=/t/\u00E4\nFile2=/t/\u00C4\n"
-                                         "File3=/t/e\nFile4=/t/d\n"));
+                                         "File3=/t/e\nFile4=/t/Primes.TXT\n"));
         S.RecentFiles[0] = QStringLiteral("/x\n[Edsac]\nInitialOrders=1");
         QVERIFY(S.Save());
         QVERIFY(ReadFile(Ini()).contains("\nFile1=\n"));
@@ -281,6 +285,23 @@ private slots:
         QVERIFY(!Huge.Load());
         QVERIFY(!Huge.Save());
         QCOMPARE(QFileInfo(Ini()).size(), Big.size());
+    }
+
+    void fullDiskKeepsTheOldSettings()
+    {
+        TFullDisk Disk;
+        if (!Disk.Unavailable.isEmpty())
+            QSKIP(qPrintable(Disk.Unavailable));
+        const QString Path = Disk.FilePath(QStringLiteral("Valvane.ini"));
+        WriteFile(Path, FreshFile);
+        TEdSimSettings S(Path);
+        QVERIFY(S.Load());
+        QVERIFY(Disk.Fill());
+        for (const char* Name : {"/a/long/path/to/a/first/tape.txt", "/a/long/path/to/a/second/tape.txt"})
+            S.AddRecentFile(QString::fromLatin1(Name));
+        QVERIFY(!S.Save());
+        QVERIFY(S.LastError().contains(QStringLiteral("No space left on device")));
+        QCOMPARE(ReadFile(Path), FreshFile);
     }
 
     void filePermissions()
