@@ -21,6 +21,7 @@
 #include "components/CRTDisplay.h"
 #include "components/ClockDisplay.h"
 #include "components/FrameClock.h"
+#include "core/ControlUnit.h"
 #include "core/EdsacCore.h"
 #include "core/TapeReader.h"
 #include "core/errors.h"
@@ -125,6 +126,8 @@ void TStdGuiCoreInt::Connect()
             RefreshRegisters();
     });
     connect(E, &TEdsacForm::ClockClicked, this, &TStdGuiCoreInt::ZeroiseClock);
+    // Switching Real Time starts its pacing afresh from the next order.
+    connect(MainForm->cbRealTime, &QCheckBox::toggled, this, [this] { EdsacForm->CoreExecTimer->Pacer().Restart(); });
     connect(E, &TEdsacForm::PanelMouseMoved, this, &TStdGuiCoreInt::ClearHint);
 
     TMainForm* M = MainForm.get();
@@ -256,8 +259,13 @@ std::uint8_t TStdGuiCoreInt::ExecuteStep()
     TRunTimer* Timer = EdsacForm->CoreExecTimer;
     Timer->stop();
     try {
-        const int Ms = Core->ExecuteOrder();
-        Timer->setInterval(MainForm->cbRealTime->isChecked() ? Ms : 0);
+        const std::uint32_t Before = Core->Control().GetElapsedTime();
+        Core->ExecuteOrder();
+        // Real Time waits by machine time against the wall clock, not by the order's
+        // own whole milliseconds, which would drop its fractions.
+        Timer->setInterval(MainForm->cbRealTime->isChecked()
+                               ? Timer->Pacer().Advance(Core->Control().GetElapsedTime() - Before)
+                               : 0);
         if (Core->IsStopped()) {
             HaltTimer();
             return 1;
