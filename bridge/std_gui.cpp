@@ -15,8 +15,10 @@
 #include <QScreen>
 #include <QSpinBox>
 #include <QTextBlock>
+#include <QTextDocument>
 #include <QTimer>
 #include <QToolButton>
+#include <algorithm>
 
 #include "components/CRTDisplay.h"
 #include "components/ClockDisplay.h"
@@ -46,6 +48,33 @@ constexpr int SoundStop = 4;
 QChar Latin1(char Ch)
 {
     return QChar(static_cast<uchar>(Ch));
+}
+
+// Brings a window back to the front in its normal state. A window the user
+// minimised is still "visible" to the toolkit, so show() alone leaves it iconic.
+void BringBack(QWidget* Window)
+{
+    if (Window->windowState() & Qt::WindowMinimized)
+        Window->setWindowState(Window->windowState() & ~Qt::WindowMinimized);
+    Window->show();
+    Window->raise();
+    Window->activateWindow();
+}
+
+// The machine window's title bar is guessed at this height before the window
+// manager has framed it; a position counts as reachable when a good part of
+// that strip lies on some screen's available area.
+constexpr int TitleBarHeight = 24;
+constexpr int TitleBarGrip = 100;
+
+bool TitleBarReachable(const QRect& TitleBar)
+{
+    for (const QScreen* Screen : QGuiApplication::screens()) {
+        const QRect On = TitleBar.intersected(Screen->availableGeometry());
+        if (On.width() >= std::min(TitleBarGrip, TitleBar.width()) && On.height() >= TitleBar.height() / 2)
+            return true;
+    }
+    return false;
 }
 
 bool WriteLines(const QString& FileName, const QStringList& Lines)
@@ -115,7 +144,10 @@ void TStdGuiCoreInt::Connect()
     });
     connect(E, &TEdsacForm::StopClicked, this, &TStdGuiCoreInt::StopRun);
     connect(E, &TEdsacForm::ResetClicked, this, &TStdGuiCoreInt::ResumeRun);
-    connect(E, &TEdsacForm::SingleEPClicked, this, [this] { ExecuteStep(); });
+    connect(E, &TEdsacForm::SingleEPClicked, this, [this] {
+        ExecuteStep();
+        UpdateMenus();
+    });
     connect(E, &TEdsacForm::DialClicked, this, &TStdGuiCoreInt::Dial);
     connect(E, &TEdsacForm::LongTankChanged, this, &TStdGuiCoreInt::RefreshStoreDisplay);
     // Asked after every register change, so kept at hand rather than asked of the box.
@@ -158,9 +190,7 @@ void TStdGuiCoreInt::Connect()
     connect(M, &TMainForm::ShowEdsacWindow, this, &TStdGuiCoreInt::ShowEdsacWindow);
     connect(M, &TMainForm::ShowTapeWindow, this, [this](int N) {
         if (TEditorForm* Window = FindTapeWindow(N)) {
-            Window->show();
-            Window->raise();
-            Window->activateWindow();
+            BringBack(Window);
             Window->Editor()->setFocus();
         }
     });
@@ -184,8 +214,18 @@ void TStdGuiCoreInt::InitGui()
     if (Settings.EdsacFormLeft == -1 && Settings.EdsacFormTop == -1) {
         const QRect Screen = QGuiApplication::primaryScreen()->geometry();
         EdsacForm->move((Screen.width() - EdsacForm->width()) / 2, (Screen.height() - EdsacForm->height()) / 2);
-    } else {
+    } else if (TitleBarReachable(
+                   QRect(Settings.EdsacFormLeft, Settings.EdsacFormTop, EdsacForm->width(), TitleBarHeight))) {
         EdsacForm->move(Settings.EdsacFormLeft, Settings.EdsacFormTop);
+    } else {
+        // A place off every screen (another monitor once, a hand-edited file) would
+        // keep the panel out of reach for good: centre it where it can be seen and
+        // keep that place instead.
+        const QRect Screen = QGuiApplication::primaryScreen()->availableGeometry();
+        EdsacForm->move(Screen.x() + (Screen.width() - EdsacForm->width()) / 2,
+                        Screen.y() + (Screen.height() - EdsacForm->height() - TitleBarHeight) / 2);
+        Settings.EdsacFormLeft = EdsacForm->x();
+        Settings.EdsacFormTop = EdsacForm->y();
     }
     UpdateMenus();
 }
@@ -206,9 +246,17 @@ void TStdGuiCoreInt::DoneGui()
 void TStdGuiCoreInt::RestoreGui(QObject*)
 {
     MainForm->showNormal();
-    EdsacForm->show();
+    BringBack(EdsacForm.get());
+    // Every tape window is activated as it comes back, and activation makes a tape
+    // current: the current one comes back last so that it stays current.
+    TEditorForm* Current = ActiveTape;
     for (TEditorForm* Tape : MainForm->findChildren<TEditorForm*>(QString(), Qt::FindDirectChildrenOnly))
-        Tape->show();
+        if (Tape != Current)
+            BringBack(Tape);
+    if (Current) {
+        BringBack(Current);
+        SetCurrentTape(Current);
+    }
 }
 
 void TStdGuiCoreInt::MinimiseGui(QObject*)
@@ -279,6 +327,11 @@ std::uint8_t TStdGuiCoreInt::ExecuteStep()
         StopRun();
         Dialogs::Message(EdsacForm.get(), QStringLiteral("Illegal character"), QString::fromUtf8(E.what()),
                          QMessageBox::Ok, QMessageBox::Warning);
+    } catch (const EUnknownOrder& E) {
+        // The order's code is the first clue to a wrong tape or a runaway program.
+        StopRun();
+        Dialogs::Message(EdsacForm.get(), QStringLiteral("Error"), QString::fromUtf8(E.what()), QMessageBox::Ok,
+                         QMessageBox::Warning);
     } catch (const EOutOfStore& E) {
         // A runaway program: say where control left the store.
         StopRun();
@@ -305,6 +358,8 @@ void TStdGuiCoreInt::ResumeRun()
 void TStdGuiCoreInt::HaltTimer()
 {
     EdsacForm->CoreExecTimer->stop();
+    // The run has left the clock and the output as they are: the menus catch up.
+    UpdateMenus();
 }
 
 void TStdGuiCoreInt::Dial(int Digit)
@@ -322,6 +377,7 @@ void TStdGuiCoreInt::Dial(int Digit)
 void TStdGuiCoreInt::ZeroiseClock()
 {
     Core->ResetClock();
+    UpdateMenus();
 }
 
 void TStdGuiCoreInt::RefreshRegisters()
@@ -394,6 +450,16 @@ void TStdGuiCoreInt::UpdateStoreWord(int Address, TWord Value)
 void TStdGuiCoreInt::UpdateClock(std::uint32_t Time)
 {
     EdsacForm->UpdateClockDisplay(Time);
+    // The clock moves at every order but leaves 0 or comes back to it seldom; the
+    // menus follow it only then.
+    if (ClockShowsTime() != MainForm->miZeroizeClock->isEnabled())
+        UpdateMenus();
+}
+
+bool TStdGuiCoreInt::ClockShowsTime() const
+{
+    const TClockDisplay* Clock = EdsacForm->RealTimeClock;
+    return Clock->Hour() != 0 || Clock->Minute() != 0 || Clock->Second() != 0;
 }
 
 // ---- Tape input -------------------------------------------------------------------
@@ -411,7 +477,12 @@ int TStdGuiCoreInt::ReadTapeChar()
 void TStdGuiCoreInt::ResetCascade()
 {
     NextLeft = 10;
-    NextTop = MainForm->y() + MainForm->height() + 50;
+    // Measured from the main window's frame, title bar included. Until the window
+    // manager has framed the main window that frame is not known, so the first
+    // window of a cascade measures again when it is made.
+    const QRect Frame = MainForm->frameGeometry();
+    NextTop = Frame.y() + Frame.height() + 50;
+    CascadeFromMain = true;
 }
 
 TEditorForm* TStdGuiCoreInt::CreateTapeWindow(const QString& Caption)
@@ -422,9 +493,18 @@ TEditorForm* TStdGuiCoreInt::CreateTapeWindow(const QString& Caption)
     Window->SetCloseQuery([this, Window] { return TapeWindowCloseQuery(Window); });
     connect(Window, &TEditorForm::Closed, this, &TStdGuiCoreInt::TapeWindowClose);
     connect(Window, &TEditorForm::TextChanged, this, [this] { TapeChange(); });
+    // The modified flag can drop after the text has changed (a whole text set, an
+    // undo back to the saved text): Save follows the flag itself.
+    connect(Window->Editor()->document(), &QTextDocument::modificationChanged, this, [this] {
+        if (MainForm && EdsacForm)
+            UpdateMenus();
+    });
     connect(Window, &TEditorForm::KeyReleased, this, [this] { UpdateMenus(); });
     connect(Window, &TEditorForm::MouseReleased, this, [this] { UpdateMenus(); });
     Window->setObjectName(QStringLiteral("ed") + QString::number(EditorCount));
+    if (CascadeFromMain)
+        ResetCascade();
+    CascadeFromMain = false;
     Window->move(NextLeft, NextTop);
     Window->resize(TapeWidth, TapeHeight);
     Window->show();
@@ -512,6 +592,8 @@ void TStdGuiCoreInt::SetCurrentTape(TEditorForm* Window)
 {
     ActiveTape = Window;
     EdsacForm->SetTapeName(Window->windowTitle());
+    // Save, Cut, Copy and Select All depend on which tape is current.
+    UpdateMenus();
 }
 
 void TStdGuiCoreInt::RewindActiveTape()
@@ -527,9 +609,7 @@ TEditorForm* TStdGuiCoreInt::FindTapeWindow(int N) const
 
 void TStdGuiCoreInt::ShowEdsacWindow()
 {
-    EdsacForm->show();
-    EdsacForm->raise();
-    EdsacForm->activateWindow();
+    BringBack(EdsacForm.get());
 }
 
 void TStdGuiCoreInt::CutText()
@@ -611,8 +691,7 @@ void TStdGuiCoreInt::UpdateMenus()
     const bool Selection = Tape && ActiveTape->Editor()->textCursor().hasSelection();
     const bool Text = Tape && !ActiveTape->Editor()->document()->isEmpty();
     const bool Output = TeleprinterHasLine;
-    const TClockDisplay* Clock = EdsacForm->RealTimeClock;
-    const bool ClockRuns = Clock->Hour() != 0 || Clock->Minute() != 0 || Clock->Second() != 0;
+    const bool ClockRuns = ClockShowsTime();
     const bool CanPaste = Tape && ClipboardHasText;
 
     for (QAction* Item : {M->miInsert, M->miClose, M->miSaveAs, M->miPrint})

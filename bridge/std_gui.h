@@ -104,6 +104,8 @@ public:
 private:
     TEditorForm* CreateTapeWindow(const QString& Caption);
     void ResetCascade();
+    // The machine window's clock shows a time other than 0.
+    bool ClockShowsTime() const;
     void ShowTapeName();
     bool TapeWindowCloseQuery(TEditorForm* Window);
     void TapeWindowClose(TEditorForm* Window);
@@ -134,6 +136,8 @@ private:
     int EditorCount = 0;
     int NextLeft = 0;
     int NextTop = 0;
+    // NextTop was set for the first window of a cascade, below the main window.
+    bool CascadeFromMain = true;
     QStringList PunchedTape;
     bool HintsOn = false;
     // The teleprinter pane has no line until the first character or line feed.

@@ -23,11 +23,14 @@ QMessageBox::StandardButton Message(QWidget* Parent, const QString& Caption, con
 
 QString ChooseFile(QWidget* Parent, const TFileRequest& Request)
 {
+    TFileRequest Asked = Request;
+    if (Asked.Mode == TFileMode::Save)
+        Asked.Options |= QFileDialog::DontConfirmOverwrite;
     if (FileResponder)
-        return FileResponder(Request);
-    if (Request.Mode == TFileMode::Open)
-        return QFileDialog::getOpenFileName(Parent, Request.Title, Request.FileName, Request.Filter);
-    return QFileDialog::getSaveFileName(Parent, Request.Title, Request.FileName, Request.Filter);
+        return FileResponder(Asked);
+    if (Asked.Mode == TFileMode::Open)
+        return QFileDialog::getOpenFileName(Parent, Asked.Title, Asked.FileName, Asked.Filter, nullptr, Asked.Options);
+    return QFileDialog::getSaveFileName(Parent, Asked.Title, Asked.FileName, Asked.Filter, nullptr, Asked.Options);
 }
 
 QString WithExtension(const QString& Path, const QString& Extension)

@@ -2,6 +2,7 @@
 // installs a responder and answers them without a modal loop ever running.
 #pragma once
 
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QString>
 #include <QStringList>
@@ -25,6 +26,8 @@ struct TFileRequest {
     QString Title;
     QString FileName; // the preset name (or directory)
     QString Filter;
+    // What the dialog is told besides; ChooseFile adds what the program needs.
+    QFileDialog::Options Options;
 };
 
 using TMessageResponder = std::function<QMessageBox::StandardButton(const TMessageRequest&)>;
@@ -36,6 +39,8 @@ using TFileResponder = std::function<QString(const TFileRequest&)>;
 QMessageBox::StandardButton Message(QWidget* Parent, const QString& Caption, const QString& Text,
                                     QMessageBox::StandardButtons Buttons, QMessageBox::Icon Style);
 // Shows a file dialog (or asks the responder); an empty string means Cancel.
+// A save dialog never asks about replacing a file itself: the program asks once,
+// with ConfirmReplace, about the name it will really write (extension added).
 QString ChooseFile(QWidget* Parent, const TFileRequest& Request);
 
 // The path with ".Extension" added when its file name has no extension at all.

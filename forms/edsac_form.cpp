@@ -23,6 +23,7 @@ namespace {
 
 constexpr int FormWidth = 511;
 constexpr int FormHeight = 320;
+constexpr int LongTankAir = 5;
 
 // Dial holes 0..9: left and top.
 constexpr int DialHoles[10][2] = {{457, 299}, {483, 267}, {478, 254}, {467, 246}, {453, 243},
@@ -229,7 +230,8 @@ TEdsacForm::TEdsacForm(QWidget* Parent) : QWidget(Parent, Qt::Window)
     lblLongTank->setObjectName("lblLongTank");
     lblLongTank->setGeometry(8, 5, 68, 20);
     lblLongTank->setFont(PixelFont({"Arial", "Helvetica"}, 13, true));
-    FitFont(lblLongTank, lblLongTank->text(), lblLongTank->width());
+    // The spin box starts where the label ends: leave the caption a little air.
+    FitFont(lblLongTank, lblLongTank->text(), lblLongTank->width() - LongTankAir);
 
     LTSpinEdit = new QSpinBox(this);
     LTSpinEdit->setObjectName("LTSpinEdit");

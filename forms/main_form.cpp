@@ -505,17 +505,16 @@ QString TMainForm::ChooseOutputFile(const QString& Name)
     Request.Title = tr("Save As");
     Request.FileName = Name;
     Request.Filter = QString::fromLatin1(TextFilter);
-    QString Path = Dialogs::ChooseFile(this, Request);
+    const QString Path = Dialogs::ChooseFile(this, Request);
     if (Path.isEmpty())
         return {};
 
-    // A name typed without an extension gets the text extension. The dialog only
-    // confirmed overwriting the name as typed, so the completed name is checked here.
+    // A name typed without an extension gets the text extension; the one question
+    // about replacing a file is asked of the name that will really be written.
     const QString Completed = Dialogs::WithExtension(Path, QString::fromLatin1(DefaultExtension));
-    if (Completed != Path && !Dialogs::ConfirmReplace(this, Completed))
+    if (!Dialogs::ConfirmReplace(this, Completed))
         return {};
-    Path = Completed;
-    return Path;
+    return Completed;
 }
 
 void TMainForm::miTeleprinterSoundClick()

@@ -40,17 +40,22 @@ struct TWorld {
     QStringList Messages; // "caption|text"
     QList<QMessageBox::StandardButton> Answers;
     QStringList Files; // answers for file dialogs
+    QList<Dialogs::TFileRequest> FileRequests;
 
-    TWorld()
+    // Prepare changes the loaded settings before the windows are set up from them.
+    explicit TWorld(const std::function<void(TEdSimSettings&)>& Prepare = {})
     {
         Dialogs::SetMessageResponder([this](const Dialogs::TMessageRequest& R) {
             Messages << R.Caption + QLatin1Char('|') + R.Text;
             return Answers.isEmpty() ? QMessageBox::Ok : Answers.takeFirst();
         });
-        Dialogs::SetFileResponder([this](const Dialogs::TFileRequest&) {
+        Dialogs::SetFileResponder([this](const Dialogs::TFileRequest& R) {
+            FileRequests << R;
             return Files.isEmpty() ? QString() : Files.takeFirst();
         });
         Settings.Load();
+        if (Prepare)
+            Prepare(Settings);
         Bridge = std::make_unique<TStdGuiCoreInt>(Settings);
         Core = std::make_unique<TEdsacCore>(*Bridge);
         Bridge->SetCore(Core.get());
@@ -90,6 +95,9 @@ struct TWorld {
 };
 
 const QString HiTape = QStringLiteral("T64K GK O4@ O5@ O6@ ZF *F HF IF EZPF");
+const QString OkTape = QStringLiteral("T64K GK O4@ O5@ O6@ ZF *F OF KF EZPF");
+// About three seconds of machine time and not a character printed (Initial Orders 2).
+const QString QuietTape = QStringLiteral("T64K GK T5@ A6@ S7@ E2@ ZF PF P500F PD EZPF");
 
 } // namespace
 
@@ -122,9 +130,10 @@ private slots:
         W.Panel()->btnReset->click();
         QVERIFY(W.Timer()->isActive());
         QVERIFY(!W.Core->IsStopped());
-        W.Panel()->CoreExecTimerTimer(); // "*F" as an order: unknown, stops silently
+        W.Panel()->CoreExecTimerTimer(); // "*F" as an order: unknown, and the box says so
         QVERIFY(!W.Timer()->isActive());
-        QCOMPARE(W.Messages, QStringList());
+        QCOMPARE(W.Messages, QStringList{"Error|Unknown order 15"});
+        W.Messages.clear();
 
         // The end of the tape: 2, with its message.
         W.Tape(QStringLiteral("T64K"));
@@ -213,6 +222,11 @@ private slots:
     void tapeWindowsNamesAndCascade()
     {
         TWorld W;
+        // The cascade starts 50 pixels below the main window's frame, title bar and all.
+        W.Main()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(W.Main()));
+        const int BelowMain = W.Main()->frameGeometry().bottom() + 1 + 50;
+        QVERIFY(W.Main()->frameGeometry().height() > W.Main()->height());
         TEditorForm* A = W.Bridge->NewTape();
         TEditorForm* B = W.Bridge->NewTape();
         QCOMPARE(A->windowTitle(), QStringLiteral("Untitled 1"));
@@ -220,8 +234,7 @@ private slots:
         QCOMPARE(B->objectName(), QStringLiteral("ed2"));
         QCOMPARE(B->x() - A->x(), 10);
         QCOMPARE(B->y() - A->y(), 20);
-        QCOMPARE(A->x(), 10);
-        QVERIFY(A->y() >= W.Main()->y() + W.Main()->height());
+        QCOMPARE(A->pos(), QPoint(10, BelowMain));
 
         QFile F(W.Dir.filePath(QStringLiteral("prog.txt")));
         QVERIFY(F.open(QIODevice::WriteOnly));
@@ -242,8 +255,74 @@ private slots:
         for (int I = 0; I < 100 && (!Last || Last->y() + 250 <= Bottom); ++I)
             Last = W.Bridge->NewTape();
         TEditorForm* Again = W.Bridge->NewTape();
-        QCOMPARE(Again->x(), 10);
-        QCOMPARE(Again->y(), W.Main()->y() + W.Main()->height() + 50);
+        QCOMPARE(Again->pos(), QPoint(10, BelowMain));
+    }
+
+    // Activation makes a tape current; the Window menu and a restore of the whole
+    // program bring windows back from the task bar, and the current tape stays
+    // the one the user chose.
+    void windowsComeBackAndTheCurrentTapeStays()
+    {
+        TWorld W;
+        W.Bridge->RestoreGui(nullptr);
+        TEditorForm* Hi = W.Tape(HiTape);
+        TEditorForm* Ok = W.Tape(OkTape);
+        Hi->activateWindow();
+        QTRY_COMPARE(W.Bridge->CurrentTape(), Hi);
+        QCOMPARE(W.Panel()->memoLabel->text(), QStringLiteral("Output From: Untitled 1"));
+
+        // Minimised from their own title bars, chosen again from the Window menu.
+        const QList<QAction*> Entries = W.Main()->WindowMenuEntries();
+        W.Panel()->showMinimized();
+        Ok->showMinimized();
+        W.Main()->WindowMenuClick(Entries[0]);
+        W.Main()->WindowMenuClick(Entries[2]);
+        for (QWidget* Window : {static_cast<QWidget*>(W.Panel()), static_cast<QWidget*>(Ok)})
+            QVERIFY(Window->isVisible() && !Window->isMinimized());
+        QTRY_COMPARE(W.Bridge->CurrentTape(), Ok);
+        Hi->activateWindow();
+        QTRY_COMPARE(W.Bridge->CurrentTape(), Hi);
+
+        // The whole program minimised and restored, the panel minimised before.
+        W.Panel()->showMinimized();
+        W.Bridge->MinimiseGui(nullptr);
+        QVERIFY(!Hi->isVisible() && !Ok->isVisible());
+        W.Bridge->RestoreGui(nullptr);
+        QCoreApplication::processEvents();
+        for (QWidget* Window : {static_cast<QWidget*>(W.Panel()), static_cast<QWidget*>(Ok), static_cast<QWidget*>(Hi)})
+            QVERIFY(Window->isVisible() && !Window->isMinimized());
+        QCOMPARE(W.Bridge->CurrentTape(), Hi);
+        QCOMPARE(W.Panel()->memoLabel->text(), QStringLiteral("Output From: Untitled 1"));
+        W.RunToStop();
+        QCOMPARE(W.Printed(), QStringLiteral("HI"));
+    }
+
+    // A saved place off every screen is not used, nor kept for the next start.
+    void panelPlaceOffTheScreen_data()
+    {
+        QTest::addColumn<QPoint>("saved");
+        QTest::addColumn<bool>("kept");
+        QTest::newRow("far below") << QPoint(100, 5000) << false;
+        QTest::newRow("far above") << QPoint(100, -5000) << false;
+        QTest::newRow("far right") << QPoint(5000, 100) << false;
+        QTest::newRow("one pixel left") << QPoint(-1, 40) << true;
+    }
+    void panelPlaceOffTheScreen()
+    {
+        QFETCH(QPoint, saved);
+        QFETCH(bool, kept);
+        TWorld W([&](TEdSimSettings& S) {
+            S.EdsacFormLeft = saved.x();
+            S.EdsacFormTop = saved.y();
+        });
+        const QRect Screen = QGuiApplication::primaryScreen()->availableGeometry();
+        if (kept) {
+            QCOMPARE(W.Panel()->pos(), saved);
+        } else {
+            QVERIFY(Screen.contains(QRect(W.Panel()->pos(), W.Panel()->size())));
+            QVERIFY(qAbs(W.Panel()->x() + W.Panel()->width() / 2 - Screen.center().x()) <= 1);
+        }
+        QCOMPARE(QPoint(W.Settings.EdsacFormLeft, W.Settings.EdsacFormTop), W.Panel()->pos());
     }
 
     void closingAsksForEachModifiedTapeInTurn()
@@ -318,6 +397,29 @@ private slots:
         QVERIFY(W.Messages.last().startsWith(QStringLiteral("Error|Cannot save the file: ")));
     }
 
+    // Saving a tape onto a file that exists asks once, in the program's own words.
+    void saveAsOntoAnExistingFileAsksOnce()
+    {
+        TWorld W;
+        const QString Path = W.Dir.filePath(QStringLiteral("old.txt"));
+        QFile F(Path);
+        QVERIFY(F.open(QIODevice::WriteOnly));
+        F.write("P F\n");
+        F.close();
+        TEditorForm* T = W.Tape(QStringLiteral("T64K"));
+        W.Files = {Path, Path};
+        W.Answers = {QMessageBox::No, QMessageBox::Yes};
+        W.Bridge->SaveTapeAs();
+        QVERIFY(T->IsModified());
+        W.Bridge->SaveTapeAs();
+        QVERIFY(!T->IsModified());
+        const QString Question = "Confirm|" + Path + "\nAlready exists. Would you like to replace it?";
+        QCOMPARE(W.Messages, (QStringList{Question, Question}));
+        QCOMPARE(W.FileRequests.size(), 2);
+        for (const Dialogs::TFileRequest& Request : W.FileRequests)
+            QVERIFY(Request.Options.testFlag(QFileDialog::DontConfirmOverwrite));
+    }
+
     void printingWithoutAPrinterSaysSo()
     {
         if (!QPrinterInfo::availablePrinters().isEmpty())
@@ -368,6 +470,21 @@ private slots:
         QCOMPARE(W.Main()->HintText(), QString());
     }
 
+    // A run that prints nothing still leaves the clock showing its time.
+    void zeroizeClockFollowsTheClock()
+    {
+        TWorld W;
+        W.Main()->SetInitialOrders(2);
+        W.Tape(QuietTape);
+        QVERIFY(!W.Main()->miZeroizeClock->isEnabled());
+        QCOMPARE(W.RunToStop(), 0);
+        QVERIFY(W.Core->IsStopped());
+        QCOMPARE(W.Printed(), QString());
+        QVERIFY(W.Main()->miZeroizeClock->isEnabled() && W.Main()->tbZeroizeClock->isEnabled());
+        W.Main()->tbZeroizeClock->click();
+        QVERIFY(!W.Main()->miZeroizeClock->isEnabled() && !W.Main()->tbZeroizeClock->isEnabled());
+    }
+
     void menuStates()
     {
         TWorld W;
@@ -379,8 +496,11 @@ private slots:
         QVERIFY(M->miClose->isEnabled() && M->miPrint->isEnabled() && M->miInsert->isEnabled());
         QVERIFY(!M->miSelectAll->isEnabled()); // an empty tape
         QVERIFY(!M->miFind->isEnabled() && !M->miReplace->isEnabled());
+        // Text set as a whole leaves the tape unmodified: nothing to save yet.
         T->Editor()->setPlainText(QStringLiteral("P F"));
         QVERIFY(M->miSelectAll->isEnabled());
+        QVERIFY(!M->miSave->isEnabled() && !M->tbSave->isEnabled());
+        T->Editor()->insertPlainText(QStringLiteral(" "));
         QVERIFY(M->miSave->isEnabled() && M->tbSave->isEnabled());
         QVERIFY(!M->miCut->isEnabled());
         T->Editor()->selectAll();
@@ -394,6 +514,18 @@ private slots:
         QTRY_VERIFY(M->miPaste->isEnabled() && M->tbPaste->isEnabled());
         QGuiApplication::clipboard()->clear();
         QTRY_VERIFY(!M->miPaste->isEnabled());
+
+        // Save follows the tape that is current, not the one that was.
+        QFile F(W.Dir.filePath(QStringLiteral("kept.txt")));
+        QVERIFY(F.open(QIODevice::WriteOnly));
+        F.write("T64K");
+        F.close();
+        TEditorForm* Opened = W.Bridge->OpenTape(F.fileName());
+        QVERIFY(!M->miSave->isEnabled() && !M->tbSave->isEnabled());
+        W.Bridge->SetCurrentTape(T);
+        QVERIFY(M->miSave->isEnabled());
+        W.Bridge->SetCurrentTape(Opened);
+        QVERIFY(!M->miSave->isEnabled() && !M->tbSave->isEnabled());
     }
 
     // Every example tape, with the options its runner test uses (-i 1, --dial DIGITS),

@@ -52,6 +52,16 @@ private slots:
             QCOMPARE(Form.crtStores[Name.mid(8).toUInt()], Tube);
     }
 
+    // The caption in the sunken panel must not run into the spin box beside it.
+    void LongTankCaptionClearOfItsSpinBox()
+    {
+        TEdsacForm Form;
+        const QLabel* Label = Form.lblLongTank;
+        const int TextRight = Label->mapTo(&Form, Label->contentsRect().topLeft()).x() +
+                              QFontMetrics(Label->font()).horizontalAdvance(Label->text());
+        QVERIFY2(TextRight + 3 <= Form.LTSpinEdit->x(), qPrintable(QString::number(TextRight)));
+    }
+
     void TubesShowOnTheWindow()
     {
         // The zero points of the sequence control register, and a one in the

@@ -290,6 +290,19 @@ private slots:
         Answer = QMessageBox::Yes;
         F.miSaveOutputAs->trigger();
         QCOMPARE(Log.Take(), QStringList({"SaveOutput " + Dir.filePath("tape.txt")}));
+
+        // A name chosen as it is: the program's own box is the one question, and
+        // the save dialog is told not to ask too.
+        Messages.clear();
+        Answer = QMessageBox::No;
+        ChosenPath = Dir.filePath("tape.txt");
+        F.miSaveOutputAs->trigger();
+        QVERIFY(Log.Take().isEmpty());
+        QCOMPARE(Messages.size(), 1);
+        QCOMPARE(Messages[0].Caption, QStringLiteral("Confirm"));
+        for (const Dialogs::TFileRequest& Request : FileRequests)
+            QCOMPARE(Request.Options.testFlag(QFileDialog::DontConfirmOverwrite),
+                     Request.Mode == Dialogs::TFileMode::Save);
     }
 
     void closeQueryCanRefuse()
