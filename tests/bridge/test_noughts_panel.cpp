@@ -1,0 +1,146 @@
+// One game of noughts and crosses played on the real machine window (offscreen):
+// the dial's holes are pressed, the long tank selector shows the board, and what
+// the panel shows is what valvane-run computes for the same digits.
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "bridge/std_gui.h"
+#include "components/CRTDisplay.h"
+#include "core/EdsacCore.h"
+#include "forms/Dialogs.h"
+#include "forms/EdSimSettings.h"
+#include "forms/RunTimer.h"
+#include "forms/edsac_form.h"
+
+namespace {
+
+// One program's worth of bridge, core and windows, with every dialog answered.
+struct TWorld {
+    QTemporaryDir Dir;
+    TEdSimSettings Settings{Dir.filePath(QStringLiteral("Valvane.ini"))};
+    std::unique_ptr<TStdGuiCoreInt> Bridge;
+    std::unique_ptr<TEdsacCore> Core;
+    QStringList Messages; // "caption|text"
+
+    TWorld()
+    {
+        Dialogs::SetMessageResponder([this](const Dialogs::TMessageRequest& R) {
+            Messages << R.Caption + QLatin1Char('|') + R.Text;
+            return QMessageBox::Ok;
+        });
+        Dialogs::SetFileResponder([](const Dialogs::TFileRequest&) { return QString(); });
+        Settings.Load();
+        Bridge = std::make_unique<TStdGuiCoreInt>(Settings);
+        Core = std::make_unique<TEdsacCore>(*Bridge);
+        Bridge->SetCore(Core.get());
+        Bridge->InitGui();
+    }
+    ~TWorld()
+    {
+        Bridge->SetCore(nullptr);
+        Core->Shutdown();
+        Bridge->DoneGui();
+        Dialogs::SetMessageResponder({});
+        Dialogs::SetFileResponder({});
+    }
+    TEdsacForm* Panel() const { return Bridge->GetEdsacForm(); }
+    TRunTimer* Timer() const { return Panel()->CoreExecTimer; }
+
+    // Timer ticks until the machine stops; false if it is still going after Limit.
+    bool RunToStop(int Limit = 1000000)
+    {
+        for (int I = 0; I < Limit && Timer()->isActive(); ++I)
+            Panel()->CoreExecTimerTimer();
+        return !Timer()->isActive();
+    }
+    void Dial(QChar Digit)
+    {
+        Panel()->sbDial[size_t(Digit.digitValue())]->click();
+        QVERIFY(RunToStop());
+    }
+    // The 32 words the long tank tube shows, as locations 32T .. 32T + 31.
+    std::vector<int> Tube() const
+    {
+        std::vector<int> Words(32);
+        for (size_t Row = 0; Row < 16; ++Row) {
+            Words[2 * Row + 1] = Panel()->crtStores[Row]->Words()[0];
+            Words[2 * Row] = Panel()->crtStores[Row]->Words()[1];
+        }
+        return Words;
+    }
+    std::vector<int> Store(int From) const
+    {
+        const TWordArray& S = Core->GetStoreContents();
+        return std::vector<int>(S.begin() + From, S.begin() + From + 32);
+    }
+};
+
+const QString Tape = QStringLiteral(VALVANE_TAPES "/noughts.txt");
+
+} // namespace
+
+class TestNoughtsPanel : public QObject {
+    Q_OBJECT
+private slots:
+    void aWholeGameOnThePanel()
+    {
+        // A drawn game; the first 1 and the 0 hole are ignored, the 4 after the end too.
+        const QString Digits = QStringLiteral("5191028374 6 4").remove(QLatin1Char(' '));
+        QTemporaryDir Dir;
+        QProcess Runner;
+        Runner.start(QStringLiteral(VALVANE_RUN),
+                     {QStringLiteral("--dial"), Digits, QStringLiteral("--dump"), Dir.filePath(QStringLiteral("d.json")), Tape});
+        QVERIFY(Runner.waitForFinished(60000) && Runner.exitCode() == 0);
+        const QString RunnerOutput = QString::fromLatin1(Runner.readAllStandardOutput());
+        QFile Dump(Dir.filePath(QStringLiteral("d.json")));
+        QVERIFY(Dump.open(QIODevice::ReadOnly));
+        const QJsonArray RunnerStore =
+            QJsonDocument::fromJson(Dump.readAll()).object()[QStringLiteral("store")].toArray();
+        std::vector<int> RunnerTank;
+        for (int A = 64; A < 96; ++A)
+            RunnerTank.push_back(RunnerStore.at(A).toInt());
+
+        TWorld W;
+        QVERIFY(W.Bridge->OpenTape(Tape));
+        W.Panel()->LTSpinEdit->setValue(2);
+        W.Panel()->btnStart->click();
+        QVERIFY(W.RunToStop());
+        // The instructions, and the empty grid on the tube.
+        const QString Intro = W.Bridge->TeleprinterLines().join(QLatin1Char('\n'));
+        QVERIFY(Intro.startsWith(QStringLiteral("NOUGHTS AND CROSSES\nSET LONG TANK 2")));
+        const std::vector<int> Grid = W.Tube();
+        QCOMPARE(Grid, W.Store(64));
+        QVERIFY(Grid[21] != 0 && Grid[20] != 0); // a level line of the grid, row 10
+
+        for (const QChar Digit : Digits)
+            W.Dial(Digit);
+        QCOMPARE(W.Messages, QStringList());
+        const QStringList Lines = W.Bridge->TeleprinterLines();
+        QCOMPARE(Lines.last(), QStringLiteral("DRAW"));
+        const QStringList Board{QStringLiteral("O X O"), QStringLiteral("O X X"), QStringLiteral("X O X")};
+        QCOMPARE(Lines.mid(Lines.size() - 4, 3), Board);
+        QCOMPARE(Lines.join(QLatin1Char('\n')) + QLatin1Char('\n'), RunnerOutput);
+        QCOMPARE(W.Tube(), W.Store(64));
+        QCOMPARE(W.Tube(), RunnerTank);
+
+        // Another tank and back: the selector redraws the board from the store.
+        W.Panel()->LTSpinEdit->setValue(3);
+        QCOMPARE(W.Tube(), W.Store(96));
+        W.Panel()->LTSpinEdit->setValue(2);
+        QCOMPARE(W.Tube(), RunnerTank);
+
+        // Start plays a fresh game: the grid is empty again.
+        W.Panel()->btnStart->click();
+        QVERIFY(W.RunToStop());
+        QCOMPARE(W.Tube(), Grid);
+    }
+};
+
+QTEST_MAIN(TestNoughtsPanel)
+#include "test_noughts_panel.moc"
