@@ -9,28 +9,45 @@
 
 void TTapeText::SetText(std::u32string Text)
 {
-    // Line ends are counted in 32 bits; the largest tape read is far smaller.
-    if (Text.size() > UINT32_MAX)
+    // Lines are counted in 32 bits; the largest tape read is far smaller.
+    if (Text.size() >= INT32_MAX)
         throw std::length_error("The tape is too long");
-    LineEnds.clear();
+    const auto IsBreak = [](char32_t Ch) { return Ch == U'\n' || Ch == U'\r'; };
+    // Counted first, so the list takes its room once.
+    size_t FilledCount = 0;
+    for (size_t I = 0; I < Text.size(); ++I)
+        FilledCount += !IsBreak(Text[I]) && (I + 1 == Text.size() || IsBreak(Text[I + 1]));
+    Filled.clear();
+    Filled.shrink_to_fit();
+    Filled.reserve(FilledCount);
+
     // The line breaks are squeezed out in place: the text becomes the buffer.
-    size_t Out = 0;
+    std::uint32_t Line = 0;
+    size_t Out = 0, LineStart = 0;
     for (size_t I = 0; I < Text.size(); ++I) {
         const char32_t Ch = Text[I];
-        if (Ch == U'\n' || Ch == U'\r') {
+        if (IsBreak(Ch)) {
             if (Ch == U'\r' && I + 1 < Text.size() && Text[I + 1] == U'\n')
                 ++I;
-            LineEnds.push_back(static_cast<std::uint32_t>(Out));
+            if (Out > LineStart)
+                Filled.push_back({Line, static_cast<std::uint32_t>(Out)});
+            ++Line;
+            LineStart = Out;
         } else {
             Text[Out++] = Ch;
         }
     }
+    if (Out > LineStart) {
+        Filled.push_back({Line, static_cast<std::uint32_t>(Out)});
+        ++Line;
+    }
+    Lines = static_cast<int>(Line);
     Text.resize(Out);
-    if (Out > (LineEnds.empty() ? 0 : LineEnds.back()))
-        LineEnds.push_back(static_cast<std::uint32_t>(Out));
     Chars = std::move(Text);
-    Chars.shrink_to_fit();
-    LineEnds.shrink_to_fit();
+    // Giving back the room of the breaks would copy the whole text: only worth
+    // it when they were a large part of it.
+    if (Chars.capacity() / 2 > Chars.size())
+        Chars.shrink_to_fit();
     RewindTape();
 }
 
@@ -38,31 +55,30 @@ void TTapeText::RewindTape()
 {
     CurLine = 0;
     CurCol = 1;
+    Next = 0;
 }
 
-int TTapeText::LineLength(int Line) const
-{
-    if (Line >= LineCount())
-        return 0;
-    const std::uint32_t Start = Line == 0 ? 0 : LineEnds[static_cast<size_t>(Line) - 1];
-    return static_cast<int>(LineEnds[static_cast<size_t>(Line)] - Start);
-}
-
+// Reads as if it went through every line: past the end of a line to the next,
+// over empty lines one by one, and one line further at each call past the end.
 char32_t TTapeText::NextTapeChar()
 {
-    if (LineLength(CurLine) < CurCol) {
+    const int Length = AtFilledLine() ? static_cast<int>(Filled[Next].End - StartOf(Next)) : 0;
+    if (Length < CurCol) {
+        if (AtFilledLine())
+            ++Next;
         ++CurLine;
         CurCol = 1;
     }
-    if (CurLine >= LineCount())
+    if (CurLine >= Lines)
         throw EEndOfTape();
-    while (LineLength(CurLine) == 0) {
-        ++CurLine;
-        if (CurLine >= LineCount())
+    if (!AtFilledLine()) {
+        if (Next >= Filled.size()) {
+            CurLine = Lines;
             throw EEndOfTape();
+        }
+        CurLine = static_cast<int>(Filled[Next].Line);
     }
-    const size_t Start = CurLine == 0 ? 0 : LineEnds[static_cast<size_t>(CurLine) - 1];
-    return Chars[Start + static_cast<size_t>(CurCol++ - 1)];
+    return Chars[StartOf(Next) + static_cast<size_t>(CurCol++ - 1)];
 }
 
 std::u32string DecodeTapeBytes(std::string_view Bytes)

@@ -10,8 +10,9 @@
 
 class IEdsacSim;
 
-// The characters are kept in one buffer with the end of each line beside them,
-// so a tape costs a few bytes a character however its lines fall.
+// The characters are kept in one buffer, and only the lines that hold any are
+// listed beside it, so a tape costs a few bytes a character however its lines
+// fall (a tape of nothing but line feeds costs next to nothing).
 class TTapeText {
 public:
     // Lines end at LF, CR LF or CR; a last empty line is no line of the tape.
@@ -22,15 +23,22 @@ public:
     char32_t NextTapeChar();
     // The index of the line being read, from 0.
     int TapeLine() const { return CurLine; }
-    int LineCount() const { return static_cast<int>(LineEnds.size()); }
+    int LineCount() const { return Lines; }
 
 private:
-    int LineLength(int Line) const;
+    struct TFilledLine {
+        std::uint32_t Line; // its index among all lines
+        std::uint32_t End;  // where it ends in Chars; it starts where the one before ends
+    };
+    bool AtFilledLine() const { return Next < Filled.size() && Filled[Next].Line == std::uint32_t(CurLine); }
+    std::uint32_t StartOf(size_t Index) const { return Index == 0 ? 0 : Filled[Index - 1].End; }
 
-    std::u32string Chars;                // every character but the line breaks
-    std::vector<std::uint32_t> LineEnds; // where each line ends in Chars
+    std::u32string Chars;             // every character but the line breaks
+    std::vector<TFilledLine> Filled;  // the lines that are not empty, in order
+    int Lines = 0;
     int CurLine = 0;
     int CurCol = 1;
+    size_t Next = 0; // the first filled line at or after CurLine
 };
 
 // Tape file bytes as text: UTF-8 when the bytes are valid UTF-8, otherwise Latin-1.

@@ -149,8 +149,11 @@ int main(int argc, char* argv[])
         return exUsage;
 
     TRunHost Host;
-    Host.Tape.SetText(DecodeTapeBytes(std::string_view(Bytes.constData(), static_cast<size_t>(Bytes.size()))));
-    Bytes = QByteArray();
+    {
+        std::u32string Text = DecodeTapeBytes(std::string_view(Bytes.constData(), static_cast<size_t>(Bytes.size())));
+        Bytes = QByteArray(); // the file's bytes are not needed once decoded
+        Host.Tape.SetText(std::move(Text));
+    }
     Host.IgnoreCase = !Parser.isSet(CaseOption);
     Host.Trace = Parser.isSet(TraceOption);
     static char TraceBuffer[1 << 16];

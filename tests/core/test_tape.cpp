@@ -1,6 +1,7 @@
 // The tape reader's rules (blanks, comments, case, the code table, illegal
 // characters, line ends, the end of the tape) and the teleprinter's shifts.
 #include <QtTest>
+#include <utility>
 
 #include "core/IOUnit.h"
 #include "core/TapeReader.h"
@@ -44,6 +45,44 @@ std::u32string Raw(TTapeText& Tape)
     }
     return Out;
 }
+
+// The tape as plain lines, read as the rules put it: the yardstick for the
+// compact tape text.
+struct TLineTape {
+    std::vector<std::u32string> Lines;
+    int CurLine = 0, CurCol = 1;
+
+    explicit TLineTape(const std::u32string& Text)
+    {
+        std::u32string Line;
+        for (size_t I = 0; I < Text.size(); ++I) {
+            if (Text[I] == U'\n' || Text[I] == U'\r') {
+                if (Text[I] == U'\r' && I + 1 < Text.size() && Text[I + 1] == U'\n')
+                    ++I;
+                Lines.push_back(std::exchange(Line, {}));
+            } else {
+                Line += Text[I];
+            }
+        }
+        if (!Line.empty())
+            Lines.push_back(Line);
+    }
+    int Length(int L) const { return L < int(Lines.size()) ? int(Lines[size_t(L)].size()) : 0; }
+    // The character, or 0 for the end of the tape.
+    char32_t Next()
+    {
+        if (Length(CurLine) < CurCol) {
+            ++CurLine;
+            CurCol = 1;
+        }
+        if (CurLine >= int(Lines.size()))
+            return 0;
+        while (Length(CurLine) == 0)
+            if (++CurLine >= int(Lines.size()))
+                return 0;
+        return Lines[size_t(CurLine)][size_t(CurCol++ - 1)];
+    }
+};
 
 } // namespace
 
@@ -109,6 +148,42 @@ private slots:
         // Blanks and tabs are characters of the tape; the reader skips them, not the text.
         Tape.SetText(U" \tQ");
         QCOMPARE(Raw(Tape), std::u32string(U" \tQ"));
+    }
+
+    void readsAsLineByLine()
+    {
+        // Random texts of a few characters and every kind of line break, read
+        // past their end and rewound in the middle.
+        std::uint32_t Seed = 12345;
+        const auto Random = [&Seed](std::uint32_t N) {
+            Seed = Seed * 1103515245u + 12345u;
+            return (Seed >> 16) % N;
+        };
+        const char32_t Pieces[] = {U'A', U'B', U' ', U'\n', U'\r', U'\n'};
+        for (int Trial = 0; Trial < 2000; ++Trial) {
+            std::u32string Text;
+            for (std::uint32_t I = Random(12); I > 0; --I)
+                Text += Pieces[Random(6)];
+            TTapeText Tape;
+            Tape.SetText(Text);
+            TLineTape Model(Text);
+            QCOMPARE(Tape.LineCount(), int(Model.Lines.size()));
+            for (int Read = 0; Read < 16; ++Read) {
+                if (Read == 8 && Random(2)) {
+                    Tape.RewindTape();
+                    Model.CurLine = 0;
+                    Model.CurCol = 1;
+                }
+                const char32_t Wanted = Model.Next();
+                char32_t Got = 0;
+                try {
+                    Got = Tape.NextTapeChar();
+                } catch (const EEndOfTape&) {
+                }
+                QCOMPARE(Got, Wanted);
+                QCOMPARE(Tape.TapeLine(), Model.CurLine);
+            }
+        }
     }
 
     void tapeFileDecoding()
