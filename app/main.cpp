@@ -1,5 +1,6 @@
 // Valvane: the EDSAC simulator.
 #include <QApplication>
+#include <QIcon>
 
 #include "app/Startup.h"
 #include "forms/EdSimSettings.h"
@@ -12,6 +13,9 @@ int main(int argc, char* argv[])
 
     QApplication App(argc, argv);
     QApplication::setApplicationName(QStringLiteral("The Valvane"));
+    // The desktop entry and the installed icon, for window managers and task bars.
+    QGuiApplication::setDesktopFileName(QStringLiteral("valvane"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("valvane")));
 
     TStartup Program(IsDeveloperSwitch(App.arguments()), TEdSimSettings::DefaultFileName());
     Program.Start();
