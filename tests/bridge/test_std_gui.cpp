@@ -258,20 +258,14 @@ private slots:
         QCOMPARE(Again->pos(), QPoint(10, BelowMain));
     }
 
-    // Activation makes a tape current; the Window menu and a restore of the whole
-    // program bring windows back from the task bar, and the current tape stays
-    // the one the user chose.
-    void windowsComeBackAndTheCurrentTapeStays()
+    // The Window menu and a restore of the whole program bring windows back from
+    // the task bar in their normal state.
+    void windowsComeBackFromTheTaskBar()
     {
         TWorld W;
         W.Bridge->RestoreGui(nullptr);
-        TEditorForm* Hi = W.Tape(HiTape);
+        W.Tape(HiTape);
         TEditorForm* Ok = W.Tape(OkTape);
-        Hi->activateWindow();
-        QTRY_COMPARE(W.Bridge->CurrentTape(), Hi);
-        QCOMPARE(W.Panel()->memoLabel->text(), QStringLiteral("Output From: Untitled 1"));
-
-        // Minimised from their own title bars, chosen again from the Window menu.
         const QList<QAction*> Entries = W.Main()->WindowMenuEntries();
         W.Panel()->showMinimized();
         Ok->showMinimized();
@@ -279,18 +273,33 @@ private slots:
         W.Main()->WindowMenuClick(Entries[2]);
         for (QWidget* Window : {static_cast<QWidget*>(W.Panel()), static_cast<QWidget*>(Ok)})
             QVERIFY(Window->isVisible() && !Window->isMinimized());
+
+        W.Panel()->showMinimized();
+        W.Bridge->MinimiseGui(nullptr);
+        QVERIFY(!W.Panel()->isVisible() && !Ok->isVisible());
+        W.Bridge->RestoreGui(nullptr);
+        QVERIFY(W.Panel()->isVisible() && !W.Panel()->isMinimized());
+    }
+
+    // Activation makes a tape current, and it stays current through a minimise and
+    // restore of the whole program: Start runs the tape named on the panel.
+    void theCurrentTapeIsTheOneActivated()
+    {
+        TWorld W;
+        W.Bridge->RestoreGui(nullptr);
+        TEditorForm* Hi = W.Tape(HiTape);
+        TEditorForm* Ok = W.Tape(OkTape);
+        Hi->activateWindow();
+        QTRY_COMPARE(W.Bridge->CurrentTape(), Hi);
+        Ok->activateWindow();
         QTRY_COMPARE(W.Bridge->CurrentTape(), Ok);
         Hi->activateWindow();
         QTRY_COMPARE(W.Bridge->CurrentTape(), Hi);
 
-        // The whole program minimised and restored, the panel minimised before.
-        W.Panel()->showMinimized();
         W.Bridge->MinimiseGui(nullptr);
-        QVERIFY(!Hi->isVisible() && !Ok->isVisible());
         W.Bridge->RestoreGui(nullptr);
         QCoreApplication::processEvents();
-        for (QWidget* Window : {static_cast<QWidget*>(W.Panel()), static_cast<QWidget*>(Ok), static_cast<QWidget*>(Hi)})
-            QVERIFY(Window->isVisible() && !Window->isMinimized());
+        QVERIFY(Hi->isVisible() && Ok->isVisible());
         QCOMPARE(W.Bridge->CurrentTape(), Hi);
         QCOMPARE(W.Panel()->memoLabel->text(), QStringLiteral("Output From: Untitled 1"));
         W.RunToStop();
