@@ -1,106 +1,113 @@
 #!/bin/sh
-# Pictures of Valvane's windows for the documentation, made on a private X
-# server (Xvfb, with openbox) so that they come out the same on any machine.
+# Takes a picture of the machine window: starts Valvane on a private X server (with
+# openbox when it is installed), opens TAPE through File > Open..., presses Start,
+# waits, optionally dials digits at the stops, and saves the machine window as a PNG.
 #
-#   tools/screenshot.sh noughts [BUILD_DIR]
-#       docs/images/noughts.png: the machine window in the middle of a game of
-#       noughts and crosses (tapes/noughts.txt), the board on long tank 2.
+#   tools/screenshot.sh TAPE OUTPUT.png [DIAL-DIGITS]
 #
-# BUILD_DIR is the build holding app/valvane (default: build). Needs Xvfb,
-# openbox, xdotool and ImageMagick's import.
+# Environment: VALVANE (the program; default build/app/valvane under the checkout),
+# WAIT (seconds to let the tape run before dialling and before the picture; default 4),
+# INITIAL_ORDERS (1 or 2; default 2).
+# Needs Xvfb, xdotool and ImageMagick's import. Example, the README's picture:
+#   tools/screenshot.sh tapes/squares.txt docs/images/valvane.png
 set -eu
 
-Mode=${1:-}
-Top=$(cd "$(dirname "$0")/.." && pwd)
-Build=$(cd "${2:-$Top/build}" && pwd)
-App=$Build/app/valvane
-[ -x "$App" ] || { echo "screenshot.sh: no $App; build the app first" >&2; exit 1; }
+usage() {
+    echo "usage: $0 TAPE OUTPUT.png [DIAL-DIGITS]" >&2
+    exit 1
+}
+if [ $# -lt 2 ] || [ $# -gt 3 ]; then usage; fi
+tape=$(realpath "$1")
+output=$(realpath -m "$2")
+digits=${3:-}
+case $digits in *[!0-9]*) usage ;; esac
+top=$(cd "$(dirname "$0")/.." && pwd)
+valvane=$(realpath "${VALVANE:-$top/build/app/valvane}")
+wait_run=${WAIT:-4}
+orders=${INITIAL_ORDERS:-2}
+[ -f "$tape" ] || { echo "$0: no tape $1" >&2; exit 1; }
+[ -x "$valvane" ] || { echo "$0: no program $valvane (build it, or set VALVANE)" >&2; exit 1; }
+for tool in Xvfb xdotool import; do
+    command -v "$tool" >/dev/null || { echo "$0: $tool is not installed" >&2; exit 1; }
+done
 
-# A display number nobody else uses.
-Num=90
-while [ -e /tmp/.X11-unix/X$Num ] || [ -e /tmp/.X$Num-lock ]; do Num=$((Num + 1)); done
-Work=$(mktemp -d)
-Pids=""
+scratch=$(mktemp -d "${TMPDIR:-/tmp}/valvane-shot.XXXXXX")
+pids=""
 cleanup() {
-    for Pid in $Pids; do kill "$Pid" 2>/dev/null || true; done
-    rm -rf "$Work"
+    for pid in $pids; do kill "$pid" 2>/dev/null || true; done
+    rm -rf "$scratch"
 }
 trap cleanup EXIT INT TERM
 
-Xvfb :$Num -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-Pids="$! $Pids"
-export DISPLAY=:$Num
-for _ in 1 2 3 4 5 6 7 8 9 10; do xdpyinfo >/dev/null 2>&1 && break; sleep 0.5; done
-openbox >/dev/null 2>&1 &
-Pids="$! $Pids"
-sleep 1
-
-# Valvane keeps its settings in the directory it starts in: a fresh one, with
-# the machine window at a known place and no splash window.
-cat >"$Work/Valvane.ini" <<EOF
-[EdsacFormPlacement]
-Left=300
-Top=200
-
-[Edsac]
-ShowSplash=0
-InitialOrders=2
-RealTime=0
-EOF
-
-start_valvane() {
-    (cd "$Work" && exec "$App") >/dev/null 2>&1 &
-    Pids="$! $Pids"
-    Panel=$(xdotool search --sync --name '^EDSAC$' | head -n 1)
+# A display of our own: the first free number from 140 on.
+display=140
+while [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; do
+    display=$((display + 1))
+done
+Xvfb ":$display" -screen 0 1280x900x24 -nolisten tcp >"$scratch/xvfb.log" 2>&1 &
+pids="$!"
+DISPLAY=":$display"
+export DISPLAY
+tries=0
+until xdotool getdisplaygeometry >/dev/null 2>&1; do
+    tries=$((tries + 1))
+    [ $tries -lt 50 ] || { echo "$0: Xvfb did not start" >&2; cat "$scratch/xvfb.log" >&2; exit 1; }
+    sleep 0.2
+done
+if command -v openbox >/dev/null; then
+    openbox >"$scratch/openbox.log" 2>&1 &
+    pids="$! $pids"
     sleep 1
+fi
+
+# The first window whose title is exactly NAME, waiting for it to appear.
+window() {
+    tries=0
+    while :; do
+        id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1) || true
+        [ -n "$id" ] && { echo "$id"; return; }
+        tries=$((tries + 1))
+        [ $tries -lt 100 ] || { echo "$0: no window \"$1\"" >&2; return 1; }
+        sleep 0.2
+    done
 }
 
-# Opens a tape with File > Open..., typing its path into the file dialog.
-open_tape() {
-    xdotool windowfocus --sync "$Panel"
-    xdotool key ctrl+o
-    sleep 1.5
-    xdotool type --delay 20 "$1"
-    xdotool key Return
-    sleep 1.5
-}
+# Its own working directory, so its settings file is a fresh one.
+printf '[Edsac]\nInitialOrders=%s\nShowSplash=0\n' "$orders" >"$scratch/Valvane.ini"
+(cd "$scratch" && exec "$valvane") >"$scratch/valvane.log" 2>&1 &
+pids="$! $pids"
+main=$(window "The Valvane: Version [0-9.]*")
+machine=$(window EDSAC)
 
-# Presses a control of the machine window at (x, y) in its client area.
-press() {
-    xdotool mousemove --window "$Panel" "$1" "$2" click 1
-    sleep "${3:-0.5}"
-}
+# File > Open..., the tape's path typed into the file name field.
+xdotool windowactivate --sync "$main" key ctrl+o
+dialog=$(window Open)
+xdotool windowactivate --sync "$dialog" type --delay 5 "$tape"
+xdotool key Return
+tries=0
+while xdotool search --onlyvisible --name "^Open\$" >/dev/null 2>&1; do
+    tries=$((tries + 1))
+    [ $tries -lt 50 ] || { echo "$0: the Open dialog did not take $tape" >&2; exit 1; }
+    sleep 0.2
+done
 
-# The centres of the dial's holes, 1 to 9 and 0 (each hole is 12 x 12).
-dial() {
-    case $1 in
-    1) press 489 273 2 ;; 2) press 484 260 2 ;; 3) press 473 252 2 ;;
-    4) press 459 249 2 ;; 5) press 445 255 2 ;; 6) press 436 266 2 ;;
-    7) press 434 279 2 ;; 8) press 439 292 2 ;; 9) press 449 301 2 ;;
-    0) press 463 305 2 ;;
-    esac
-}
+# Start, at its place on the machine window (btnStart in forms/edsac_form.cpp).
+xdotool windowactivate --sync "$machine" mousemove --window "$machine" 291 193 click 1
+sleep "$wait_run"
 
-shot() {
-    mkdir -p "$Top/docs/images"
-    import -window "$Panel" "$Top/docs/images/$1"
-    echo "wrote docs/images/$1"
-}
+# The dial holes' centres, digits 0 to 9 (DialHoles in forms/edsac_form.cpp).
+if [ -n "$digits" ]; then
+    holes="463,305 489,273 484,260 473,252 459,249 445,255 436,266 434,279 439,292 449,301"
+    echo "$digits" | fold -w1 | while read -r digit; do
+        hole=$(echo "$holes" | cut -d' ' -f$((digit + 1)))
+        xdotool mousemove --window "$machine" "${hole%,*}" "${hole#*,}" click 1
+        sleep "$wait_run"
+    done
+fi
 
-case $Mode in
-noughts)
-    start_valvane
-    open_tape "$Top/tapes/noughts.txt"
-    press 291 193 6          # Start: the tape loads and the instructions print
-    press 375 257            # the Long Tank selector: show tank 2
-    xdotool key ctrl+a 2 Tab
-    sleep 1
-    dial 5                   # X in the centre; the machine answers in a corner
-    dial 9                   # X in the far corner; the machine takes another
-    shot noughts.png
-    ;;
-*)
-    echo "usage: tools/screenshot.sh noughts [BUILD_DIR]" >&2
-    exit 1
-    ;;
-esac
+# The picture, with the pointer out of the way and the machine window in front.
+xdotool mousemove 0 899 windowactivate --sync "$machine"
+sleep 0.5
+mkdir -p "$(dirname "$output")"
+import -window "$machine" "$output"
+echo "$output"
