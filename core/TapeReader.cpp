@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <stdexcept>
+#include <utility>
 
 void TTapeText::SetText(std::u32string Text)
 {
@@ -81,56 +82,80 @@ char32_t TTapeText::NextTapeChar()
     return Chars[StartOf(Next) + static_cast<size_t>(CurCol++ - 1)];
 }
 
+namespace {
+
+// The character whose UTF-8 form starts at byte I (not ASCII) and the number of
+// its bytes; 0 bytes when what stands there is not UTF-8.
+std::pair<char32_t, size_t> Utf8At(std::string_view Bytes, size_t I)
+{
+    const auto B = static_cast<unsigned char>(Bytes[I]);
+    size_t Extra;
+    char32_t Ch;
+    if (B >= 0xC2 && B <= 0xDF) {
+        Extra = 1;
+        Ch = B & 0x1F;
+    } else if (B >= 0xE0 && B <= 0xEF) {
+        Extra = 2;
+        Ch = B & 0x0F;
+    } else if (B >= 0xF0 && B <= 0xF4) {
+        Extra = 3;
+        Ch = B & 0x07;
+    } else {
+        return {0, 0};
+    }
+    if (I + Extra >= Bytes.size())
+        return {0, 0};
+    for (size_t K = 1; K <= Extra; ++K) {
+        const auto C = static_cast<unsigned char>(Bytes[I + K]);
+        if ((C & 0xC0) != 0x80)
+            return {0, 0};
+        Ch = (Ch << 6) | (C & 0x3F);
+    }
+    // Overlong forms, surrogates and code points past U+10FFFF are not UTF-8.
+    const char32_t Least = Extra == 1 ? 0x80 : Extra == 2 ? 0x800 : 0x10000;
+    if (Ch < Least || (Ch >= 0xD800 && Ch <= 0xDFFF) || Ch > 0x10FFFF)
+        return {0, 0};
+    return {Ch, Extra + 1};
+}
+
+} // namespace
+
+bool IsTapeUtf8(std::string_view Bytes)
+{
+    for (size_t I = 0; I < Bytes.size();) {
+        if (static_cast<unsigned char>(Bytes[I]) < 0x80) {
+            ++I;
+            continue;
+        }
+        const size_t Length = Utf8At(Bytes, I).second;
+        if (Length == 0)
+            return false;
+        I += Length;
+    }
+    return true;
+}
+
 std::u32string DecodeTapeBytes(std::string_view Bytes)
 {
     std::u32string Text;
     Text.reserve(Bytes.size());
-    size_t I = 0;
-    while (I < Bytes.size()) {
+    if (!IsTapeUtf8(Bytes)) {
+        // Not UTF-8: every byte is its own Latin-1 character.
+        for (const char B : Bytes)
+            Text += static_cast<char32_t>(static_cast<unsigned char>(B));
+        return Text;
+    }
+    for (size_t I = 0; I < Bytes.size();) {
         const auto B = static_cast<unsigned char>(Bytes[I]);
-        int Extra;
-        char32_t Ch;
         if (B < 0x80) {
             Text += B;
             ++I;
-            continue;
-        } else if (B >= 0xC2 && B <= 0xDF) {
-            Extra = 1;
-            Ch = B & 0x1F;
-        } else if (B >= 0xE0 && B <= 0xEF) {
-            Extra = 2;
-            Ch = B & 0x0F;
-        } else if (B >= 0xF0 && B <= 0xF4) {
-            Extra = 3;
-            Ch = B & 0x07;
         } else {
-            break;
+            const auto [Ch, Length] = Utf8At(Bytes, I);
+            Text += Ch;
+            I += Length;
         }
-        if (I + static_cast<size_t>(Extra) >= Bytes.size())
-            break;
-        bool Valid = true;
-        for (int K = 1; K <= Extra; ++K) {
-            const auto C = static_cast<unsigned char>(Bytes[I + static_cast<size_t>(K)]);
-            if ((C & 0xC0) != 0x80) {
-                Valid = false;
-                break;
-            }
-            Ch = (Ch << 6) | (C & 0x3F);
-        }
-        // Overlong forms, surrogates and code points past U+10FFFF are not UTF-8.
-        const char32_t Least = Extra == 1 ? 0x80 : Extra == 2 ? 0x800 : 0x10000;
-        if (!Valid || Ch < Least || (Ch >= 0xD800 && Ch <= 0xDFFF) || Ch > 0x10FFFF)
-            break;
-        Text += Ch;
-        I += static_cast<size_t>(Extra) + 1;
     }
-    if (I == Bytes.size())
-        return Text;
-
-    // Not UTF-8: every byte is its own Latin-1 character.
-    Text.clear();
-    for (const char B : Bytes)
-        Text += static_cast<char32_t>(static_cast<unsigned char>(B));
     return Text;
 }
 

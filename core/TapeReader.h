@@ -43,6 +43,8 @@ private:
 
 // Tape file bytes as text: UTF-8 when the bytes are valid UTF-8, otherwise Latin-1.
 std::u32string DecodeTapeBytes(std::string_view Bytes);
+// Whether DecodeTapeBytes reads the bytes as UTF-8.
+bool IsTapeUtf8(std::string_view Bytes);
 
 // Reads one tape code 0..31, tracing "IO: Read char ..." through the host's IOMessage.
 // Throws EIllegalChar (with its line number) or EEndOfTape.

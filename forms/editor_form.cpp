@@ -42,8 +42,10 @@ bool ReadTapeFile(const QString& Path, QString& Text, QString& Reason)
     case Files::TReadStatus::Read:
         break;
     }
-    Text = QString::fromStdU32String(
-        DecodeTapeBytes(std::string_view(Bytes.constData(), static_cast<size_t>(Bytes.size()))));
+    // As DecodeTapeBytes reads them, through the toolkit's faster converters.
+    Text = IsTapeUtf8(std::string_view(Bytes.constData(), static_cast<size_t>(Bytes.size())))
+               ? QString::fromUtf8(Bytes)
+               : QString::fromLatin1(Bytes);
     Bytes = QByteArray();
     Text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     Text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
@@ -110,16 +112,13 @@ TEditorForm::~TEditorForm()
 
 QString TEditorForm::Text() const
 {
-    // Built from the blocks rather than toPlainText, which would turn no-break
-    // spaces into ordinary blanks and so change the tape.
-    QString Result;
-    const QTextDocument* Document = FEditor->document();
-    for (QTextBlock Block = Document->begin(); Block.isValid(); Block = Block.next()) {
-        if (Block != Document->begin())
-            Result += QLatin1Char('\n');
-        Result += Block.text();
-    }
-    Result.replace(QChar::LineSeparator, QLatin1Char('\n'));
+    // The raw text rather than toPlainText, which would turn no-break spaces
+    // into ordinary blanks and so change the tape; in one piece rather than
+    // block by block, which a tape of a million lines would feel.
+    QString Result = FEditor->document()->toRawText();
+    for (QChar& Ch : Result)
+        if (Ch == QChar::ParagraphSeparator || Ch == QChar::LineSeparator)
+            Ch = QLatin1Char('\n');
     return Result;
 }
 
@@ -154,6 +153,9 @@ bool TEditorForm::LoadFromFile(const QString& Path)
     {
         TBusyCursor Busy;
         FEditor->setPlainText(NewText);
+        // The tape straight from the file's text, without reading the pane back.
+        FTape.SetText(NewText.toStdU32String());
+        FTapeStale = false;
     }
     RewindTape();
     SetFileName(Path);
