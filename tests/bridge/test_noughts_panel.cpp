@@ -94,11 +94,12 @@ private slots:
         const QString Digits = QStringLiteral("5191028374 6 4").remove(QLatin1Char(' '));
         QTemporaryDir Dir;
         QProcess Runner;
-        Runner.start(QStringLiteral(VALVANE_RUN),
-                     {QStringLiteral("--dial"), Digits, QStringLiteral("--dump"), Dir.filePath(QStringLiteral("d.json")), Tape});
+        const QString DumpFile = Dir.filePath(QStringLiteral("d.json"));
+        const QStringList Args{QStringLiteral("--dial"), Digits, QStringLiteral("--dump"), DumpFile, Tape};
+        Runner.start(QStringLiteral(VALVANE_RUN), Args);
         QVERIFY(Runner.waitForFinished(60000) && Runner.exitCode() == 0);
         const QString RunnerOutput = QString::fromLatin1(Runner.readAllStandardOutput());
-        QFile Dump(Dir.filePath(QStringLiteral("d.json")));
+        QFile Dump(DumpFile);
         QVERIFY(Dump.open(QIODevice::ReadOnly));
         const QJsonArray RunnerStore =
             QJsonDocument::fromJson(Dump.readAll()).object()[QStringLiteral("store")].toArray();

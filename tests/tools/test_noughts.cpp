@@ -162,7 +162,9 @@ private slots:
             auto Expect = [&](const QString& Want) {
                 const QString Got = Line < R.Lines.size() ? R.Lines[Line] : QStringLiteral("(nothing)");
                 ++Line;
-                return Got == Want ? QString() : QStringLiteral("line %1 is \"%2\", not \"%3\"").arg(Line).arg(Got, Want);
+                if (Got == Want)
+                    return QString();
+                return QStringLiteral("line %1 is \"%2\", not \"%3\"").arg(Line).arg(Got, Want);
             };
             QString Fault;
             for (const QChar Ch : Digits) {
