@@ -7,7 +7,9 @@
 #
 # Environment: VALVANE (the program; default build/app/valvane under the checkout),
 # WAIT (seconds to let the tape run before dialling and before the picture; default 4),
-# INITIAL_ORDERS (1 or 2; default 2).
+# INITIAL_ORDERS (1 or 2; default 2), LONG_TANK (0 to 31: the long tank to show, chosen
+# after Start; default 0). Example, a game of noughts and crosses:
+#   LONG_TANK=2 tools/screenshot.sh tapes/noughts.txt docs/images/noughts.png 59
 # Needs Xvfb, xdotool and ImageMagick's import. Example, the README's picture:
 #   tools/screenshot.sh tapes/squares.txt docs/images/valvane.png
 set -eu
@@ -94,6 +96,13 @@ done
 # Start, at its place on the machine window (btnStart in forms/edsac_form.cpp).
 xdotool windowactivate --sync "$machine" mousemove --window "$machine" 291 193 click 1
 sleep "$wait_run"
+
+# The Long Tank selector (LTSpinEdit in forms/edsac_form.cpp): the number typed over.
+if [ -n "${LONG_TANK:-}" ]; then
+    xdotool mousemove --window "$machine" 368 257 click 1 key ctrl+a type "$LONG_TANK"
+    xdotool key Tab
+    sleep 0.5
+fi
 
 # The dial holes' centres, digits 0 to 9 (DialHoles in forms/edsac_form.cpp).
 if [ -n "$digits" ]; then
