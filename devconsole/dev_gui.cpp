@@ -10,6 +10,7 @@
 #include <array>
 
 #include "components/CRTDisplay.h"
+#include "components/FrameClock.h"
 #include "core/EdsacCore.h"
 #include "core/TapeReader.h"
 #include "core/errors.h"
@@ -45,6 +46,9 @@ TDevGuiCoreInt::TDevGuiCoreInt(QObject* Parent) : QObject(Parent)
     EdsacForm->move(ScreenOrigin() + QPoint(0, 225));
     AboutForm = std::make_unique<TAboutForm>();
     connect(EdsacForm.get(), &TEdsacFormDev::LongTankChanged, this, [this] { RefreshStoreDisplay(); });
+    OrderTextTimer.setSingleShot(true);
+    OrderTextTimer.setInterval(FrameClock::FrameInterval);
+    connect(&OrderTextTimer, &QTimer::timeout, this, &TDevGuiCoreInt::ShowOrderText);
 }
 
 TDevGuiCoreInt::~TDevGuiCoreInt() = default;
@@ -53,6 +57,7 @@ void TDevGuiCoreInt::InitGui() {}
 
 void TDevGuiCoreInt::DoneGui()
 {
+    OrderTextTimer.stop();
     EdsacForm.reset();
     MainForm.reset();
     AboutForm.reset();
@@ -124,8 +129,17 @@ void TDevGuiCoreInt::UpdateOrdDisplay(bool Force, TWords Words)
     if (!EdsacForm)
         return;
     EdsacForm->crtORD->SetWords(Words, Force);
-    if (!Words.empty())
-        EdsacForm->lblORD->setText(QString::fromStdString(OrderToStr(WordToOrder(Words[0]), 'F', 'D')));
+    if (Words.empty())
+        return;
+    PendingOrder = Words[0];
+    if (!OrderTextTimer.isActive())
+        OrderTextTimer.start();
+}
+
+void TDevGuiCoreInt::ShowOrderText()
+{
+    if (EdsacForm)
+        EdsacForm->lblORD->setText(QString::fromStdString(OrderToStr(WordToOrder(PendingOrder), 'F', 'D')));
 }
 
 void TDevGuiCoreInt::UpdateMultrDisplay(bool Force, TWords Words)
@@ -312,6 +326,24 @@ TEditorForm* TDevGuiCoreInt::MakeTapeWindow()
     auto* Tape = new TEditorForm(MainForm.get(), TapeCaption);
     Tape->resize(500, 200);
     Tape->move(ScreenOrigin() + QPoint(770, 0));
+    // Closed by its close box, the tape asks about its changes like any tape window
+    // and then is gone: nothing could show it again.
+    Tape->SetCloseQuery([Tape] {
+        if (!Tape->IsModified())
+            return true;
+        const auto Answer = Dialogs::Message(Tape, QStringLiteral("Confirm"),
+                                             QStringLiteral("Save changes to ") + Tape->windowTitle() + QLatin1Char('?'),
+                                             QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                                             QMessageBox::Warning);
+        if (Answer == QMessageBox::Yes)
+            return Tape->Save();
+        return Answer == QMessageBox::No;
+    });
+    connect(Tape, &TEditorForm::Closed, this, [this](TEditorForm* Closed) {
+        if (ActiveTape == Closed)
+            ActiveTape = nullptr;
+        Closed->deleteLater();
+    });
     return Tape;
 }
 

@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QTimer>
 #include <memory>
 #include <stdexcept>
 
@@ -99,6 +100,8 @@ public:
 private:
     TEditorForm* MakeTapeWindow();
     void ReplaceTape(TEditorForm* Tape);
+    // The order tank changes with every order; its text is set once a frame.
+    void ShowOrderText();
 
     TEdsacCore* Core = nullptr;
     std::unique_ptr<TMainFormDev> MainForm;
@@ -106,4 +109,6 @@ private:
     std::unique_ptr<TAboutForm> AboutForm;
     // Owned by the main window; the guard clears it should the window go first.
     QPointer<TEditorForm> ActiveTape;
+    QTimer OrderTextTimer;
+    TWord PendingOrder = 0;
 };

@@ -13,7 +13,6 @@
 #include <QScreen>
 #include <QSlider>
 #include <QStyle>
-#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -21,6 +20,7 @@
 #include "devconsole/dev_gui.h"
 #include "devconsole/msg_form.h"
 #include "forms/Dialogs.h"
+#include "forms/RunTimer.h"
 #include "forms/editor_form.h"
 
 namespace {
@@ -45,9 +45,9 @@ TMainFormDev::TMainFormDev(TDevGuiCoreInt& Gui, QWidget* Parent)
     setObjectName(QStringLiteral("MainFormDev"));
     setWindowTitle(QStringLiteral("Valvane: Development Interface"));
 
-    CoreExecTimer = new QTimer(this);
+    CoreExecTimer = new TRunTimer(this);
     CoreExecTimer->setObjectName(QStringLiteral("CoreExecTimer"));
-    connect(CoreExecTimer, &QTimer::timeout, this, &TMainFormDev::CoreExecTimerTimer);
+    connect(CoreExecTimer, &TRunTimer::timeout, this, &TMainFormDev::CoreExecTimerTimer);
 
     BuildMenus();
     BuildToolBar();
@@ -256,18 +256,25 @@ bool TMainFormDev::IsRunning() const
 void TMainFormDev::StartTimer()
 {
     CoreExecTimer->start();
-    UpdateRunControls();
+    if (!InTick)
+        UpdateRunControls();
 }
 
 void TMainFormDev::StopTimer()
 {
     CoreExecTimer->stop();
-    UpdateRunControls();
+    if (!InTick)
+        UpdateRunControls();
 }
 
+// Each change of a button is a repaint and a round trip to the display: only
+// when running really starts or stops.
 void TMainFormDev::UpdateRunControls()
 {
     const bool Running = IsRunning();
+    if (Running == ShownRunning)
+        return;
+    ShownRunning = Running;
     btnNew->setEnabled(!Running);
     btnOpen->setEnabled(!Running);
 }
@@ -281,8 +288,10 @@ void TMainFormDev::FlushMessages()
 
 void TMainFormDev::CoreExecTimerTimer()
 {
+    InTick = true;
     CoreExecTimer->stop();
     const std::uint8_t Result = Gui.ExecuteStep();
+    InTick = false;
     if (Result == 0)
         CoreExecTimer->start();
     else if (Result == 1)

@@ -14,8 +14,8 @@ class QGroupBox;
 class QLabel;
 class QPushButton;
 class QSlider;
-class QTimer;
 class QToolButton;
+class TRunTimer;
 class TDevGuiCoreInt;
 class TMsgForm;
 class TMsgMemo;
@@ -35,7 +35,9 @@ public:
     ~TMainFormDev() override;
 
     bool IsRunning() const;
-    // Switches the run timer; the tape buttons are disabled while it runs.
+    // Switches the run timer; the tape buttons are disabled while it runs. Within a
+    // tick the buttons wait for the tick's end, so a run that goes on touches them
+    // not at all.
     void StartTimer();
     void StopTimer();
     // Flushes every trace memo now.
@@ -81,7 +83,8 @@ public:
     QPushButton* Button5; // "Load Init Ords"
     QPushButton* Button6; // "New Tape"
 
-    QTimer* CoreExecTimer;
+    // One order per tick; it keeps its toolkit timer across a tick that goes on.
+    TRunTimer* CoreExecTimer;
 
     // The trace windows, one per unit; hidden until their box is ticked.
     TMsgForm* ALUMsgs;
@@ -114,4 +117,7 @@ private:
     void UpdateRunControls();
 
     TDevGuiCoreInt& Gui;
+    bool InTick = false;
+    // What the tape buttons show: the machine running or not.
+    bool ShownRunning = false;
 };

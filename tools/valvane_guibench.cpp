@@ -38,7 +38,9 @@
 #include "devconsole/dev_gui.h"
 #include "devconsole/main_form_dev.h"
 #include "devconsole/msg_form.h"
+#include "forms/Dialogs.h"
 #include "forms/EdSimSettings.h"
+#include "forms/RunTimer.h"
 #include "forms/editor_form.h"
 #include "forms/edsac_form.h"
 #include "forms/main_form.h"
@@ -101,7 +103,7 @@ int RunStandard(QApplication& App, const QString& Tape, double RealTimeSeconds)
         return Result;
     };
     if (RealTime)
-        QTimer::singleShot(static_cast<int>(RealTimeSeconds * 1000), &App, [] { QCoreApplication::exit(0); });
+        QTimer::singleShot(static_cast<int>(RealTimeSeconds * 1000), Qt::PreciseTimer, &App, [] { QCoreApplication::exit(0); });
     QElapsedTimer Clock;
     Clock.start();
     Panel.btnStart->click();
@@ -235,6 +237,12 @@ int Usage()
 int main(int argc, char* argv[])
 {
     QApplication App(argc, argv);
+    // A message box would hold the run up until someone answered it: say what it
+    // says instead, and answer it.
+    Dialogs::SetMessageResponder([](const Dialogs::TMessageRequest& Box) {
+        std::fprintf(stderr, "message: %s: %s\n", qPrintable(Box.Caption), qPrintable(Box.Text));
+        return QMessageBox::Ok;
+    });
     QStringList Args = QCoreApplication::arguments().mid(1);
     if (Args.isEmpty())
         return Usage();

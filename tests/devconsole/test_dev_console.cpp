@@ -1,4 +1,5 @@
 #include <QCheckBox>
+#include <QLabel>
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QPlainTextEdit>
@@ -98,6 +99,22 @@ QStringList ExpectedReads(const QString& Tape)
                       std::string_view(OrderLetters).find(Ch.toLatin1()) % 32);
     return Result;
 }
+
+// Counts the events of one type that reach the objects it watches.
+class TEventCounter : public QObject {
+public:
+    TEventCounter(QEvent::Type Type, int& Count) : Type(Type), Count(Count) {}
+    bool eventFilter(QObject*, QEvent* Event) override
+    {
+        if (Event->type() == Type)
+            ++Count;
+        return false;
+    }
+
+private:
+    QEvent::Type Type;
+    int& Count;
+};
 
 } // namespace
 
@@ -228,6 +245,88 @@ private slots:
         }
     }
 
+    void EachBoxGatesItsOwnUnitsLines_data()
+    {
+        QTest::addColumn<int>("Ticked"); // 0 ALU, 1 Store, 2 Control, 3 I/O
+        QTest::addColumn<QString>("Sample"); // a line only that unit writes
+        QTest::newRow("ALU") << 0 << QString("ALU Initialised");
+        QTest::newRow("Store") << 1 << QString("Read loc 0");
+        QTest::newRow("Control") << 2 << QString("Fetching order @ loc 0");
+        QTest::newRow("I/O") << 3 << QString("IO: Read char T (5)");
+    }
+    void EachBoxGatesItsOwnUnitsLines()
+    {
+        QFETCH(int, Ticked);
+        QFETCH(QString, Sample);
+        TConsole C;
+        TMainFormDev& M = C.Main();
+        QCheckBox* const Boxes[] = {M.cbALUWin, M.cbStoreWin, M.cbControlWin, M.cbIOWin};
+        TMsgForm* const Windows[] = {M.ALUMsgs, M.StoreMsgs, M.ControlMsgs, M.IOMsgs};
+        Boxes[Ticked]->setChecked(true);
+        C.Tape(HiTape);
+        C.Load();
+        QCOMPARE(C.StepToStop(), std::uint8_t(1));
+        C.Gui.FlushMessages();
+        for (int I = 0; I < 4; ++I)
+            if (I == Ticked)
+                QVERIFY2(Lines(Windows[I]).contains(Sample), qPrintable(Lines(Windows[I]).join('|').left(300)));
+            else
+                QVERIFY2(Lines(Windows[I]).isEmpty(), qPrintable(Windows[I]->windowTitle()));
+    }
+
+    void RunTouchesTheTapeButtonsOnlyAsItStartsAndStops()
+    {
+        TConsole C;
+        TMainFormDev& M = C.Main();
+        int Changes = 0;
+        TEventCounter Counter(QEvent::EnabledChange, Changes);
+        M.btnNew->installEventFilter(&Counter);
+        C.Tape(HiTape);
+        C.Load();
+        C.Run();
+        QTRY_VERIFY_WITH_TIMEOUT(!M.IsRunning(), 20000);
+        QCOMPARE(Changes, 2);
+        QVERIFY(M.btnNew->isEnabled());
+        // The order text catches up within a frame: the stop order.
+        QTRY_COMPARE(C.Monitor().lblORD->text(), QString("Z 0 F"));
+    }
+
+    void ClosedTapeAsksAboutChangesAndIsGone()
+    {
+        QTemporaryDir Dir;
+        TConsole C;
+        QList<QMessageBox::StandardButton> Answers{QMessageBox::Cancel, QMessageBox::Yes};
+        Dialogs::SetMessageResponder([&](const auto& R) {
+            Boxes.push_back(R);
+            return Answers.isEmpty() ? QMessageBox::Ok : Answers.takeFirst();
+        });
+        Dialogs::SetFileResponder([&](const Dialogs::TFileRequest&) { return Dir.filePath("kept.txt"); });
+        QPointer<TEditorForm> Tape = C.Tape(HiTape);
+        Tape->Editor()->insertPlainText(" "); // typed in, so modified
+        // Cancelled, it stays the tape.
+        QVERIFY(!Tape->close());
+        QCOMPARE(Boxes.size(), size_t(1));
+        QCOMPARE(std::pair(Boxes[0].Caption, Boxes[0].Text),
+                 std::pair(QString("Confirm"), QString("Save changes to DeveloperProg?")));
+        QCOMPARE(C.Gui.CurrentTape(), Tape.data());
+        // Saved, it goes; Run then has no tape.
+        QVERIFY(Tape->close());
+        QTRY_VERIFY(Tape.isNull());
+        QVERIFY(QFile::exists(Dir.filePath("kept.txt")));
+        QVERIFY(!C.Gui.CurrentTape());
+        Boxes.clear();
+        C.Main().Button2->click();
+        QVERIFY(!C.Main().IsRunning());
+        QCOMPARE(Boxes.size(), size_t(1));
+        QCOMPARE(Boxes[0].Text, QString("No tape selected"));
+        // An unchanged tape closes without a question.
+        Boxes.clear();
+        Tape = C.Gui.NewTape();
+        QVERIFY(Tape->close());
+        QTRY_VERIFY(Tape.isNull());
+        QVERIFY(Boxes.empty());
+    }
+
     void AluBoxShowsAndGatesItsWindow()
     {
         TConsole C;
@@ -306,7 +405,8 @@ private slots:
         QVERIFY(Boxes.empty());
         QPointer<TEditorForm> Second = C.Gui.CurrentTape();
         QVERIFY(Second);
-        QCOMPARE(Second->Text(), HiTape + "\n");
+        // The file's last line break ends its last line; it is no line of its own.
+        QCOMPARE(Second->Text(), HiTape);
 
         // A file that cannot be read keeps the tape there is.
         Chosen = Dir.filePath("missing.txt");
