@@ -31,12 +31,6 @@ QPoint ScreenOrigin()
     return Screen ? Screen->availableGeometry().topLeft() : QPoint();
 }
 
-// Trace lines are spelt out only for a window that collects them.
-QString LineText(const TTraceLine& Msg)
-{
-    return QString::fromStdString(Msg.str());
-}
-
 } // namespace
 
 TDevGuiCoreInt::TDevGuiCoreInt(QObject* Parent) : QObject(Parent)
@@ -85,31 +79,31 @@ void TDevGuiCoreInt::MinimiseGui(QObject*) {}
 void TDevGuiCoreInt::CoreMessage(const TTraceLine& Msg)
 {
     if (MainForm && MainForm->cbCoreMsg->isChecked())
-        MainForm->TopLevelMsgs->AddMsg(LineText(Msg));
+        MainForm->TopLevelMsgs->AddMsg(Msg);
 }
 
 void TDevGuiCoreInt::StoreMessage(const TTraceLine& Msg)
 {
     if (MainForm && MainForm->cbStoreWin->isChecked())
-        MainForm->StoreMsgs->AddMsg(LineText(Msg));
+        MainForm->StoreMsgs->AddMsg(Msg);
 }
 
 void TDevGuiCoreInt::IOMessage(const TTraceLine& Msg)
 {
     if (MainForm && MainForm->cbIOWin->isChecked())
-        MainForm->IOMsgs->AddMsg(LineText(Msg));
+        MainForm->IOMsgs->AddMsg(Msg);
 }
 
 void TDevGuiCoreInt::ControlMessage(const TTraceLine& Msg)
 {
     if (MainForm && MainForm->cbControlWin->isChecked())
-        MainForm->ControlMsgs->AddMsg(LineText(Msg));
+        MainForm->ControlMsgs->AddMsg(Msg);
 }
 
 void TDevGuiCoreInt::ALUMessage(const TTraceLine& Msg)
 {
     if (MainForm && MainForm->cbALUWin->isChecked())
-        MainForm->ALUMsgs->AddMsg(LineText(Msg));
+        MainForm->ALUMsgs->AddMsg(Msg);
 }
 
 void TDevGuiCoreInt::UpdateAccDisplay(bool Force, TWords Words)

@@ -1,7 +1,6 @@
 #include "devconsole/msg_form.h"
 
 #include <QCloseEvent>
-#include <QStringList>
 #include <QVBoxLayout>
 
 TMsgMemo::TMsgMemo(QWidget* Parent) : QPlainTextEdit(Parent)
@@ -21,11 +20,24 @@ TMsgMemo::TMsgMemo(QWidget* Parent) : QPlainTextEdit(Parent)
 
 void TMsgMemo::AddMsg(const QString& Line)
 {
-    Pending.push_back(Line);
+    Pending.emplace_back(Line);
+    Queued();
+}
+
+void TMsgMemo::AddMsg(const TTraceLine& Line)
+{
+    Pending.emplace_back(Line);
+    Queued();
+}
+
+void TMsgMemo::Queued()
+{
     // Lines beyond the memo's limit would be trimmed at once; drop them here so
     // the queue stays bounded when flushing falls behind.
-    if (Pending.size() > static_cast<std::size_t>(MaxLines))
+    if (Pending.size() > static_cast<std::size_t>(MaxLines)) {
         Pending.pop_front();
+        Overflowed = true;
+    }
     if (!FlushTimer.isActive())
         FlushTimer.start();
 }
@@ -35,12 +47,26 @@ void TMsgMemo::Flush()
     FlushTimer.stop();
     if (Pending.empty())
         return;
-    QStringList Lines;
-    Lines.reserve(static_cast<qsizetype>(Pending.size()));
-    for (QString& Line : Pending)
-        Lines.append(std::move(Line));
+    QString Text;
+    bool First = true;
+    for (const auto& Line : Pending) {
+        if (!First)
+            Text += QLatin1Char('\n');
+        First = false;
+        if (const QString* Plain = std::get_if<QString>(&Line))
+            Text += *Plain;
+        else
+            Text += QString::fromStdString(std::get<TTraceLine>(Line).str());
+    }
     Pending.clear();
-    appendPlainText(Lines.join(QLatin1Char('\n')));
+    if (Overflowed) {
+        // Everything shown is older than what was dropped: replace it whole rather
+        // than append and trim the same number of lines from the top.
+        Overflowed = false;
+        setPlainText(Text);
+    } else {
+        appendPlainText(Text);
+    }
     moveCursor(QTextCursor::End);
     ensureCursorVisible();
 }
@@ -49,6 +75,7 @@ void TMsgMemo::Clear()
 {
     FlushTimer.stop();
     Pending.clear();
+    Overflowed = false;
     clear();
 }
 

@@ -7,10 +7,14 @@
 #include <QTimer>
 #include <QWidget>
 #include <deque>
+#include <variant>
+
+#include "core/TraceLine.h"
 
 // A read-only memo for trace lines. At full speed the core sends thousands of
 // lines a second, so lines are queued and written in batches on a short timer,
-// and the memo keeps only the newest MaxLines of them.
+// and the memo keeps only the newest MaxLines of them. A trace line is queued as
+// it came and spelt out only if it is still among the newest when written.
 class TMsgMemo : public QPlainTextEdit {
     Q_OBJECT
 
@@ -22,6 +26,8 @@ public:
 
     // Queues a line; it appears, in order, at the next flush.
     void AddMsg(const QString& Line);
+    void AddMsg(const TTraceLine& Line);
+    void AddMsg(const char* Line) { AddMsg(QString::fromUtf8(Line)); }
     // Writes the queued lines now and moves the caret to the end.
     void Flush();
     // Empties the memo and drops the queued lines.
@@ -29,7 +35,11 @@ public:
     int PendingCount() const { return static_cast<int>(Pending.size()); }
 
 private:
-    std::deque<QString> Pending;
+    void Queued();
+
+    std::deque<std::variant<QString, TTraceLine>> Pending;
+    // Lines were dropped from the queue: what the memo holds is all older still.
+    bool Overflowed = false;
     QTimer FlushTimer;
 };
 
@@ -45,6 +55,7 @@ public:
 
     // Appends a line and moves the caret to the end of the text.
     void AddMsg(const QString& Line) { msgs->AddMsg(Line); }
+    void AddMsg(const TTraceLine& Line) { msgs->AddMsg(Line); }
 
     TMsgMemo* msgs;
 

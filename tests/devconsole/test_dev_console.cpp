@@ -433,9 +433,11 @@ private slots:
         QCOMPARE(Memo.PendingCount(), TMsgMemo::MaxLines); // the queue is bounded too
         QTRY_COMPARE(Memo.PendingCount(), 0);
         QCOMPARE(Lines(&Memo), Numbered(1000, 6000));
+        // Trace lines queue beside plain ones and are spelt out in their turn.
         Memo.AddMsg("line 6000");
+        Memo.AddMsg(TTraceLine("line ", 6001));
         Memo.Flush();
-        QCOMPARE(Lines(&Memo), Numbered(1001, 6001));
+        QCOMPARE(Lines(&Memo), Numbered(1002, 6002));
     }
 
     // Last: ending the event loop leaves this thread's later loops returning at once.
