@@ -116,6 +116,12 @@ private slots:
         // Characters beyond Latin-1 are named by their code point, spelt in UTF-8.
         QCOMPARE(IllegalMessage(U"\u00a3", 1), std::string("Illegal character on line number 1\r\r[\"\u00a3\" ASCII value 163]"));
         QCOMPARE(IllegalMessage(U"\u20ac", 1), std::string("Illegal character on line number 1\r\r[\"\u20ac\" ASCII value 8364]"));
+        // Control characters by their pictures: the message neither ends at a NUL
+        // nor sends escape codes to a terminal.
+        QCOMPARE(IllegalMessage(std::u32string(U"P\nQ\0", 5), 3),
+                 std::string("Illegal character on line number 2\r\r[\"\u2400\" ASCII value 0]"));
+        QVERIFY(IllegalMessage(U"\x1b", 1).ends_with("[\"\u241b\" ASCII value 27]"));
+        QVERIFY(IllegalMessage(U"\x7f", 1).ends_with("[\"\u2421\" ASCII value 127]"));
     }
 
     void readCharTrace()
