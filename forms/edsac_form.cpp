@@ -1,6 +1,8 @@
 #include "forms/edsac_form.h"
 
 #include "forms/RunTimer.h"
+#include "forms/panel_art.h"
+#include "forms/panel_layout.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -21,13 +23,9 @@
 
 namespace {
 
-constexpr int FormWidth = 511;
-constexpr int FormHeight = 320;
 constexpr int LongTankAir = 5;
-
-// Dial holes 0..9: left and top.
-constexpr int DialHoles[10][2] = {{457, 299}, {483, 267}, {478, 254}, {467, 246}, {453, 243},
-                                  {439, 249}, {430, 260}, {428, 273}, {433, 286}, {443, 295}};
+// The grey of the long-tank selector's inset.
+const QColor Silver(0xc0, 0xc0, 0xc0);
 
 // The face of the long-tank tube behind the store rows.
 class TEllipseShape : public QWidget {
@@ -54,6 +52,13 @@ QFont PixelFont(const QStringList& Families, int PixelSize, bool Bold,
     Font.setPixelSize(PixelSize);
     Font.setBold(Bold);
     return Font;
+}
+
+void SetColour(QWidget* Widget, QPalette::ColorRole Role, const QColor& Colour)
+{
+    QPalette Pal = Widget->palette();
+    Pal.setColor(Role, Colour);
+    Widget->setPalette(Pal);
 }
 
 // The captions' fonts are given by size; a substitute font can run wider than
@@ -102,12 +107,35 @@ TEdsacForm::TEdsacForm(QWidget* Parent) : QWidget(Parent, Qt::Window)
     setWindowTitle("EDSAC");
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-    setFixedSize(FormWidth, FormHeight);
+    setFixedSize(PanelLayout::Client);
 
-    // Created first so that everything else lies on top of it.
+    // The picture first, so that everything else lies on top of it.
+    CreatePanel();
+    CreateButtons();
+    CreateDial();
+    CreateTubes();
+    CreateClock();
+    CreateTeleprinter();
+    CreateLongTankSelector();
+    CreateRunTimer();
+
+    setTabOrder(LTSpinEdit, TeletypeMemo);
+    setTabOrder(TeletypeMemo, cbShortTanks);
+    LTSpinEdit->setFocus();
+
+    RealTimeClock->SetHour(0);
+    RealTimeClock->SetMinute(0);
+    RealTimeClock->SetSecond(0);
+    TeletypeMemo->clear();
+}
+
+TEdsacForm::~TEdsacForm() = default;
+
+void TEdsacForm::CreatePanel()
+{
     Image1 = new QLabel(this);
     Image1->setObjectName("Image1");
-    Image1->setGeometry(0, 0, FormWidth, FormHeight);
+    Image1->setGeometry(QRect(QPoint(0, 0), PanelLayout::Client));
     Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Image1->setPixmap(QPixmap::fromImage(PanelArt::PanelPicture()));
     Image1->setMouseTracking(true);
@@ -116,57 +144,62 @@ TEdsacForm::TEdsacForm(QWidget* Parent) : QWidget(Parent, Qt::Window)
     // Lets the mouse through to the panel, so the hint clears between store rows.
     Shape1 = new TEllipseShape(this);
     Shape1->setObjectName("Shape1");
-    Shape1->setGeometry(4, 4, 229, 225);
+    Shape1->setGeometry(PanelLayout::TubeFace);
     Shape1->setAttribute(Qt::WA_TransparentForMouseEvents);
+}
 
-    btnClear = MakeButton("btnClear", "Clear", QRect(264, 165, 55, 16), "helvetica", Qt::black);
-    btnStart = MakeButton("btnStart", "Start", QRect(264, 185, 55, 16), "helvetica narrow", Qt::black);
-    btnStop = MakeButton("btnStop", "Stop", QRect(334, 185, 55, 16), "helvetica narrow", QColor(0x80, 0, 0));
-    btnReset = MakeButton("btnReset", "Reset", QRect(334, 165, 55, 16), "helvetica narrow", Qt::black);
-    btnSingleEP =
-        MakeButton("btnSingleEP", "Single E.P", QRect(294, 205, 73, 16), "helvetica narrow", Qt::black);
+void TEdsacForm::CreateButtons()
+{
+    using namespace PanelLayout;
+    btnClear = MakeButton("btnClear", "Clear", ClearButton, "helvetica", Qt::black);
+    btnStart = MakeButton("btnStart", "Start", StartButton, "helvetica narrow", Qt::black);
+    btnStop = MakeButton("btnStop", "Stop", StopButton, "helvetica narrow", QColor(0x80, 0, 0));
+    btnReset = MakeButton("btnReset", "Reset", ResetButton, "helvetica narrow", Qt::black);
+    btnSingleEP = MakeButton("btnSingleEP", "Single E.P", SingleEPButton, "helvetica narrow", Qt::black);
     connect(btnClear, &QPushButton::clicked, this, &TEdsacForm::ClearClicked);
     connect(btnStart, &QPushButton::clicked, this, &TEdsacForm::StartClicked);
     connect(btnStop, &QPushButton::clicked, this, &TEdsacForm::StopClicked);
     connect(btnReset, &QPushButton::clicked, this, &TEdsacForm::ResetClicked);
     connect(btnSingleEP, &QPushButton::clicked, this, &TEdsacForm::SingleEPClicked);
+}
 
-    sbClock = new QToolButton(this);
-    sbClock->setObjectName("sbClock");
-    sbClock->setGeometry(497, 216, 8, 9);
-    sbClock->setToolTip("Zeroize Clock");
-    sbClock->setFocusPolicy(Qt::NoFocus);
-    sbClock->setCursor(Qt::PointingHandCursor);
-    sbClock->setStyleSheet(
-        "QToolButton { border: 1px solid #151515; border-radius: 3px;"
-        " background: qradialgradient(cx:0.35, cy:0.3, radius:0.8, fx:0.35, fy:0.3,"
-        " stop:0 #f2f2ea, stop:1 #6c6c66); }"
-        "QToolButton:pressed { background: #77776f; }");
-    connect(sbClock, &QToolButton::clicked, this, &TEdsacForm::ClockClicked);
-
+void TEdsacForm::CreateDial()
+{
     for (int Digit = 0; Digit < 10; ++Digit) {
         auto* Hole = new TDialHole(this);
         Hole->setObjectName(QString("sbDial%1").arg(Digit));
-        Hole->setGeometry(DialHoles[Digit][0], DialHoles[Digit][1], 12, 12);
+        Hole->setGeometry(PanelLayout::DialHole(Digit));
         const int Dialled = Digit == 0 ? 10 : Digit;
         connect(Hole, &QAbstractButton::clicked, this, [this, Dialled] { emit DialClicked(Dialled); });
         sbDial[static_cast<std::size_t>(Digit)] = Hole;
     }
+}
 
-    crtSCR = MakeTube("crtSCR", 13, 244, 1, 10, false, "SEQUENCE CONTROL REGISTER");
-    crtORD = MakeTube("crtORD", 103, 244, 1, 18, true, "ORDER TANK");
-    crtMULTR = MakeTube("crtMULTR", 13, 264, 2, 18, true, "MULTIPLIER");
-    crtMULTD = MakeTube("crtMULTD", 13, 284, 2, 18, true, "MULTIPLICAND");
-    crtACC = MakeTube("crtACC", 13, 304, 4, 18, true, "ACCUMULATOR");
-    for (int N = 0; N < 16; ++N)
-        crtStores[static_cast<std::size_t>(N)] =
-            MakeTube(QString("crtStore%1").arg(N), 30, 180 - 9 * N, 2, 18, true,
-                     QString("WORDS_%1-%2").arg(2 * N).arg(2 * N + 1));
+void TEdsacForm::CreateTubes()
+{
+    using namespace PanelLayout;
+    crtSCR = MakeTube("crtSCR", SCRTube, 1, 10, false, "SEQUENCE CONTROL REGISTER");
+    crtORD = MakeTube("crtORD", ORDTube, 1, 18, true, "ORDER TANK");
+    crtMULTR = MakeTube("crtMULTR", MULTRTube, 2, 18, true, "MULTIPLIER");
+    crtMULTD = MakeTube("crtMULTD", MULTDTube, 2, 18, true, "MULTIPLICAND");
+    crtACC = MakeTube("crtACC", ACCTube, 4, 18, true, "ACCUMULATOR");
+    for (int N = 0; N < StoreRows; ++N)
+        crtStores[static_cast<std::size_t>(N)] = MakeTube(QString("crtStore%1").arg(N), StoreRow(N), 2, 18, true,
+                                                          QString("WORDS_%1-%2").arg(2 * N).arg(2 * N + 1));
 
+    lblSCR = MakeLabel("lblSCR", "SCR", SCRCaption);
+    lblORD = MakeLabel("lblORD", "Order Tank", ORDCaption);
+    lblMULTR = MakeLabel("lblMULTR", "Multiplier", MULTRCaption);
+    lblMULTD = MakeLabel("lblMULTD", "Multiplicand", MULTDCaption);
+    lblACC = MakeLabel("lblACC", "Acc", ACCCaption);
+}
+
+void TEdsacForm::CreateClock()
+{
     RealTimeClock = new TClockDisplay(this);
     RealTimeClock->setObjectName("RealTimeClock");
-    RealTimeClock->setGeometry(424, 160, 64, 64);
-    RealTimeClock->SetRadius(32);
+    RealTimeClock->setGeometry(PanelLayout::ClockFace);
+    RealTimeClock->SetRadius(PanelLayout::ClockFace.width() / 2);
     TClockHand* Hand = RealTimeClock->HourHand();
     Hand->SetRadius(32);
     Hand->SetWidth(1);
@@ -186,23 +219,35 @@ TEdsacForm::TEdsacForm(QWidget* Parent) : QWidget(Parent, Qt::Window)
     RealTimeClock->SetShowQuarters(true);
     RealTimeClock->SetShowHours(true);
 
+    sbClock = new QToolButton(this);
+    sbClock->setObjectName("sbClock");
+    sbClock->setGeometry(PanelLayout::ClockZeroButton);
+    sbClock->setToolTip("Zeroize Clock");
+    sbClock->setFocusPolicy(Qt::NoFocus);
+    sbClock->setCursor(Qt::PointingHandCursor);
+    sbClock->setStyleSheet(
+        "QToolButton { border: 1px solid #151515; border-radius: 3px;"
+        " background: qradialgradient(cx:0.35, cy:0.3, radius:0.8, fx:0.35, fy:0.3,"
+        " stop:0 #f2f2ea, stop:1 #6c6c66); }"
+        "QToolButton:pressed { background: #77776f; }");
+    connect(sbClock, &QToolButton::clicked, this, &TEdsacForm::ClockClicked);
+}
+
+void TEdsacForm::CreateTeleprinter()
+{
     memoLabel = new QLabel(" Output From: No Program", this);
     memoLabel->setObjectName("memoLabel");
-    memoLabel->setGeometry(241, 3, 269, 19);
+    memoLabel->setGeometry(PanelLayout::TeleprinterCaption);
     memoLabel->setAlignment(Qt::AlignCenter);
     memoLabel->setFont(PixelFont({"MS Sans Serif", "Helvetica"}, 13, true));
     memoLabel->setAutoFillBackground(true);
-    {
-        QPalette Pal = memoLabel->palette();
-        Pal.setColor(QPalette::Window, QColor(0, 0, 0x80));
-        Pal.setColor(QPalette::WindowText, QApplication::palette().color(QPalette::Disabled,
-                                                                            QPalette::HighlightedText));
-        memoLabel->setPalette(Pal);
-    }
+    SetColour(memoLabel, QPalette::Window, QColor(0, 0, 0x80));
+    SetColour(memoLabel, QPalette::WindowText,
+              QApplication::palette().color(QPalette::Disabled, QPalette::HighlightedText));
 
     TeletypeMemo = new QPlainTextEdit(this);
     TeletypeMemo->setObjectName("TeletypeMemo");
-    TeletypeMemo->setGeometry(240, 20, 270, 130);
+    TeletypeMemo->setGeometry(PanelLayout::TeleprinterPaper);
     TeletypeMemo->setReadOnly(true);
     QFont Courier = PixelFont({"adobe-courier", "Courier", "Nimbus Mono PS"}, 13, false, QFont::TypeWriter);
     Courier.setFixedPitch(true);
@@ -215,70 +260,51 @@ TEdsacForm::TEdsacForm(QWidget* Parent) : QWidget(Parent, Qt::Window)
     // Teleprinter paper; the 5-pixel left margin keeps the type off the edge.
     TeletypeMemo->setStyleSheet("QPlainTextEdit { background: #fbf8ec; color: black; border: 1px solid #101010;"
                                 " padding-left: 5px; }");
+}
 
+void TEdsacForm::CreateLongTankSelector()
+{
     Panel1 = new QFrame(this);
     Panel1->setObjectName("Panel1");
-    Panel1->setGeometry(277, 242, 126, 30);
+    Panel1->setGeometry(PanelLayout::LongTankPanel);
     Panel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     Panel1->setAutoFillBackground(true);
-    {
-        QPalette Pal = Panel1->palette();
-        Pal.setColor(QPalette::Window, QColor(0xc0, 0xc0, 0xc0));
-        Panel1->setPalette(Pal);
-    }
+    SetColour(Panel1, QPalette::Window, Silver);
     lblLongTank = new QLabel("Long Tank", Panel1);
     lblLongTank->setObjectName("lblLongTank");
-    lblLongTank->setGeometry(8, 5, 68, 20);
+    lblLongTank->setGeometry(PanelLayout::LongTankCaption);
     lblLongTank->setFont(PixelFont({"Arial", "Helvetica"}, 13, true));
     // The spin box starts where the label ends: leave the caption a little air.
     FitFont(lblLongTank, lblLongTank->text(), lblLongTank->width() - LongTankAir);
 
     LTSpinEdit = new QSpinBox(this);
     LTSpinEdit->setObjectName("LTSpinEdit");
-    LTSpinEdit->setGeometry(353, 246, 44, 22);
+    LTSpinEdit->setGeometry(PanelLayout::LongTankSpin);
     LTSpinEdit->setRange(0, 31);
     LTSpinEdit->setValue(0);
     connect(LTSpinEdit, &QSpinBox::valueChanged, this, &TEdsacForm::LongTankChanged);
 
     cbShortTanks = new QCheckBox("Short Tanks", this);
     cbShortTanks->setObjectName("cbShortTanks");
-    cbShortTanks->setGeometry(293, 279, 105, 17);
+    cbShortTanks->setGeometry(PanelLayout::ShortTanksSwitch);
     cbShortTanks->setChecked(true);
     cbShortTanks->setFont(PixelFont({"Arial", "Helvetica"}, 12, true));
     FitFont(cbShortTanks, cbShortTanks->text(), cbShortTanks->width() - 22);
     cbShortTanks->setAutoFillBackground(true);
-    {
-        QPalette Pal = cbShortTanks->palette();
-        Pal.setColor(QPalette::Window, QColor(0xc0, 0xc0, 0xc0));
-        Pal.setColor(QPalette::WindowText, Qt::black);
-        cbShortTanks->setPalette(Pal);
-    }
+    SetColour(cbShortTanks, QPalette::Window, Silver);
+    SetColour(cbShortTanks, QPalette::WindowText, Qt::black);
     connect(cbShortTanks, &QCheckBox::clicked, this, &TEdsacForm::ShortTanksClicked);
+}
 
-    lblSCR = MakeLabel("lblSCR", "SCR", QRect(68, 237, 26, 20));
-    lblORD = MakeLabel("lblORD", "Order Tank", QRect(194, 237, 67, 20));
-    lblMULTR = MakeLabel("lblMULTR", "Multiplier", QRect(194, 257, 54, 20));
-    lblMULTD = MakeLabel("lblMULTD", "Multiplicand", QRect(194, 277, 70, 20));
-    lblACC = MakeLabel("lblACC", "Acc", QRect(376, 297, 22, 20));
-
+void TEdsacForm::CreateRunTimer()
+{
     CoreExecTimer = new TRunTimer(this);
     CoreExecTimer->setObjectName("CoreExecTimer");
     CoreExecTimer->setInterval(1);
     connect(CoreExecTimer, &TRunTimer::timeout, this, &TEdsacForm::CoreExecTimerTimer);
-
-    setTabOrder(LTSpinEdit, TeletypeMemo);
-    setTabOrder(TeletypeMemo, cbShortTanks);
-    LTSpinEdit->setFocus();
-
-    RealTimeClock->SetHour(0);
-    RealTimeClock->SetMinute(0);
-    RealTimeClock->SetSecond(0);
-    TeletypeMemo->clear();
 }
 
-TEdsacForm::~TEdsacForm() = default;
-
-TCRTDisplay* TEdsacForm::MakeTube(const QString& Name, int Left, int Top, int Count, int Size, bool HideFirst,
+TCRTDisplay* TEdsacForm::MakeTube(const QString& Name, const QRect& Where, int Count, int Size, bool HideFirst,
                                   const QString& FullName)
 {
     auto* Tube = new TCRTDisplay(this);
@@ -288,7 +314,8 @@ TCRTDisplay* TEdsacForm::MakeTube(const QString& Name, int Left, int Top, int Co
     Tube->SetSpacing(1);
     Tube->SetHideFirstBit(HideFirst);
     Tube->SetFullName(FullName);
-    Tube->move(Left, Top);
+    // The tube sizes itself from its words; the layout's rectangle is the slot it fills.
+    Tube->move(Where.topLeft());
     return Tube;
 }
 
@@ -314,9 +341,7 @@ QLabel* TEdsacForm::MakeLabel(const QString& Name, const QString& Caption, const
     Label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     Label->setFont(PixelFont({"Arial", "Helvetica"}, 12, true));
     FitFont(Label, Caption, Where.width());
-    QPalette Pal = Label->palette();
-    Pal.setColor(QPalette::WindowText, Qt::black);
-    Label->setPalette(Pal);
+    SetColour(Label, QPalette::WindowText, Qt::black);
     return Label;
 }
 

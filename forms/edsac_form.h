@@ -11,8 +11,6 @@
 #include <cstdint>
 #include <functional>
 
-#include "forms/panel_art.h"
-
 class QCheckBox;
 class QFrame;
 class QLabel;
@@ -111,7 +109,19 @@ protected:
     bool eventFilter(QObject* Watched, QEvent* Event) override;
 
 private:
-    TCRTDisplay* MakeTube(const QString& Name, int Left, int Top, int Count, int Size, bool HideFirst,
+    // The panel picture and the long-tank tube's face.
+    void CreatePanel();
+    void CreateButtons();
+    void CreateDial();
+    // Register tubes with their captions, and the store rows.
+    void CreateTubes();
+    // The clock of machine time and its zero button.
+    void CreateClock();
+    void CreateTeleprinter();
+    // The long-tank selector and the Short Tanks switch.
+    void CreateLongTankSelector();
+    void CreateRunTimer();
+    TCRTDisplay* MakeTube(const QString& Name, const QRect& Where, int Count, int Size, bool HideFirst,
                           const QString& FullName);
     QPushButton* MakeButton(const QString& Name, const QString& Caption, const QRect& Where,
                             const QString& Family, const QColor& Color);

@@ -1,5 +1,7 @@
 #include "forms/panel_art.h"
 
+#include "forms/panel_layout.h"
+
 #include <QConicalGradient>
 #include <QFont>
 #include <QFontMetrics>
@@ -16,19 +18,7 @@ namespace PanelArt {
 
 namespace {
 
-// Where the window's components sit; the picture frames them.
-const QRect TubeFace(4, 4, 229, 225);
-const QRect TeleprinterPane(240, 3, 271, 148);
-const QRect ControlPlate(240, 155, 171, 77);
-const QRect ClockPlate(415, 155, 97, 77);
-const QRect ClockFace(424, 160, 64, 64);
-const QRect RegisterPlate(4, 235, 404, 86);
-const QPointF DialCentre(461.7, 276.8);
-constexpr double DialHoleRadius = 27.7;
-const QRect RegisterTubes[] = {{13, 244, 51, 8}, {103, 244, 86, 8}, {13, 264, 177, 8}, {13, 284, 177, 8},
-                               {13, 304, 359, 8}};
-// Angles (degrees, clockwise from three o'clock) of the holes for 1..9 and 0.
-constexpr double HoleAngles[10] = {-7.9, -37.0, -65.5, -95.5, -127.5, -157.2, 175.5, 146.2, 117.7, 87.4};
+using namespace PanelLayout;
 
 const QColor Enamel(0x3a, 0x41, 0x47);
 const QColor Aluminium(0xcd, 0xcc, 0xc4);
@@ -187,7 +177,9 @@ void DrawTubeBezel(QPainter& Painter)
     Glow.setColorAt(1.0, QColor(0, 90, 30, 120));
     Painter.setBrush(Glow);
     Painter.drawEllipse(Face.adjusted(-1, -1, 1, 1));
-    for (const QPointF Corner : {QPointF(9, 9), QPointF(228, 9), QPointF(9, 224), QPointF(228, 224)})
+    // A screw in each corner of the tube's square.
+    const QRectF Screws = Face.adjusted(5, 5, -5, -5);
+    for (const QPointF Corner : {Screws.topLeft(), Screws.topRight(), Screws.bottomLeft(), Screws.bottomRight()})
         Screw(Painter, Corner, Corner.x() * 0.03 + Corner.y() * 0.05);
 }
 
@@ -207,17 +199,17 @@ void DrawControlPlate(QImage& Image)
     Painter.setRenderHint(QPainter::Antialiasing);
     // An engraved rule round the buttons, broken at the top for the title.
     const QString Title = "CONTROL";
-    const QRect TitleBox(ControlPlate.left(), 156, ControlPlate.width(), 9);
+    const QRect TitleBox(ControlPlate.left(), ControlPlate.top() + 1, ControlPlate.width(), 9);
     EngraveText(Painter, TitleBox, Title, 7);
     const int Half = QFontMetrics(PlateFont(7)).horizontalAdvance(Title) / 2 + 4;
     const double Mid = TitleBox.center().x() + 0.5;
     QPainterPath Rule;
-    Rule.moveTo(Mid - Half, 160.5);
-    Rule.lineTo(256.5, 160.5);
-    Rule.lineTo(256.5, 226.5);
-    Rule.lineTo(396.5, 226.5);
-    Rule.lineTo(396.5, 160.5);
-    Rule.lineTo(Mid + Half, 160.5);
+    Rule.moveTo(Mid - Half, ButtonRule.top());
+    Rule.lineTo(ButtonRule.topLeft());
+    Rule.lineTo(ButtonRule.bottomLeft());
+    Rule.lineTo(ButtonRule.bottomRight());
+    Rule.lineTo(ButtonRule.topRight());
+    Rule.lineTo(Mid + Half, ButtonRule.top());
     Painter.setBrush(Qt::NoBrush);
     Painter.setRenderHint(QPainter::Antialiasing, false);
     Painter.setPen(QPen(EngraveLight, 1));
@@ -238,9 +230,10 @@ void DrawClockPlate(QImage& Image)
     ChromeRing(Painter, Face.adjusted(-4, -4, 4, 4), 2.6);
     // A collar round the clock's zero button.
     Painter.setBrush(QColor(0x40, 0x40, 0x3c));
-    Painter.drawEllipse(QRectF(494.5, 213.5, 14, 15));
+    Painter.drawEllipse(ClockZeroCollar);
+    // Its name runs up the plate above it, on whole pixels so the letters stay sharp.
     Painter.save();
-    Painter.translate(502, 198);
+    Painter.translate(std::round(ClockZeroCollar.center().x()), ClockZeroCollar.top() - 15.5);
     Painter.rotate(-90);
     EngraveText(Painter, QRect(-14, -5, 28, 10), "ZERO", 6);
     Painter.restore();
@@ -252,22 +245,21 @@ void DrawRegisterPlate(QImage& Image)
     QPainter Painter(&Image);
     Painter.setRenderHint(QPainter::Antialiasing, false);
     for (const QRect& Tube : RegisterTubes) {
-        const QRect Slot = Tube.adjusted(-2, -2, 2, 2);
-        Painter.fillRect(Slot, QColor(0x08, 0x0a, 0x08));
-        Recess(Painter, Slot, 2);
+        Painter.fillRect(Slot(Tube), QColor(0x08, 0x0a, 0x08));
+        Recess(Painter, Slot(Tube), 2);
     }
     // The long-tank selector sits on a darker inset.
     Painter.setRenderHint(QPainter::Antialiasing);
     Painter.setPen(QPen(QColor(0x55, 0x55, 0x50), 1));
     Painter.setBrush(Qt::NoBrush);
-    Painter.drawRoundedRect(QRectF(272.5, 238.5, 134, 61), 3, 3);
+    Painter.drawRoundedRect(SelectorInset, 3, 3);
     Painter.setPen(QPen(EngraveLight, 1));
-    Painter.drawRoundedRect(QRectF(273.5, 239.5, 134, 61), 3, 3);
+    Painter.drawRoundedRect(SelectorInset.translated(1, 1), 3, 3);
 }
 
 void DrawDial(QPainter& Painter)
 {
-    const double Wheel = DialHoleRadius + 9.5;
+    const double Wheel = DialWheelRadius;
     // Shadow, polished rim and the black finger wheel.
     Painter.setPen(Qt::NoPen);
     Painter.setBrush(QColor(0, 0, 0, 110));
@@ -286,9 +278,10 @@ void DrawDial(QPainter& Painter)
     Painter.setFont(Digits);
     Painter.setPen(QColor(0xee, 0xe8, 0xd4));
     for (int I = 0; I < 10; ++I) {
-        const double A = HoleAngles[I] * std::numbers::pi / 180.0;
-        const QPointF At = DialCentre + QPointF(std::cos(A), std::sin(A)) * 16.5;
-        Painter.drawText(QRectF(At.x() - 4, At.y() - 4, 8, 8), Qt::AlignCenter, QString::number((I + 1) % 10));
+        const int Digit = (I + 1) % 10;
+        const QPointF Hole = QRectF(DialHole(Digit)).center() - DialCentre;
+        const QPointF At = DialCentre + Hole * (16.5 / std::hypot(Hole.x(), Hole.y()));
+        Painter.drawText(QRectF(At.x() - 4, At.y() - 4, 8, 8), Qt::AlignCenter, QString::number(Digit));
     }
     // Centre card.
     QRadialGradient Card(DialCentre - QPointF(2, 2), 9);
@@ -324,7 +317,7 @@ void DrawDial(QPainter& Painter)
 
 QImage PanelPicture()
 {
-    QImage Image(PanelWidth, PanelHeight, QImage::Format_RGB32);
+    QImage Image(Picture, QImage::Format_RGB32);
     Image.fill(Enamel);
     HammerTone(Image, Image.rect(), 1949);
     {

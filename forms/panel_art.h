@@ -6,15 +6,11 @@
 
 namespace PanelArt {
 
-constexpr int PanelWidth = 512;
-constexpr int PanelHeight = 322;
-constexpr int HoleSize = 12;
-
 enum class TDialHoleState { Up, Disabled, Down };
 
 // The panel: the long-tank tube's bezel, the teleprinter frame, the control,
-// clock and dial plates and the register tube slots, laid out for the machine
-// window's components.
+// clock and dial plates and the register tube slots, drawn round the places
+// PanelLayout gives the machine window's components.
 QImage PanelPicture();
 
 // One finger hole of the dial, with a transparent surround.

@@ -1,6 +1,8 @@
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QFrame>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSpinBox>
@@ -9,47 +11,117 @@
 #include <QWindow>
 #include <QtTest>
 #include <QtTest/qtestspontaneevent.h>
+#include <cmath>
 #include <vector>
 
 #include "components/CRTDisplay.h"
 #include "components/ClockDisplay.h"
 #include "forms/edsac_form.h"
 #include "forms/RunTimer.h"
+#include "forms/panel_art.h"
+#include "forms/panel_layout.h"
 
 class TestEdsacForm : public QObject {
     Q_OBJECT
 private slots:
-    void TubesSitWhereTheLayoutPutsThem_data()
+    void TubesShowTheirWords_data()
     {
         QTest::addColumn<QString>("Name");
-        QTest::addColumn<QRect>("Geometry");
         QTest::addColumn<int>("Count");
         QTest::addColumn<int>("Size");
         QTest::addColumn<bool>("Hide");
         QTest::addColumn<QString>("FullName");
-        QTest::newRow("SCR") << "crtSCR" << QRect(13, 244, 51, 8) << 1 << 10 << false << "SEQUENCE CONTROL REGISTER";
-        QTest::newRow("ORD") << "crtORD" << QRect(103, 244, 86, 8) << 1 << 18 << true << "ORDER TANK";
-        QTest::newRow("MULTR") << "crtMULTR" << QRect(13, 264, 177, 8) << 2 << 18 << true << "MULTIPLIER";
-        QTest::newRow("MULTD") << "crtMULTD" << QRect(13, 284, 177, 8) << 2 << 18 << true << "MULTIPLICAND";
-        QTest::newRow("ACC") << "crtACC" << QRect(13, 304, 359, 8) << 4 << 18 << true << "ACCUMULATOR";
+        QTest::newRow("SCR") << "crtSCR" << 1 << 10 << false << "SEQUENCE CONTROL REGISTER";
+        QTest::newRow("ORD") << "crtORD" << 1 << 18 << true << "ORDER TANK";
+        QTest::newRow("MULTR") << "crtMULTR" << 2 << 18 << true << "MULTIPLIER";
+        QTest::newRow("MULTD") << "crtMULTD" << 2 << 18 << true << "MULTIPLICAND";
+        QTest::newRow("ACC") << "crtACC" << 4 << 18 << true << "ACCUMULATOR";
         for (int N = 0; N < 16; ++N)
-            QTest::addRow("Store%d", N) << QString("crtStore%1").arg(N) << QRect(30, 180 - 9 * N, 177, 8) << 2 << 18
-                                        << true << QString("WORDS_%1-%2").arg(2 * N).arg(2 * N + 1);
+            QTest::addRow("Store%d", N) << QString("crtStore%1").arg(N) << 2 << 18 << true
+                                        << QString("WORDS_%1-%2").arg(2 * N).arg(2 * N + 1);
     }
-    void TubesSitWhereTheLayoutPutsThem()
+    void TubesShowTheirWords()
     {
         QFETCH(QString, Name);
         TEdsacForm Form;
         const auto* Tube = Form.findChild<TCRTDisplay*>(Name);
         QVERIFY(Tube);
-        QTEST(Tube->geometry(), "Geometry");
         QTEST(Tube->WordCount(), "Count");
         QTEST(Tube->WordSize(), "Size");
         QCOMPARE(Tube->Spacing(), 1);
         QTEST(Tube->HideFirstBit(), "Hide");
         QTEST(Tube->FullName(), "FullName");
-        if (Name.startsWith("crtStore"))
-            QCOMPARE(Form.crtStores[Name.mid(8).toUInt()], Tube);
+        if (Name.startsWith("crtStore")) {
+            const int N = Name.mid(8).toInt();
+            QCOMPARE(Form.crtStores[static_cast<std::size_t>(N)], Tube);
+            // Row 0 at the bottom, each row above the one before.
+            if (N > 0)
+                QVERIFY(Tube->geometry().bottom() < Form.crtStores[static_cast<std::size_t>(N - 1)]->y());
+        }
+    }
+
+    // The panel picture and the widgets read one layout: every widget stands inside
+    // the plate, slot, ring or frame painted for it, and the picture really shows
+    // the dark slots and the dial's wheel there.
+    void WidgetsLieInsideTheirPaintedFrames()
+    {
+        using namespace PanelLayout;
+        TEdsacForm Form;
+        QStringList Outside;
+        const auto Check = [&](const QWidget* Widget, const QRectF& Frame) {
+            const QRectF Where(QRect(Widget->mapTo(&Form, QPoint(0, 0)), Widget->size()));
+            if (!Frame.contains(Where) || !QRectF(Form.rect()).contains(Where))
+                Outside << Widget->objectName();
+        };
+        using TWidgets = std::initializer_list<const QWidget*>;
+        const QImage Picture = PanelArt::PanelPicture();
+        const auto Dark = [&](QPointF At) {
+            const QRgb Pixel = Picture.pixel(At.toPoint());
+            return qRed(Pixel) < 0x40 && qGreen(Pixel) < 0x40 && qBlue(Pixel) < 0x40;
+        };
+
+        const TCRTDisplay* const Registers[] = {Form.crtSCR, Form.crtORD, Form.crtMULTR, Form.crtMULTD, Form.crtACC};
+        for (std::size_t I = 0; I < RegisterTubes.size(); ++I) {
+            Check(Registers[I], Slot(RegisterTubes[I]));
+            QVERIFY(Dark(QRectF(Registers[I]->geometry()).center()));
+            QVERIFY(!Dark(Registers[I]->geometry().topLeft() - QPoint(0, 2 * SlotMargin + 2)));
+        }
+        for (const QWidget* Widget : TWidgets{Form.lblSCR, Form.lblORD, Form.lblMULTR, Form.lblMULTD, Form.lblACC})
+            Check(Widget, RegisterPlate);
+        for (const QWidget* Widget : TWidgets{Form.Panel1, Form.lblLongTank, Form.LTSpinEdit, Form.cbShortTanks})
+            Check(Widget, SelectorInset);
+
+        // The store rows on the round face: every corner pixel lies on the glass.
+        Check(Form.Shape1, TubeFace);
+        const QRectF Face(TubeFace);
+        for (const TCRTDisplay* Row : Form.crtStores) {
+            const QRectF R = QRectF(Row->geometry()).adjusted(0.5, 0.5, -0.5, -0.5);
+            for (const QPointF Corner : {R.topLeft(), R.topRight(), R.bottomLeft(), R.bottomRight()}) {
+                const QPointF D = Corner - Face.center();
+                const double A = Face.width() / 2, B = Face.height() / 2;
+                QVERIFY2(D.x() * D.x() / (A * A) + D.y() * D.y() / (B * B) <= 1.0, qPrintable(Row->objectName()));
+            }
+        }
+
+        for (const QWidget* Button :
+             TWidgets{Form.btnClear, Form.btnStart, Form.btnStop, Form.btnReset, Form.btnSingleEP})
+            Check(Button, ButtonRule);
+        Check(Form.RealTimeClock, ClockPlate);
+        QCOMPARE(Form.RealTimeClock->geometry(), ClockFace);
+        Check(Form.sbClock, ClockZeroCollar);
+        Check(Form.memoLabel, TeleprinterPane);
+        Check(Form.TeletypeMemo, TeleprinterPane);
+        QVERIFY2(Outside.isEmpty(), qPrintable(Outside.join(' ')));
+
+        // Each finger hole lies wholly on the black wheel.
+        for (const TDialHole* Hole : Form.sbDial) {
+            const QRectF R(Hole->geometry());
+            for (const QPointF Corner : {R.topLeft(), R.topRight(), R.bottomLeft(), R.bottomRight()}) {
+                const QPointF D = Corner - DialCentre;
+                QVERIFY2(std::hypot(D.x(), D.y()) <= DialWheelRadius, qPrintable(Hole->objectName()));
+            }
+            QVERIFY(Dark(R.center()));
+        }
     }
 
     // The caption in the sunken panel must not run into the spin box beside it.
