@@ -44,6 +44,12 @@ QString Literal(const QString& Text)
     return Result;
 }
 
+// The menu items and the combo box name the two sets alike.
+QString InitialOrdersCaption(int Index)
+{
+    return QCoreApplication::translate("TMainForm", "Initial Orders %1").arg(Index);
+}
+
 void SetHint(QWidget* Control, const QString& Hint)
 {
     Control->setToolTip(Hint);
@@ -90,24 +96,28 @@ QAction* TMainForm::AddItem(QMenu* Menu, const char* Name, const QString& Captio
     return Item;
 }
 
+QMenu* TMainForm::AddMenu(const char* Name, const QString& Caption)
+{
+    QMenu* Menu = MainMenu1->addMenu(Caption);
+    Menu->setObjectName(QString::fromLatin1(Name));
+    return Menu;
+}
+
 void TMainForm::CreateMenus()
 {
     MainMenu1 = new QMenuBar(this);
     MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
     setMenuBar(MainMenu1);
+    CreateFileMenu();
+    CreateEditMenu();
+    CreateEdsacMenu();
+    CreateWindowMenu();
+    CreateHelpMenu();
+}
 
-    mnuFile = MainMenu1->addMenu(tr("&File"));
-    mnuFile->setObjectName(QStringLiteral("mnuFile"));
-    mnuEdit = MainMenu1->addMenu(tr("&Edit"));
-    mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
-    mnuEdsac = MainMenu1->addMenu(tr("E&dsac"));
-    mnuEdsac->setObjectName(QStringLiteral("mnuEdsac"));
-    mnuWindow = MainMenu1->addMenu(tr("&Window"));
-    mnuWindow->setObjectName(QStringLiteral("mnuWindow"));
-    mnuHelp = MainMenu1->addMenu(tr("&Help"));
-    mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
-
-    // File
+void TMainForm::CreateFileMenu()
+{
+    mnuFile = AddMenu("mnuFile", tr("&File"));
     miNew = AddItem(mnuFile, "miNew", tr("&New"), QKeySequence(Qt::CTRL | Qt::Key_N));
     miOpen = AddItem(mnuFile, "miOpen", tr("&Open..."), QKeySequence(Qt::CTRL | Qt::Key_O));
     miInsert = AddItem(mnuFile, "miInsert", tr("Insert..."));
@@ -152,19 +162,20 @@ void TMainForm::CreateMenus()
     connect(miSaveAs, &QAction::triggered, this, &TMainForm::SaveTapeAs);
     connect(miDiscardEdsacOutput, &QAction::triggered, this, &TMainForm::DiscardOutput);
     connect(miSaveOutputAs, &QAction::triggered, this, [this] {
-        const QString Path = ChooseOutputFile(QStringLiteral("EdOutput.txt"));
-        if (!Path.isEmpty())
+        if (const QString Path = ChooseOutputFile(QStringLiteral("EdOutput.txt")); !Path.isEmpty())
             emit SaveOutput(Path);
     });
     connect(miPunchOutputAs, &QAction::triggered, this, [this] {
-        const QString Path = ChooseOutputFile(QStringLiteral("EdPunch.txt"));
-        if (!Path.isEmpty())
+        if (const QString Path = ChooseOutputFile(QStringLiteral("EdPunch.txt")); !Path.isEmpty())
             emit PunchOutput(Path);
     });
     connect(miPrint, &QAction::triggered, this, &TMainForm::PrintTape);
     connect(miExit, &QAction::triggered, this, &QWidget::close);
+}
 
-    // Edit
+void TMainForm::CreateEditMenu()
+{
+    mnuEdit = AddMenu("mnuEdit", tr("&Edit"));
     miUndo = AddItem(mnuEdit, "miUndo", tr("Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z));
     miRedo = AddItem(mnuEdit, "miRedo", tr("Redo"), QKeySequence(Qt::CTRL | Qt::Key_Y));
     mnuEdit->addSeparator();
@@ -178,18 +189,21 @@ void TMainForm::CreateMenus()
     miReplace = AddItem(mnuEdit, "miReplace", tr("Replace..."), QKeySequence(Qt::CTRL | Qt::Key_R));
     mnuEdit->addSeparator();
     miLineNumbers = AddItem(mnuEdit, "miLineNumbers", tr("Line Numbers"));
-    miFind->setEnabled(false);
-    miFindAgain->setEnabled(false);
-    miReplace->setEnabled(false);
+    // Nothing to undo or redo (tape windows keep their own history), and no search.
+    for (QAction* Item : {miUndo, miRedo, miFind, miFindAgain, miReplace})
+        Item->setEnabled(false);
 
     connect(miCut, &QAction::triggered, this, &TMainForm::CutText);
     connect(miCopy, &QAction::triggered, this, &TMainForm::CopyText);
     connect(miPaste, &QAction::triggered, this, &TMainForm::PasteText);
     connect(miSelectAll, &QAction::triggered, this, &TMainForm::SelectAll);
+}
 
-    // Edsac
-    miInitialOrders1 = AddItem(mnuEdsac, "miInitialOrders1", tr("Initial Orders 1"));
-    miInitialOrders2 = AddItem(mnuEdsac, "miInitialOrders2", tr("Initial Orders 2"));
+void TMainForm::CreateEdsacMenu()
+{
+    mnuEdsac = AddMenu("mnuEdsac", tr("E&dsac"));
+    miInitialOrders1 = AddItem(mnuEdsac, "miInitialOrders1", InitialOrdersCaption(1));
+    miInitialOrders2 = AddItem(mnuEdsac, "miInitialOrders2", InitialOrdersCaption(2));
     InitialOrdersGroup = new QActionGroup(this);
     InitialOrdersGroup->setObjectName(QStringLiteral("InitialOrdersGroup"));
     InitialOrdersGroup->setExclusionPolicy(QActionGroup::ExclusionPolicy::Exclusive);
@@ -217,12 +231,19 @@ void TMainForm::CreateMenus()
     connect(miRealTime, &QAction::triggered, this, &TMainForm::miRealTimeClick);
     connect(miHints, &QAction::triggered, this, &TMainForm::miHintsClick);
     connect(miOptions, &QAction::triggered, this, &TMainForm::ShowOptions);
+}
 
-    // Window: the machine window first, the tape windows after it as they open.
+void TMainForm::CreateWindowMenu()
+{
+    // The machine window first, the tape windows after it as they open.
+    mnuWindow = AddMenu("mnuWindow", tr("&Window"));
     mnuWinEdsac = AddItem(mnuWindow, "mnuWinEdsac", tr("Edsac"));
     connect(mnuWinEdsac, &QAction::triggered, this, [this] { WindowMenuClick(mnuWinEdsac); });
+}
 
-    // Help
+void TMainForm::CreateHelpMenu()
+{
+    mnuHelp = AddMenu("mnuHelp", tr("&Help"));
     TutorialGuide1 = AddItem(mnuHelp, "TutorialGuide1", tr("&Tutorial Guide"));
     Documentation1 = AddItem(mnuHelp, "Documentation1", tr("&Documentation"));
     mnuHelp->addSeparator();
@@ -232,18 +253,36 @@ void TMainForm::CreateMenus()
     connect(miAbout, &QAction::triggered, this, &TMainForm::ShowAbout);
 }
 
-QToolButton* TMainForm::AddButton(const char* Name, ToolbarIcons::TToolIcon Picture, const QString& Hint)
+QToolButton* TMainForm::AddButton(const char* Name, QAction* Action, ToolbarIcons::TToolIcon Picture,
+                                  const QString& Hint)
 {
+    // The button is its menu item's twin: one action, so one handler and one
+    // Enabled state for both. The picture belongs to the tool bar only.
+    Action->setIcon(ToolbarIcons::Icon(Picture));
+    Action->setIconVisibleInMenu(false);
+    Action->setToolTip(Hint);
+    Action->setStatusTip(Hint);
     auto* Button = new QToolButton(ToolBar1);
     Button->setObjectName(QString::fromLatin1(Name));
-    Button->setIcon(ToolbarIcons::Icon(Picture));
+    Button->setDefaultAction(Action);
     Button->setIconSize(QSize(ToolbarIcons::IconSize, ToolbarIcons::IconSize));
     Button->setFixedSize(ButtonSize, ButtonSize);
     Button->setAutoRaise(true);
     Button->setFocusPolicy(Qt::NoFocus);
-    SetHint(Button, Hint);
     ToolBar1->addWidget(Button);
     return Button;
+}
+
+QCheckBox* TMainForm::AddCheckBox(const char* Name, const QString& Caption, const QString& Hint)
+{
+    auto* Box = new QCheckBox(Caption, ToolBar1);
+    Box->setObjectName(QString::fromLatin1(Name));
+    Box->setFocusPolicy(Qt::NoFocus);
+    // A little air either side, as the boxes sit between buttons and separators.
+    Box->setContentsMargins(4, 0, 4, 0);
+    SetHint(Box, Hint);
+    ToolBar1->addWidget(Box);
+    return Box;
 }
 
 void TMainForm::CreateToolBar()
@@ -265,23 +304,23 @@ void TMainForm::CreateToolBar()
     Rows->addWidget(ToolBar1, 0, Qt::AlignVCenter);
     setCentralWidget(ControlBar1);
 
-    tbNew = AddButton("tbNew", TToolIcon::New, tr("New Tape"));
-    tbOpen = AddButton("tbOpen", TToolIcon::Open, tr("Open Tape"));
-    tbSave = AddButton("tbSave", TToolIcon::Save, tr("Save Tape"));
-    tbPrint = AddButton("tbPrint", TToolIcon::Print, tr("Print Tape"));
-    tbPrintPrev = AddButton("tbPrintPrev", TToolIcon::PrintPreview, tr("Print Preview"));
+    tbNew = AddButton("tbNew", miNew, TToolIcon::New, tr("New Tape"));
+    tbOpen = AddButton("tbOpen", miOpen, TToolIcon::Open, tr("Open Tape"));
+    tbSave = AddButton("tbSave", miSave, TToolIcon::Save, tr("Save Tape"));
+    tbPrint = AddButton("tbPrint", miPrint, TToolIcon::Print, tr("Print Tape"));
+    tbPrintPrev = AddButton("tbPrintPrev", miPrintPreview, TToolIcon::PrintPreview, tr("Print Preview"));
     ToolBar1->addSeparator();
-    tbUndo = AddButton("tbUndo", TToolIcon::Undo, tr("Undo"));
-    tbRedo = AddButton("tbRedo", TToolIcon::Redo, tr("Redo"));
+    tbUndo = AddButton("tbUndo", miUndo, TToolIcon::Undo, tr("Undo"));
+    tbRedo = AddButton("tbRedo", miRedo, TToolIcon::Redo, tr("Redo"));
     ToolBar1->addSeparator();
-    tbCut = AddButton("tbCut", TToolIcon::Cut, tr("Cut"));
-    tbCopy = AddButton("tbCopy", TToolIcon::Copy, tr("Copy"));
-    tbPaste = AddButton("tbPaste", TToolIcon::Paste, tr("Paste"));
+    tbCut = AddButton("tbCut", miCut, TToolIcon::Cut, tr("Cut"));
+    tbCopy = AddButton("tbCopy", miCopy, TToolIcon::Copy, tr("Copy"));
+    tbPaste = AddButton("tbPaste", miPaste, TToolIcon::Paste, tr("Paste"));
     ToolBar1->addSeparator();
 
     cbInitialOrders = new QComboBox(ToolBar1);
     cbInitialOrders->setObjectName(QStringLiteral("cbInitialOrders"));
-    cbInitialOrders->addItems({tr("Initial Orders 1"), tr("Initial Orders 2")});
+    cbInitialOrders->addItems({InitialOrdersCaption(1), InitialOrdersCaption(2)});
     cbInitialOrders->setFixedWidth(ComboWidth);
     cbInitialOrders->setCurrentIndex(1);
     cbInitialOrders->setFocusPolicy(Qt::NoFocus);
@@ -289,43 +328,23 @@ void TMainForm::CreateToolBar()
     ToolBar1->addWidget(cbInitialOrders);
     ToolBar1->addSeparator();
 
-    tbEdsacClear = AddButton("tbEdsacClear", TToolIcon::DiscardOutput, tr("Discard Edsac Output"));
-    tbFeed = AddButton("tbFeed", TToolIcon::LineFeed, tr("Line Feed"));
-    tbZeroizeClock = AddButton("tbZeroizeClock", TToolIcon::ZeroizeClock, tr("Zeroize Clock"));
+    // Line Feed has no menu item; its action lives on the tool bar alone.
+    auto* LineFeedAction = new QAction(tr("Line Feed"), this);
+    connect(LineFeedAction, &QAction::triggered, this, &TMainForm::LineFeed);
+    tbEdsacClear =
+        AddButton("tbEdsacClear", miDiscardEdsacOutput, TToolIcon::DiscardOutput, tr("Discard Edsac Output"));
+    tbFeed = AddButton("tbFeed", LineFeedAction, TToolIcon::LineFeed, tr("Line Feed"));
+    tbZeroizeClock = AddButton("tbZeroizeClock", miZeroizeClock, TToolIcon::ZeroizeClock, tr("Zeroize Clock"));
     ToolBar1->addSeparator();
 
-    auto MakeCheckBox = [this](const char* Name, const QString& Caption, const QString& Hint) {
-        auto* Box = new QCheckBox(Caption, ToolBar1);
-        Box->setObjectName(QString::fromLatin1(Name));
-        Box->setFocusPolicy(Qt::NoFocus);
-        // A little air either side, as the boxes sit between buttons and separators.
-        Box->setContentsMargins(4, 0, 4, 0);
-        SetHint(Box, Hint);
-        ToolBar1->addWidget(Box);
-        return Box;
-    };
-    cbSound = MakeCheckBox("cbSound", tr("Sound"), tr("Teleprinter Sound"));
+    cbSound = AddCheckBox("cbSound", tr("Sound"), tr("Teleprinter Sound"));
     cbSound->setEnabled(false);
     ToolBar1->addSeparator();
-    cbRealTime = MakeCheckBox("cbRealTime", tr("Real Time"), tr("Real Time Mode"));
-    cbHints = MakeCheckBox("cbHints", tr("Hints"), tr("Edsac Hints"));
+    cbRealTime = AddCheckBox("cbRealTime", tr("Real Time"), tr("Real Time Mode"));
+    cbHints = AddCheckBox("cbHints", tr("Hints"), tr("Edsac Hints"));
 
-    // Undo and Redo have nothing to undo or redo: tape windows keep their own history.
-    tbUndo->setEnabled(false);
-    tbRedo->setEnabled(false);
-
-    connect(tbNew, &QToolButton::clicked, this, &TMainForm::NewTape);
-    connect(tbOpen, &QToolButton::clicked, this, &TMainForm::miOpenClick);
-    connect(tbSave, &QToolButton::clicked, this, &TMainForm::SaveTape);
-    connect(tbPrint, &QToolButton::clicked, this, &TMainForm::PrintTape);
-    connect(tbCut, &QToolButton::clicked, this, &TMainForm::CutText);
-    connect(tbCopy, &QToolButton::clicked, this, &TMainForm::CopyText);
-    connect(tbPaste, &QToolButton::clicked, this, &TMainForm::PasteText);
     // The user's choice only: setting the index from code must not loop back.
     connect(cbInitialOrders, &QComboBox::activated, this, [this](int Index) { SetInitialOrders(Index + 1); });
-    connect(tbEdsacClear, &QToolButton::clicked, this, &TMainForm::DiscardOutput);
-    connect(tbFeed, &QToolButton::clicked, this, &TMainForm::LineFeed);
-    connect(tbZeroizeClock, &QToolButton::clicked, this, &TMainForm::ZeroiseClock);
     connect(cbSound, &QCheckBox::toggled, miTeleprinterSound, &QAction::setChecked);
     connect(cbRealTime, &QCheckBox::toggled, this, &TMainForm::cbRealTimeToggled);
     connect(cbHints, &QCheckBox::toggled, this, &TMainForm::cbHintsToggled);
@@ -472,30 +491,27 @@ void TMainForm::closeEvent(QCloseEvent* Event)
 
 void TMainForm::miOpenClick()
 {
-    Dialogs::TFileRequest Request;
-    Request.Mode = Dialogs::TFileMode::Open;
-    Request.Title = tr("Open");
-    Request.FileName = FOpenFileName;
-    Request.Filter = QString::fromLatin1(TapeFilter);
-    const QString Path = Dialogs::ChooseFile(this, Request);
-    if (Path.isEmpty())
-        return;
-    FOpenFileName = Path;
-    emit OpenTape(Path);
+    if (const QString Path = ChooseTapeFile(tr("Open"), FOpenFileName); !Path.isEmpty())
+        emit OpenTape(Path);
 }
 
 void TMainForm::miInsertClick()
 {
+    if (const QString Path = ChooseTapeFile(tr("Insert"), FInsertFileName); !Path.isEmpty())
+        emit InsertTape(Path);
+}
+
+QString TMainForm::ChooseTapeFile(const QString& Title, QString& Remembered)
+{
     Dialogs::TFileRequest Request;
     Request.Mode = Dialogs::TFileMode::Open;
-    Request.Title = tr("Insert");
-    Request.FileName = FInsertFileName;
+    Request.Title = Title;
+    Request.FileName = Remembered;
     Request.Filter = QString::fromLatin1(TapeFilter);
     const QString Path = Dialogs::ChooseFile(this, Request);
-    if (Path.isEmpty())
-        return;
-    FInsertFileName = Path;
-    emit InsertTape(Path);
+    if (!Path.isEmpty())
+        Remembered = Path;
+    return Path;
 }
 
 QString TMainForm::ChooseOutputFile(const QString& Name)
@@ -521,9 +537,8 @@ void TMainForm::miTeleprinterSoundClick()
 {
     // The item only explains; its check mark belongs to the (disabled) check box.
     miTeleprinterSound->setChecked(cbSound->isChecked());
-    Dialogs::Message(this, QStringLiteral("Not supported"),
-                     QStringLiteral("Sound is not currently supported in this version of Valvane"),
-                     QMessageBox::Ok, QMessageBox::Information);
+    Inform(QStringLiteral("Not supported"),
+           QStringLiteral("Sound is not currently supported in this version of Valvane"));
 }
 
 void TMainForm::miRealTimeClick(bool Checked)
@@ -552,18 +567,19 @@ void TMainForm::cbHintsToggled(bool Checked)
     emit SetHints(Checked);
 }
 
+void TMainForm::Inform(const QString& Caption, const QString& Text)
+{
+    Dialogs::Message(this, Caption, Text, QMessageBox::Ok, QMessageBox::Information);
+}
+
 void TMainForm::TutorialGuide1Click()
 {
-    Dialogs::Message(
-        this, QStringLiteral("Tutorial"),
-        QStringLiteral("The tutorial guide can be found by opening the \"Lessonary\" file that was supplied with Valvane"),
-        QMessageBox::Ok, QMessageBox::Information);
+    Inform(QStringLiteral("Tutorial"),
+           QStringLiteral("The tutorial guide can be found by opening the \"Lessonary\" file that was supplied with Valvane"));
 }
 
 void TMainForm::Documentation1Click()
 {
-    Dialogs::Message(
-        this, QStringLiteral("Documentation"),
-        QStringLiteral("Program documentation can be found by opening the \"Referary\" file that was supplied with Valvane"),
-        QMessageBox::Ok, QMessageBox::Information);
+    Inform(QStringLiteral("Documentation"),
+           QStringLiteral("Program documentation can be found by opening the \"Referary\" file that was supplied with Valvane"));
 }

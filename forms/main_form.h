@@ -172,17 +172,29 @@ protected:
 
 private:
     void CreateMenus();
+    void CreateFileMenu();
+    void CreateEditMenu();
+    void CreateEdsacMenu();
+    void CreateWindowMenu();
+    void CreateHelpMenu();
     void CreateToolBar();
     void CreateStatusBar();
+    QMenu* AddMenu(const char* Name, const QString& Caption);
     QAction* AddItem(QMenu* Menu, const char* Name, const QString& Caption,
                      const QKeySequence& Shortcut = QKeySequence());
-    QToolButton* AddButton(const char* Name, ToolbarIcons::TToolIcon Picture, const QString& Hint);
+    // A tool button that shows Action, its menu item's own.
+    QToolButton* AddButton(const char* Name, QAction* Action, ToolbarIcons::TToolIcon Picture, const QString& Hint);
+    QCheckBox* AddCheckBox(const char* Name, const QString& Caption, const QString& Hint);
     QAction* FindWindowMenuItem(const QWidget* TapeWindow) const;
 
     void miOpenClick();
     void miInsertClick();
+    // Open and Insert: a tape file, starting from the one chosen last time in
+    // Remembered (updated); empty for Cancel.
+    QString ChooseTapeFile(const QString& Title, QString& Remembered);
     // The output commands: the save dialog preset with Name; empty for Cancel.
     QString ChooseOutputFile(const QString& Name);
+    void Inform(const QString& Caption, const QString& Text);
     void miTeleprinterSoundClick();
     void miRealTimeClick(bool Checked);
     void cbRealTimeToggled(bool Checked);

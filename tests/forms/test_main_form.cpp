@@ -253,6 +253,40 @@ private slots:
         QVERIFY(Messages.isEmpty() && FileRequests.isEmpty());
     }
 
+    // A tool button and its menu item are one command: the button does what the
+    // item does, once, follows the item's Enabled state and keeps its own hint.
+    void toolButtonsAreTheirMenuItems()
+    {
+        TMainForm F;
+        TSignalLog Log(F);
+        QVERIFY(!F.tbUndo->isEnabled() && !F.miUndo->isEnabled() && !F.tbRedo->isEnabled());
+        const std::pair<QToolButton*, QAction*> Twins[] = {
+            {F.tbNew, F.miNew},         {F.tbOpen, F.miOpen},   {F.tbSave, F.miSave},
+            {F.tbPrint, F.miPrint},     {F.tbPrintPrev, F.miPrintPreview},
+            {F.tbUndo, F.miUndo},       {F.tbRedo, F.miRedo},   {F.tbCut, F.miCut},
+            {F.tbCopy, F.miCopy},       {F.tbPaste, F.miPaste}, {F.tbEdsacClear, F.miDiscardEdsacOutput},
+            {F.tbZeroizeClock, F.miZeroizeClock}};
+        for (const auto& [Button, Item] : Twins) {
+            const QString Name = Button->objectName();
+            const QString Hint = Button->toolTip();
+            Item->setEnabled(true);
+            Item->trigger();
+            const QStringList ByItem = Log.Take();
+            Button->click();
+            QCOMPARE(Log.Take(), ByItem);
+            QVERIFY2(ByItem.size() <= 1, qPrintable(Name));
+            Item->setEnabled(false);
+            QVERIFY2(!Button->isEnabled(), qPrintable(Name));
+            Button->click();
+            QVERIFY(Log.Take().isEmpty());
+            Item->setEnabled(true);
+            QVERIFY2(Button->isEnabled() && Button->toolTip() == Hint && !Hint.isEmpty(), qPrintable(Name));
+        }
+        QCOMPARE(F.tbNew->toolTip(), QStringLiteral("New Tape"));
+        QVERIFY(F.mnuFile->actions().contains(F.tbSave->defaultAction()));
+        QCOMPARE(FileRequests.size(), 2);
+    }
+
     void fileDialogs()
     {
         TMainForm F;
