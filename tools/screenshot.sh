@@ -93,7 +93,7 @@ while xdotool search --onlyvisible --name "^Open\$" >/dev/null 2>&1; do
     sleep 0.2
 done
 
-# Start, at its place on the machine window (btnStart in forms/edsac_form.cpp).
+# Start, at its place on the machine window (its fixed layout in forms/).
 xdotool windowactivate --sync "$machine" mousemove --window "$machine" 291 193 click 1
 sleep "$wait_run"
 
@@ -104,7 +104,7 @@ if [ -n "${LONG_TANK:-}" ]; then
     sleep 0.5
 fi
 
-# The dial holes' centres, digits 0 to 9 (DialHoles in forms/edsac_form.cpp).
+# The dial holes' centres, digits 0 to 9, from the same layout.
 if [ -n "$digits" ]; then
     holes="463,305 489,273 484,260 473,252 459,249 445,255 436,266 434,279 439,292 449,301"
     echo "$digits" | fold -w1 | while read -r digit; do
