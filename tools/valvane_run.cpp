@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <string>
 
 #include "core/ALUnit.h"
@@ -78,14 +79,60 @@ QJsonArray ToJson(TWords Words)
     return Array;
 }
 
-} // namespace
+// How the run ended.
+enum class TRunStatus { Stop, Error, Limit };
 
-int main(int argc, char* argv[])
+// The name the dump gives the status.
+QString StatusName(TRunStatus Status)
 {
-    QCoreApplication App(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("valvane-run"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("1.0.2"));
+    switch (Status) {
+    case TRunStatus::Stop:
+        return QStringLiteral("stop");
+    case TRunStatus::Error:
+        return QStringLiteral("error");
+    case TRunStatus::Limit:
+        break;
+    }
+    return QStringLiteral("limit");
+}
 
+TExit ExitFor(TRunStatus Status)
+{
+    switch (Status) {
+    case TRunStatus::Stop:
+        return exStop;
+    case TRunStatus::Error:
+        return exError;
+    case TRunStatus::Limit:
+        break;
+    }
+    return exLimit;
+}
+
+struct TOptions {
+    QString TapePath;
+    bool SecondOrders = true;
+    bool CaseSensitive = false;
+    qulonglong MaxOrders = 0;
+    // Digits to dial, one at each stop.
+    QString Digits;
+    std::optional<QString> PunchPath;
+    std::optional<QString> DumpPath;
+    bool Trace = false;
+    bool Stats = false;
+};
+
+struct TRunResult {
+    TRunStatus Status = TRunStatus::Limit;
+    std::string Message;
+    qulonglong Executed = 0;
+    double Seconds = 0;
+};
+
+// The command line; nothing when it is wrong (already said on stderr). Help and
+// version end the program here.
+std::optional<TOptions> ParseOptions(const QCoreApplication& App)
+{
     QCommandLineParser Parser;
     Parser.setApplicationDescription(QStringLiteral("Runs an EDSAC program tape and prints the teleprinter output."));
     Parser.addHelpOption();
@@ -113,39 +160,146 @@ int main(int argc, char* argv[])
 
     if (!Parser.parse(App.arguments())) {
         Complain(Parser.errorText());
-        return exUsage;
+        return std::nullopt;
     }
     if (Parser.isSet(QStringLiteral("help")))
         Parser.showHelp(exStop);
     if (Parser.isSet(QStringLiteral("version")))
         Parser.showVersion();
 
+    TOptions Options;
     const QString Orders = Parser.value(InitialOrdersOption);
     if (Orders != QLatin1String("1") && Orders != QLatin1String("2")) {
         Complain(QStringLiteral("--initial-orders must be 1 or 2, not \"%1\"").arg(Orders));
-        return exUsage;
+        return std::nullopt;
     }
+    Options.SecondOrders = Orders == QLatin1String("2");
     bool Ok = false;
-    const qulonglong MaxOrders = Parser.value(MaxOption).toULongLong(&Ok);
+    Options.MaxOrders = Parser.value(MaxOption).toULongLong(&Ok);
     if (!Ok) {
         Complain(QStringLiteral("--max-orders needs a whole number, not \"%1\"").arg(Parser.value(MaxOption)));
-        return exUsage;
+        return std::nullopt;
     }
-    const QString Digits = Parser.value(DialOption);
-    for (const QChar Ch : Digits)
+    Options.Digits = Parser.value(DialOption);
+    for (const QChar Ch : Options.Digits)
         if (Ch < QLatin1Char('0') || Ch > QLatin1Char('9')) {
-            Complain(QStringLiteral("--dial takes digits 0-9 only, not \"%1\"").arg(Digits));
-            return exUsage;
+            Complain(QStringLiteral("--dial takes digits 0-9 only, not \"%1\"").arg(Options.Digits));
+            return std::nullopt;
         }
     const QStringList Positional = Parser.positionalArguments();
     if (Positional.size() != 1) {
         Complain(Positional.isEmpty() ? QStringLiteral("no tape given (see --help)")
                                       : QStringLiteral("one tape only, please (see --help)"));
-        return exUsage;
+        return std::nullopt;
+    }
+    Options.TapePath = Positional[0];
+    Options.CaseSensitive = Parser.isSet(CaseOption);
+    if (Parser.isSet(PunchOption))
+        Options.PunchPath = Parser.value(PunchOption);
+    if (Parser.isSet(DumpOption))
+        Options.DumpPath = Parser.value(DumpOption);
+    Options.Trace = Parser.isSet(TraceOption);
+    Options.Stats = Parser.isSet(StatsOption);
+    return Options;
+}
+
+// Start pressed: one step at a time, as the run timer would, dialling at the stops.
+TRunResult Run(TRunHost& Host, const TOptions& Options)
+{
+    Host.SelectInitialOrders(Options.SecondOrders);
+    Host.ClearMachine();
+    Host.LoadInitialOrders();
+
+    TRunResult Result;
+    const auto Started = std::chrono::steady_clock::now();
+    int DialNext = 0;
+    while (Result.Executed < Options.MaxOrders) {
+        const std::uint8_t Step = Host.ExecuteStep();
+        if (Step == 2) {
+            Result.Status = TRunStatus::Error;
+            Result.Message = Host.LastError;
+            break;
+        }
+        ++Result.Executed;
+        if (Step == 1) {
+            if (DialNext < Options.Digits.size()) {
+                const int Digit = Options.Digits[DialNext++].digitValue();
+                Host.Dial(Digit == 0 ? 10 : Digit);
+                continue;
+            }
+            Result.Status = TRunStatus::Stop;
+            break;
+        }
+    }
+    Result.Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - Started).count();
+    if (Result.Status == TRunStatus::Limit)
+        Result.Message = "Gave up after " + std::to_string(Result.Executed) + " orders";
+    return Result;
+}
+
+QByteArray Dump(const TEdsacCore& Core, const TRunResult& Result)
+{
+    QJsonObject Dump;
+    Dump[QStringLiteral("status")] = StatusName(Result.Status);
+    Dump[QStringLiteral("message")] = QString::fromStdString(Result.Message);
+    Dump[QStringLiteral("orders")] = static_cast<qint64>(Result.Executed);
+    Dump[QStringLiteral("time")] = static_cast<qint64>(Core.Control().GetElapsedTime());
+    Dump[QStringLiteral("scr")] = Core.Control().GetSCR();
+    Dump[QStringLiteral("order_tank")] = Core.Control().GetOrderTank();
+    Dump[QStringLiteral("acc")] = ToJson(Core.Arithmetic().Acc());
+    Dump[QStringLiteral("multiplier")] = ToJson(Core.Arithmetic().Multr());
+    Dump[QStringLiteral("multiplicand")] = ToJson(Core.Arithmetic().Multd());
+    Dump[QStringLiteral("store")] = ToJson(Core.GetStoreContents());
+    return QJsonDocument(Dump).toJson(QJsonDocument::Indented);
+}
+
+// The teleprinter's output on stdout, the message on stderr, then the figures,
+// the punch and the dump as asked; the exit status.
+int Report(const TRunHost& Host, const TEdsacCore& Core, const TOptions& Options, const TRunResult& Result)
+{
+    std::string Output;
+    for (const std::string& Line : Host.TeleprinterLines)
+        Output += Line + "\n";
+    int Exit = ExitFor(Result.Status);
+    if (!WriteStdout(Output))
+        Exit = exError;
+    if (!Result.Message.empty()) {
+        const std::string Shown = ForTerminal(Result.Message) + "\n";
+        std::fwrite(Shown.data(), 1, Shown.size(), stderr);
     }
 
+    if (Options.Stats) {
+        const std::uint32_t Time = Core.Control().GetElapsedTime();
+        std::fprintf(stderr, "orders: %llu\nmachine time: %.4f\nseconds: %.3f\norders/s: %.0f\n", Result.Executed,
+                     Time / 10000.0, Result.Seconds, Result.Seconds > 0 ? Result.Executed / Result.Seconds : 0.0);
+    }
+    std::fflush(stderr);
+
+    if (Options.PunchPath) {
+        QByteArray Punched;
+        for (const std::string& Line : Host.PunchedTape)
+            Punched += QByteArray::fromStdString(Line) + '\n';
+        if (!WriteFile(*Options.PunchPath, Punched, "punch"))
+            Exit = exUsage;
+    }
+    if (Options.DumpPath && !WriteFile(*Options.DumpPath, Dump(Core, Result), "dump"))
+        Exit = exUsage;
+    return Exit;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication App(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("valvane-run"));
+    QCoreApplication::setApplicationVersion(QStringLiteral("1.0.2"));
+
+    const std::optional<TOptions> Options = ParseOptions(App);
+    if (!Options)
+        return exUsage;
     QByteArray Bytes;
-    if (!ReadTape(Positional[0], Bytes))
+    if (!ReadTape(Options->TapePath, Bytes))
         return exUsage;
 
     TRunHost Host;
@@ -154,86 +308,16 @@ int main(int argc, char* argv[])
         Bytes = QByteArray(); // the file's bytes are not needed once decoded
         Host.Tape.SetText(std::move(Text));
     }
-    Host.IgnoreCase = !Parser.isSet(CaseOption);
-    Host.Trace = Parser.isSet(TraceOption);
+    Host.IgnoreCase = !Options->CaseSensitive;
+    Host.Trace = Options->Trace;
     static char TraceBuffer[1 << 16];
     if (Host.Trace)
         std::setvbuf(stderr, TraceBuffer, _IOFBF, sizeof TraceBuffer);
 
     TEdsacCore Core(Host);
     Host.SetCore(&Core);
-    Host.SelectInitialOrders(Orders == QLatin1String("2"));
-    Host.ClearMachine();
-    Host.LoadInitialOrders();
-
-    // Start pressed: one step at a time, as the run timer would.
-    const auto Started = std::chrono::steady_clock::now();
-    qulonglong Executed = 0;
-    int DialNext = 0;
-    QString Status = QStringLiteral("limit");
-    std::string Message;
-    while (Executed < MaxOrders) {
-        const std::uint8_t Result = Host.ExecuteStep();
-        if (Result == 2) {
-            Status = QStringLiteral("error");
-            Message = Host.LastError;
-            break;
-        }
-        ++Executed;
-        if (Result == 1) {
-            if (DialNext < Digits.size()) {
-                const int Digit = Digits[DialNext++].digitValue();
-                Host.Dial(Digit == 0 ? 10 : Digit);
-                continue;
-            }
-            Status = QStringLiteral("stop");
-            break;
-        }
-    }
-    const double Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - Started).count();
-    if (Status == QLatin1String("limit"))
-        Message = "Gave up after " + std::to_string(Executed) + " orders";
-
-    std::string Output;
-    for (const std::string& Line : Host.TeleprinterLines)
-        Output += Line + "\n";
-    int Exit = Status == QLatin1String("stop") ? exStop : Status == QLatin1String("error") ? exError : exLimit;
-    if (!WriteStdout(Output))
-        Exit = exError;
-    if (!Message.empty()) {
-        const std::string Shown = ForTerminal(Message) + "\n";
-        std::fwrite(Shown.data(), 1, Shown.size(), stderr);
-    }
-
-    if (Parser.isSet(StatsOption)) {
-        const std::uint32_t Time = Core.Control().GetElapsedTime();
-        std::fprintf(stderr, "orders: %llu\nmachine time: %.4f\nseconds: %.3f\norders/s: %.0f\n", Executed,
-                     Time / 10000.0, Seconds, Seconds > 0 ? Executed / Seconds : 0.0);
-    }
-    std::fflush(stderr);
-
-    if (Parser.isSet(PunchOption)) {
-        QByteArray Punched;
-        for (const std::string& Line : Host.PunchedTape)
-            Punched += QByteArray::fromStdString(Line) + '\n';
-        if (!WriteFile(Parser.value(PunchOption), Punched, "punch"))
-            Exit = exUsage;
-    }
-    if (Parser.isSet(DumpOption)) {
-        QJsonObject Dump;
-        Dump[QStringLiteral("status")] = Status;
-        Dump[QStringLiteral("message")] = QString::fromStdString(Message);
-        Dump[QStringLiteral("orders")] = static_cast<qint64>(Executed);
-        Dump[QStringLiteral("time")] = static_cast<qint64>(Core.Control().GetElapsedTime());
-        Dump[QStringLiteral("scr")] = Core.Control().GetSCR();
-        Dump[QStringLiteral("order_tank")] = Core.Control().GetOrderTank();
-        Dump[QStringLiteral("acc")] = ToJson(Core.Arithmetic().Acc());
-        Dump[QStringLiteral("multiplier")] = ToJson(Core.Arithmetic().Multr());
-        Dump[QStringLiteral("multiplicand")] = ToJson(Core.Arithmetic().Multd());
-        Dump[QStringLiteral("store")] = ToJson(Core.GetStoreContents());
-        if (!WriteFile(Parser.value(DumpOption), QJsonDocument(Dump).toJson(QJsonDocument::Indented), "dump"))
-            Exit = exUsage;
-    }
+    const TRunResult Result = Run(Host, *Options);
+    const int Exit = Report(Host, Core, *Options, Result);
 
     Host.SetCore(nullptr);
     Core.Shutdown();

@@ -129,6 +129,23 @@ private slots:
         QCOMPARE(Run({QStringLiteral("--dial"), QStringLiteral("9x"), Tape("dial_echo.txt")}).Status, 1);
     }
 
+    // The dump names the way the run ended, as the exit status does.
+    void dumpNamesHowTheRunEnded()
+    {
+        const QString Dump = Dir.filePath("ended.json");
+        const auto Ended = [&](const QStringList& Arguments) {
+            QFile::remove(Dump);
+            const TRun R = Run(QStringList{QStringLiteral("--dump"), Dump} + Arguments);
+            const QJsonObject J = QJsonDocument::fromJson(ReadAll(Dump)).object();
+            return QStringLiteral("%1 %2 %3").arg(R.Status).arg(J["status"].toString(), J["message"].toString());
+        };
+        QCOMPARE(Ended({Tape("greeting.txt")}), QStringLiteral("0 stop "));
+        QCOMPARE(Ended({QStringLiteral("--max-orders"), QStringLiteral("10"), Tape("countdown.txt")}),
+                 QStringLiteral("3 limit Gave up after 10 orders"));
+        QCOMPARE(Ended({Write("runaway.txt", "T 1000 K G K " + QByteArray("X F ").repeated(24) + "E Z P F")}),
+                 QStringLiteral("2 error Order fetch outside the store at location 1024"));
+    }
+
     void punchAndDump()
     {
         const QString Punch = Dir.filePath("punch.txt"), Dump = Dir.filePath("dump.json");
