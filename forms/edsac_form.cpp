@@ -199,9 +199,11 @@ void TEdsacForm::CreateClock()
     RealTimeClock = new TClockDisplay(this);
     RealTimeClock->setObjectName("RealTimeClock");
     RealTimeClock->setGeometry(PanelLayout::ClockFace);
-    RealTimeClock->SetRadius(PanelLayout::ClockFace.width() / 2);
+    // The hour hand is a dot on the rim.
+    const int Radius = PanelLayout::ClockFace.width() / 2;
+    RealTimeClock->SetRadius(Radius);
     TClockHand* Hand = RealTimeClock->HourHand();
-    Hand->SetRadius(32);
+    Hand->SetRadius(Radius);
     Hand->SetWidth(1);
     Hand->SetColor(Qt::white);
     Hand->SetDrawAsDot(true);

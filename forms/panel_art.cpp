@@ -344,27 +344,20 @@ QImage DialHolePicture(TDialHoleState State)
     QPainter Painter(&Image);
     Painter.setRenderHint(QPainter::Antialiasing);
     const QRectF Hole(0.5, 0.5, HoleSize - 1.0, HoleSize - 1.0);
-    QColor Paper;
-    QPointF ShadowFrom;
-    switch (State) {
-    case TDialHoleState::Up:
-        Paper = QColor(0xf2, 0xec, 0xd8);
-        ShadowFrom = QPointF(3.5, 3.5);
-        break;
-    case TDialHoleState::Disabled:
-        Paper = QColor(0x8a, 0x88, 0x82);
-        ShadowFrom = QPointF(6, 6);
-        break;
-    case TDialHoleState::Down:
-        Paper = QColor(0xb8, 0xb0, 0x98);
-        ShadowFrom = QPointF(8.5, 8.5);
-        break;
-    }
     // The paper seen through the hole, darkened towards the side the wheel's edge
-    // shades; a pressed hole shades from the other side.
-    QRadialGradient Fill(ShadowFrom, HoleSize * 0.75);
+    // shades; a pressed hole shades from the other side. By state: the paper, the
+    // corner the light comes from, and how dark the shaded side is.
+    struct THoleLook {
+        QRgb Paper;
+        double ShadowFrom;
+        int Darker;
+    };
+    constexpr THoleLook Looks[] = {{0xf2ecd8, 3.5, 135}, {0x8a8882, 6, 135}, {0xb8b098, 8.5, 170}};
+    const THoleLook& Look = Looks[static_cast<int>(State)];
+    const QColor Paper(Look.Paper);
+    QRadialGradient Fill(QPointF(Look.ShadowFrom, Look.ShadowFrom), HoleSize * 0.75);
     Fill.setColorAt(0, Paper);
-    Fill.setColorAt(1, Paper.darker(State == TDialHoleState::Down ? 170 : 135));
+    Fill.setColorAt(1, Paper.darker(Look.Darker));
     Painter.setPen(QPen(QColor(0x10, 0x10, 0x10), 1.0));
     Painter.setBrush(Fill);
     Painter.drawEllipse(Hole);

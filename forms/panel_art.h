@@ -6,6 +6,7 @@
 
 namespace PanelArt {
 
+// In this order: the art keeps one look per state.
 enum class TDialHoleState { Up, Disabled, Down };
 
 // The panel: the long-tank tube's bezel, the teleprinter frame, the control,
