@@ -12,6 +12,10 @@
 class TEdsacCore;
 class QObject;
 
+// What one step of the machine came to. The byte values are those of the step's
+// result as every host has always read it.
+enum class TStepResult : std::uint8_t { srRunning = 0, srStopped = 1, srError = 2 };
+
 class IEdsacSim {
 public:
     virtual ~IEdsacSim() = default;
@@ -53,8 +57,8 @@ public:
     virtual void ClearMachine() = 0;
     virtual void LoadInitialOrders() = 0;
     virtual void SelectInitialOrders(bool Second) = 0;
-    // 0: the machine goes on; 1: it has stopped; 2: an error stopped it.
-    virtual std::uint8_t ExecuteStep() = 0;
+    // Running: the machine goes on; Stopped: a stop order; Error: a failure stopped it.
+    virtual TStepResult ExecuteStep() = 0;
     virtual void RefreshStoreDisplay() = 0;
     virtual void RefreshRegisters() = 0;
     virtual void ZeroiseClock() = 0;

@@ -25,6 +25,8 @@
 #include "components/FrameClock.h"
 #include "core/ControlUnit.h"
 #include "core/EdsacCore.h"
+#include "core/LongTank.h"
+#include "core/PunchedTape.h"
 #include "core/TapeReader.h"
 #include "core/errors.h"
 #include "files/SafeFile.h"
@@ -96,7 +98,7 @@ bool WriteLines(const QString& FileName, const QStringList& Lines)
 
 TStdGuiCoreInt::TStdGuiCoreInt(TEdSimSettings& Settings) : Settings(Settings)
 {
-    PunchedTape.append(QString());
+    ClearPunched(PunchedTape);
     MainForm = std::make_unique<TMainForm>();
     EdsacForm = std::make_unique<TEdsacForm>();
     OptionsForm = std::make_unique<TOptionsForm>();
@@ -109,8 +111,9 @@ TStdGuiCoreInt::TStdGuiCoreInt(TEdSimSettings& Settings) : Settings(Settings)
     EdsacForm->crtMULTR->SetOnHint(std::bind(&TStdGuiCoreInt::RegisterHint, this, _1, _2, _3));
     EdsacForm->crtSCR->SetOnHint(std::bind(&TStdGuiCoreInt::ScrHint, this, _1, _2, _3));
     EdsacForm->crtORD->SetOnHint(std::bind(&TStdGuiCoreInt::OrdHint, this, _1, _2, _3));
-    for (TCRTDisplay* Tube : EdsacForm->crtStores)
-        Tube->SetOnHint(std::bind(&TStdGuiCoreInt::StoreHint, this, _1, _2, _3));
+    for (int Row = 0; Row < static_cast<int>(EdsacForm->crtStores.size()); ++Row)
+        EdsacForm->crtStores[static_cast<size_t>(Row)]->SetOnHint(
+            std::bind(&TStdGuiCoreInt::StoreHint, this, _1, _2, _3, Row));
     PrintTimer.setSingleShot(true);
     PrintTimer.setInterval(FrameClock::FrameInterval);
     connect(&PrintTimer, &QTimer::timeout, this, [this] { FlushPrint(); });
@@ -273,9 +276,8 @@ void TStdGuiCoreInt::MinimiseGui(QObject*)
 void TStdGuiCoreInt::ClearMachine()
 {
     Core->Init();
-    const int Choice = MainForm->cbInitialOrders->currentIndex();
-    if (Choice == 0 || Choice == 1)
-        Core->SetInitialOrders(static_cast<std::uint8_t>(Choice));
+    if (const auto Choice = InitialOrdersAtIndex(MainForm->cbInitialOrders->currentIndex()))
+        Core->SetInitialOrders(*Choice);
     RewindActiveTape();
 }
 
@@ -287,7 +289,7 @@ void TStdGuiCoreInt::LoadInitialOrders()
 void TStdGuiCoreInt::SelectInitialOrders(bool Second)
 {
     if (Core)
-        Core->SetInitialOrders(Second ? 1 : 0);
+        Core->SetInitialOrders(InitialOrdersChoice(Second));
 }
 
 bool TStdGuiCoreInt::StartRun()
@@ -302,7 +304,7 @@ bool TStdGuiCoreInt::StartRun()
     return true;
 }
 
-std::uint8_t TStdGuiCoreInt::ExecuteStep()
+TStepResult TStdGuiCoreInt::ExecuteStep()
 {
     TRunTimer* Timer = EdsacForm->CoreExecTimer;
     Timer->stop();
@@ -316,31 +318,18 @@ std::uint8_t TStdGuiCoreInt::ExecuteStep()
                                : 0);
         if (Core->IsStopped()) {
             HaltTimer();
-            return 1;
+            return TStepResult::srStopped;
         }
-        return 0;
-    } catch (const EEndOfTape&) {
-        StopRun();
-        Dialogs::Message(EdsacForm.get(), QStringLiteral("Error"), QStringLiteral("End of tape encountered"),
-                         QMessageBox::Ok, QMessageBox::Warning);
-    } catch (const EIllegalChar& E) {
-        StopRun();
-        Dialogs::Message(EdsacForm.get(), QStringLiteral("Illegal character"), QString::fromUtf8(E.what()),
-                         QMessageBox::Ok, QMessageBox::Warning);
-    } catch (const EUnknownOrder& E) {
-        // The order's code is the first clue to a wrong tape or a runaway program.
-        StopRun();
-        Dialogs::Message(EdsacForm.get(), QStringLiteral("Error"), QString::fromUtf8(E.what()), QMessageBox::Ok,
-                         QMessageBox::Warning);
-    } catch (const EOutOfStore& E) {
-        // A runaway program: say where control left the store.
-        StopRun();
-        Dialogs::Message(EdsacForm.get(), QStringLiteral("Error"), QString::fromUtf8(E.what()), QMessageBox::Ok,
-                         QMessageBox::Warning);
-    } catch (const std::exception&) {
+        return TStepResult::srRunning;
+    } catch (const std::exception& E) {
         StopRun();
     }
-    return 2;
+        // The machine's own stops are shown; a fault of the program only stops it.
+        const TStopReport Report = DescribeStop(E);
+        if (!Report.Caption.empty())
+            Dialogs::Message(EdsacForm.get(), QString::fromStdString(Report.Caption),
+                             QString::fromStdString(Report.Text), QMessageBox::Ok, QMessageBox::Warning);
+    return TStepResult::srError;
 }
 
 void TStdGuiCoreInt::StopRun()
@@ -432,19 +421,20 @@ void TStdGuiCoreInt::UpdateMultdDisplay(bool Force, TWords Words)
 void TStdGuiCoreInt::UpdateStoreDisplay(TWords Words)
 {
     const int T = EdsacForm->LTSpinEdit->value();
-    for (int I = 0; I < 16; ++I) {
-        const size_t Even = static_cast<size_t>(32 * T + 2 * I);
-        const std::array<TWord, 2> Row{Words[Even + 1], Words[Even]};
-        EdsacForm->crtStores[static_cast<size_t>(I)]->SetWords(Row, false);
+    for (int R = 0; R < LongTankRows; ++R) {
+        const auto First = static_cast<size_t>(LongTankAddress(T, R, 0));
+        const auto Second = static_cast<size_t>(LongTankAddress(T, R, 1));
+        if (First >= Words.size())
+            break;
+        const std::array<TWord, 2> Row{Words[First], Words[Second]};
+        EdsacForm->crtStores[static_cast<size_t>(R)]->SetWords(Row, false);
     }
 }
 
 void TStdGuiCoreInt::UpdateStoreWord(int Address, TWord Value)
 {
-    const int R = Address - 32 * EdsacForm->LTSpinEdit->value();
-    if (R < 0 || R > 31)
-        return;
-    EdsacForm->crtStores[static_cast<size_t>(R / 2)]->SetWord(Address % 2 == 0 ? 1 : 0, Value);
+    if (const auto Place = LongTankPlace(EdsacForm->LTSpinEdit->value(), Address))
+        EdsacForm->crtStores[static_cast<size_t>(Place->Row)]->SetWord(Place->Column, Value);
 }
 
 void TStdGuiCoreInt::UpdateClock(std::uint32_t Time)
@@ -490,6 +480,7 @@ TEditorForm* TStdGuiCoreInt::CreateTapeWindow(const QString& Caption)
     ++EditorCount;
     auto* Window = new TEditorForm(MainForm.get(), Caption);
     connect(Window, &TEditorForm::Activated, this, &TStdGuiCoreInt::SetCurrentTape);
+    TapeWindows.append(Window);
     Window->SetCloseQuery([this, Window] { return TapeWindowCloseQuery(Window); });
     connect(Window, &TEditorForm::Closed, this, &TStdGuiCoreInt::TapeWindowClose);
     connect(Window, &TEditorForm::TextChanged, this, [this] { TapeChange(); });
@@ -597,6 +588,11 @@ void TStdGuiCoreInt::SetCurrentTape(TEditorForm* Window)
 }
 
 void TStdGuiCoreInt::RewindActiveTape()
+TEditorForm* TStdGuiCoreInt::CurrentTape() const
+{
+    return ActiveTape;
+}
+
 {
     if (ActiveTape)
         ActiveTape->RewindTape();
@@ -650,6 +646,7 @@ void TStdGuiCoreInt::TapeWindowClose(TEditorForm* Window)
     if (MainForm)
         MainForm->RemoveWindowMenuItem(Window);
     ActiveTape = nullptr;
+    TapeWindows.removeAll(Window);
     if (EdsacForm)
         EdsacForm->SetTapeName(QStringLiteral("No Program"));
     Window->deleteLater();
@@ -665,18 +662,15 @@ void TStdGuiCoreInt::TapeChange()
 
 bool TStdGuiCoreInt::CanCloseAll()
 {
-    QStringList Names;
-    for (QAction* Entry : MainForm->WindowMenuEntries())
-        if (Entry->objectName() != QLatin1String("mnuWinEdsac"))
-            Names << Entry->objectName();
-    for (const QString& Name : Names) {
-        for (QAction* Entry : MainForm->WindowMenuEntries())
-            if (Entry->objectName() == Name)
-                MainForm->WindowMenuClick(Entry);
-        TEditorForm* Window = FindTapeWindow(Name.mid(8).toInt());
+    // A copy: each window taken off the list as it closes.
+    const QList<QPointer<TEditorForm>> Windows = TapeWindows;
+    for (TEditorForm* Window : Windows) {
         if (!Window)
             continue;
         if (!TapeWindowCloseQuery(Window))
+        // Brought to the front, as its Window menu entry would, before it is asked about.
+        BringBack(Window);
+        Window->Editor()->setFocus();
             return false;
         Window->SetCloseQuery({});
         Window->close();
@@ -687,7 +681,7 @@ bool TStdGuiCoreInt::CanCloseAll()
 void TStdGuiCoreInt::UpdateMenus()
 {
     TMainForm* M = MainForm.get();
-    const bool Tape = ActiveTape != nullptr;
+    const bool Tape = !ActiveTape.isNull();
     const bool Selection = Tape && ActiveTape->Editor()->textCursor().hasSelection();
     const bool Text = Tape && !ActiveTape->Editor()->document()->isEmpty();
     const bool Output = TeleprinterHasLine;
@@ -761,11 +755,12 @@ void TStdGuiCoreInt::FlushPrint() const
 void TStdGuiCoreInt::PunchChar(char Ch)
 {
     if (!PunchedTape.first().isEmpty())
+    // Every output order ends here, after its character has been printed: the
+    // menus catch up so that the commands that save, punch or discard the output
+    // become available. The very first character finds nothing punched yet and
+    // leaves that to the next output.
         UpdateMenus();
-    if (PunchedTape.last().size() == 4)
-        PunchedTape.append(QString(Latin1(Ch)));
-    else
-        PunchedTape.last() += Latin1(Ch);
+    PunchInto(PunchedTape, Latin1(Ch));
 }
 
 QStringList TStdGuiCoreInt::TeleprinterLines() const
@@ -784,7 +779,7 @@ void TStdGuiCoreInt::DiscardOutput()
     PendingPrint.clear();
     EdsacForm->TeletypeMemo->clear();
     TeleprinterHasLine = false;
-    PunchedTape = QStringList{QString()};
+    ClearPunched(PunchedTape);
     UpdateMenus();
 }
 
@@ -860,12 +855,14 @@ void TStdGuiCoreInt::ClearHint()
 TStdGuiCoreInt::TMarks TStdGuiCoreInt::Marks() const
 {
     // The marks the chosen Initial Orders read on a tape.
-    switch (Core ? Core->GetInitialOrders() : -1) {
-    case 0: return {'S', 'L'};
-    case 1: return {'F', 'D'};
-    default: return {'-', '-'};
+    if (Core) {
+        switch (Core->GetInitialOrders()) {
+        case ioOrders1: return {'S', 'L'};
+        case ioOrders2: return {'F', 'D'};
+        }
     }
 }
+    return {'-', '-'};
 
 // A tube reports the place just past its last word too: there is nothing there to explain.
 
@@ -897,13 +894,11 @@ void TStdGuiCoreInt::OrdHint(TCRTDisplay* Sender, TWords Words, int I)
                           QString::fromStdString(WordToOrderStr(Words[static_cast<size_t>(I)], Mark.Short, Mark.Long)));
 }
 
-void TStdGuiCoreInt::StoreHint(TCRTDisplay* Sender, TWords Words, int I)
+void TStdGuiCoreInt::StoreHint(TCRTDisplay*, TWords Words, int I, int Row)
 {
     if (!HintsOn || I < 0 || I > 1 || static_cast<size_t>(I) >= Words.size())
         return;
-    const int N = Sender->objectName().mid(8).toInt();
-    const int T = EdsacForm->LTSpinEdit->value();
-    const int A = 32 * T + 2 * N + 1 - I;
+    const int A = LongTankAddress(EdsacForm->LTSpinEdit->value(), Row, I);
     const TWord W = Words[static_cast<size_t>(I)];
     const TMarks Mark = Marks();
     const std::string Fraction =

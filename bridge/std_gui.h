@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <QStringList>
 #include <QTimer>
 #include <memory>
@@ -54,7 +55,7 @@ public:
     void ClearMachine() override;
     void LoadInitialOrders() override;
     void SelectInitialOrders(bool Second) override;
-    std::uint8_t ExecuteStep() override;
+    TStepResult ExecuteStep() override;
     void RefreshStoreDisplay() override;
     void RefreshRegisters() override;
     void ZeroiseClock() override;
@@ -73,7 +74,7 @@ public:
     void CloseTape();
     void SaveTape();
     void SaveTapeAs();
-    TEditorForm* CurrentTape() const { return ActiveTape; }
+    TEditorForm* CurrentTape() const;
     void SetCurrentTape(TEditorForm* Window);
     void RewindActiveTape();
     TEditorForm* FindTapeWindow(int N) const;
@@ -113,7 +114,8 @@ private:
     void RegisterHint(TCRTDisplay* Sender, TWords Words, int I);
     void ScrHint(TCRTDisplay* Sender, TWords Words, int I);
     void OrdHint(TCRTDisplay* Sender, TWords Words, int I);
-    void StoreHint(TCRTDisplay* Sender, TWords Words, int I);
+    // Row is the store tube's row in the long tank, fixed when its hint was attached.
+    void StoreHint(TCRTDisplay* Sender, TWords Words, int I, int Row);
     void ShowRegister(TCRTDisplay* Tube, bool Force, TWords Words);
     struct TMarks {
         char Short;
@@ -131,7 +133,10 @@ private:
     std::unique_ptr<TAboutForm> AboutForm;
     std::unique_ptr<TOptionsForm> OptionsForm;
     TEdsacCore* Core = nullptr;
-    TEditorForm* ActiveTape = nullptr;
+    // Owned by the main window; the guard clears it should the window go first.
+    QPointer<TEditorForm> ActiveTape;
+    // The open tape windows in the order they were made, as the Window menu lists them.
+    QList<QPointer<TEditorForm>> TapeWindows;
     int UntitledCount = 0;
     int EditorCount = 0;
     int NextLeft = 0;

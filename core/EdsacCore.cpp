@@ -5,7 +5,6 @@
 #include "core/ControlUnit.h"
 #include "core/IOUnit.h"
 #include "core/Store.h"
-#include "core/initial_orders.h"
 
 TEdsacCore::TEdsacCore(IEdsacSim& Sim) : Sim(Sim)
 {
@@ -44,11 +43,11 @@ void TEdsacCore::Init()
 void TEdsacCore::LoadInitialOrders()
 {
     switch (InitialOrders) {
-    case 0:
+    case ioOrders1:
         Sim.CoreMessage("Loading initial orders 1");
         LoadInitialOrders1(*Store);
         break;
-    case 1:
+    case ioOrders2:
         Sim.CoreMessage("Loading initial orders 2");
         LoadInitialOrders2(*Store);
         break;

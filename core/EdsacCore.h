@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "core/initial_orders.h"
 #include "core/misc.h"
 
 class IEdsacSim;
@@ -21,8 +22,8 @@ public:
     TEdsacCore& operator=(const TEdsacCore&) = delete;
 
     void Init();
-    void SetInitialOrders(std::uint8_t Choice) { InitialOrders = Choice; }
-    std::uint8_t GetInitialOrders() const { return InitialOrders; }
+    void SetInitialOrders(TInitialOrders Choice) { InitialOrders = Choice; }
+    TInitialOrders GetInitialOrders() const { return InitialOrders; }
     void LoadInitialOrders();
     // Executes one order; returns its duration in milliseconds.
     int ExecuteOrder();
@@ -44,5 +45,5 @@ private:
     std::unique_ptr<TALUnit> ALU;
     std::unique_ptr<TStore> Store;
     std::unique_ptr<TIOUnit> IOUnit;
-    std::uint8_t InitialOrders = 0;
+    TInitialOrders InitialOrders = ioOrders1;
 };

@@ -180,6 +180,9 @@ int ReadTapeCode(TTapeText& Tape, bool IgnoreCase, IEdsacSim& Sim)
         Previous = Ch;
         if (Ch == U'[')
             InComment = true;
+        // Character 255 is what a tape file holds for a tape's blank run-out and for
+        // the delete character punched over a mistake: neither is a character, so
+        // it reads as nothing.
         if (Ch == U'\t' || Ch == U'\n' || Ch == U'\r' || Ch == U' ' || Ch == 255)
             continue;
         if (InComment)

@@ -12,6 +12,7 @@
 #include "components/CRTDisplay.h"
 #include "components/FrameClock.h"
 #include "core/EdsacCore.h"
+#include "core/LongTank.h"
 #include "core/TapeReader.h"
 #include "core/errors.h"
 #include "devconsole/edsac_form_dev.h"
@@ -152,13 +153,14 @@ void TDevGuiCoreInt::UpdateStoreDisplay(TWords Words)
 {
     if (!EdsacForm)
         return;
-    const std::size_t Tank = static_cast<std::size_t>(EdsacForm->LongTank());
-    for (std::size_t Row = 0; Row < EdsacForm->crtStores.size(); ++Row) {
-        const std::size_t Even = 32 * Tank + 2 * Row;
-        if (Even + 1 >= Words.size())
+    const int Tank = EdsacForm->LongTank();
+    for (int Row = 0; Row < LongTankRows; ++Row) {
+        const auto First = static_cast<std::size_t>(LongTankAddress(Tank, Row, 0));
+        const auto Second = static_cast<std::size_t>(LongTankAddress(Tank, Row, 1));
+        if (First >= Words.size())
             break;
-        const std::array<TWord, 2> Pair{Words[Even + 1], Words[Even]};
-        EdsacForm->crtStores[Row]->SetWords(Pair, false);
+        const std::array<TWord, 2> Pair{Words[First], Words[Second]};
+        EdsacForm->crtStores[static_cast<std::size_t>(Row)]->SetWords(Pair, false);
     }
 }
 
@@ -166,11 +168,8 @@ void TDevGuiCoreInt::UpdateStoreWord(int Address, TWord Value)
 {
     if (!EdsacForm)
         return;
-    const int Offset = Address - 32 * EdsacForm->LongTank();
-    if (Offset < 0 || Offset > 31)
-        return;
-    // The odd location of a pair is the more significant word, shown first.
-    EdsacForm->crtStores[static_cast<std::size_t>(Offset / 2)]->SetWord(Address % 2 == 1 ? 0 : 1, Value);
+    if (const auto Place = LongTankPlace(EdsacForm->LongTank(), Address))
+        EdsacForm->crtStores[static_cast<std::size_t>(Place->Row)]->SetWord(Place->Column, Value);
 }
 
 void TDevGuiCoreInt::UpdateClock(std::uint32_t) {}
@@ -217,12 +216,14 @@ int TDevGuiCoreInt::ReadTapeChar()
         return ReadTapeCode(ActiveTape->Tape(), true, *this);
     } catch (const EIllegalChar& E) {
         StopEdsac();
-        Dialogs::Message(MainForm.get(), QStringLiteral("Illegal character"), QString::fromUtf8(E.what()), QMessageBox::Ok,
-                         QMessageBox::Information);
-    } catch (const EEndOfTape&) {
+        const TStopReport Report = DescribeStop(E);
+        Dialogs::Message(MainForm.get(), QString::fromStdString(Report.Caption), QString::fromStdString(Report.Text),
+                         QMessageBox::Ok, QMessageBox::Information);
+    } catch (const EEndOfTape& E) {
+        // Told as a plain note under the program's name: the tape has simply run out.
         StopEdsac();
         Dialogs::Message(MainForm.get(), QGuiApplication::applicationDisplayName(),
-                         QStringLiteral("End of tape encountered"), QMessageBox::Ok, QMessageBox::NoIcon);
+                         QString::fromStdString(DescribeStop(E).Text), QMessageBox::Ok, QMessageBox::NoIcon);
     }
     // No code to give: the input order must not store anything.
     throw EReadAbandoned();
@@ -237,7 +238,7 @@ void TDevGuiCoreInt::ClearMachine()
         Core->Init();
     if (MainForm) {
         MainForm->StopTimer();
-        MainForm->Button2->setText(QStringLiteral("Run"));
+        MainForm->ShowRunCaption(rcRun);
     }
     CoreMessage("Simulator is initialised");
 }
@@ -251,40 +252,36 @@ void TDevGuiCoreInt::LoadInitialOrders()
 void TDevGuiCoreInt::SelectInitialOrders(bool Second)
 {
     if (Core)
-        Core->SetInitialOrders(Second ? 1 : 0);
+        Core->SetInitialOrders(InitialOrdersChoice(Second));
 }
 
-std::uint8_t TDevGuiCoreInt::ExecuteStep()
+TStepResult TDevGuiCoreInt::ExecuteStep()
 {
     if (MainForm)
         MainForm->StopTimer();
     if (!Core)
-        return 2;
+        return TStepResult::srError;
     try {
         if (Core->IsStopped())
             Core->ClearStop();
         Core->ExecuteOrder();
-        return Core->IsStopped() ? 1 : 0;
-    } catch (const EEndOfTape&) {
-        StopEdsac();
-        Dialogs::Message(MainForm.get(), QStringLiteral("Error"), QStringLiteral("End of tape encountered"),
-                         QMessageBox::Ok, QMessageBox::Warning);
-    } catch (const EIllegalChar& E) {
-        StopEdsac();
-        Dialogs::Message(MainForm.get(), QStringLiteral("Illegal character"), QString::fromUtf8(E.what()), QMessageBox::Ok,
-                         QMessageBox::Warning);
+        return Core->IsStopped() ? TStepResult::srStopped : TStepResult::srRunning;
     } catch (const EReadAbandoned&) {
         // Already reported by the tape reader.
         StopEdsac();
     } catch (const std::exception& E) {
-        // No box for these, but the reason is kept where the developer looks.
         StopEdsac();
-        if (MainForm)
-            MainForm->TopLevelMsgs->AddMsg(QStringLiteral("Stopped: ") + QString::fromUtf8(E.what()));
+        const TStopReport Report = DescribeStop(E);
+        if (dynamic_cast<const EEndOfTape*>(&E) || dynamic_cast<const EIllegalChar*>(&E))
+            Dialogs::Message(MainForm.get(), QString::fromStdString(Report.Caption),
+                             QString::fromStdString(Report.Text), QMessageBox::Ok, QMessageBox::Warning);
+        else if (MainForm)
+            // No box for these, but the reason is kept where the developer looks.
+            MainForm->TopLevelMsgs->AddMsg(QStringLiteral("Stopped: ") + QString::fromStdString(Report.Text));
     } catch (...) {
         StopEdsac();
     }
-    return 2;
+    return TStepResult::srError;
 }
 
 void TDevGuiCoreInt::RefreshStoreDisplay()
@@ -312,7 +309,7 @@ void TDevGuiCoreInt::Dial(int Digit)
     }
     Core->Dial(Digit);
     MainForm->StartTimer();
-    MainForm->Button2->setText(QStringLiteral("Stop"));
+    MainForm->ShowRunCaption(rcStop);
 }
 
 TEditorForm* TDevGuiCoreInt::MakeTapeWindow()
@@ -399,7 +396,7 @@ void TDevGuiCoreInt::StopEdsac()
     if (!MainForm)
         return;
     MainForm->StopTimer();
-    MainForm->Button2->setText(QStringLiteral("Run!"));
+    MainForm->ShowRunCaption(rcRunAgain);
 }
 
 void TDevGuiCoreInt::ReportNoTape()

@@ -68,7 +68,7 @@ public:
     void ClearMachine() override;
     void LoadInitialOrders() override;
     void SelectInitialOrders(bool Second) override;
-    std::uint8_t ExecuteStep() override;
+    TStepResult ExecuteStep() override;
     void RefreshStoreDisplay() override;
     void RefreshRegisters() override;
     void ZeroiseClock() override;

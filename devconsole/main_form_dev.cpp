@@ -17,6 +17,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "core/initial_orders.h"
 #include "devconsole/dev_gui.h"
 #include "devconsole/msg_form.h"
 #include "forms/Dialogs.h"
@@ -196,8 +197,9 @@ void TMainFormDev::BuildControls()
     Button1 = new QPushButton(QStringLiteral("Single E.P."), GroupBox3);
     Button1->setObjectName(QStringLiteral("Button1"));
     connect(Button1, &QPushButton::clicked, this, &TMainFormDev::Button1Click);
-    Button2 = new QPushButton(QStringLiteral("Run"), GroupBox3);
+    Button2 = new QPushButton(GroupBox3);
     Button2->setObjectName(QStringLiteral("Button2"));
+    ShowRunCaption(rcRun);
     connect(Button2, &QPushButton::clicked, this, &TMainFormDev::Button2Click);
     Buttons->addWidget(Button1);
     Buttons->addWidget(Button2);
@@ -279,6 +281,15 @@ void TMainFormDev::UpdateRunControls()
     btnOpen->setEnabled(!Running);
 }
 
+void TMainFormDev::ShowRunCaption(TRunCaption Caption)
+{
+    switch (Caption) {
+    case rcRun: Button2->setText(QStringLiteral("Run")); break;
+    case rcStop: Button2->setText(QStringLiteral("Stop")); break;
+    case rcRunAgain: Button2->setText(QStringLiteral("Run!")); break;
+    }
+}
+
 void TMainFormDev::FlushMessages()
 {
     TopLevelMsgs->Flush();
@@ -290,13 +301,13 @@ void TMainFormDev::CoreExecTimerTimer()
 {
     InTick = true;
     CoreExecTimer->stop();
-    const std::uint8_t Result = Gui.ExecuteStep();
+    const TStepResult Result = Gui.ExecuteStep();
     InTick = false;
-    if (Result == 0)
+    if (Result == TStepResult::srRunning)
         CoreExecTimer->start();
-    else if (Result == 1)
+    else if (Result == TStepResult::srStopped)
         // The program's stop order ended the run; the button offers to run on.
-        Button2->setText(QStringLiteral("Run"));
+        ShowRunCaption(rcRun);
     UpdateRunControls();
 }
 
@@ -336,11 +347,8 @@ void TMainFormDev::mnuInitClick()
 
 void TMainFormDev::mnuLoadIOClick()
 {
-    switch (cmbInitOrds->currentIndex()) {
-    case 0: Gui.SelectInitialOrders(false); break;
-    case 1: Gui.SelectInitialOrders(true); break;
-    default: break;
-    }
+    if (const auto Choice = InitialOrdersAtIndex(cmbInitOrds->currentIndex()))
+        Gui.SelectInitialOrders(*Choice == ioOrders2);
     Gui.LoadInitialOrders();
 }
 
@@ -351,10 +359,10 @@ void TMainFormDev::Button1Click()
         return;
     }
     const bool WasRunning = IsRunning();
-    const std::uint8_t Result = Gui.ExecuteStep();
+    const TStepResult Result = Gui.ExecuteStep();
     // The step switched the timer off, so a run in progress has ended.
-    if (WasRunning && Result != 2)
-        Button2->setText(QStringLiteral("Run"));
+    if (WasRunning && Result != TStepResult::srError)
+        ShowRunCaption(rcRun);
     UpdateRunControls();
 }
 
@@ -362,9 +370,9 @@ void TMainFormDev::Button2Click()
 {
     if (IsRunning()) {
         StopTimer();
-        Button2->setText(QStringLiteral("Run"));
+        ShowRunCaption(rcRun);
     } else if (Gui.StartRun()) {
-        Button2->setText(QStringLiteral("Stop"));
+        ShowRunCaption(rcStop);
     }
 }
 

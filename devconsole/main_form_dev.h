@@ -20,6 +20,10 @@ class TDevGuiCoreInt;
 class TMsgForm;
 class TMsgMemo;
 
+// What the Run button offers: to run, to stop a run, or to run again after an
+// error stopped the machine.
+enum TRunCaption : std::uint8_t { rcRun, rcStop, rcRunAgain };
+
 class TMainFormDev : public QMainWindow {
     Q_OBJECT
 
@@ -42,6 +46,8 @@ public:
     void StopTimer();
     // Flushes every trace memo now.
     void FlushMessages();
+    // Sets the Run button's caption: "Run", "Stop" or "Run!".
+    void ShowRunCaption(TRunCaption Caption);
 
     // Menu "&File" and "E&dsac".
     QAction* mnuNew;

@@ -53,7 +53,8 @@ public:
     // A separate window; the parent only owns it. It starts hidden.
     explicit TMsgForm(const QString& Caption, QWidget* Parent = nullptr);
 
-    // Appends a line and moves the caret to the end of the text.
+    // Queues a line; it appears at the memo's next flush, which moves the caret
+    // to the end of the text.
     void AddMsg(const QString& Line) { msgs->AddMsg(Line); }
     void AddMsg(const TTraceLine& Line) { msgs->AddMsg(Line); }
 

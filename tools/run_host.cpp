@@ -1,6 +1,7 @@
 #include "tools/run_host.h"
 
 #include "core/EdsacCore.h"
+#include "core/PunchedTape.h"
 #include "core/errors.h"
 
 // The machine's characters are Latin-1; the lines are kept as UTF-8.
@@ -20,10 +21,7 @@ void TRunHost::TeleprinterPrint(char Ch)
 
 void TRunHost::PunchChar(char Ch)
 {
-    if (PunchedTape.back().size() == 4)
-        PunchedTape.emplace_back(1, Ch);
-    else
-        PunchedTape.back() += Ch;
+    PunchInto(PunchedTape, Ch);
 }
 
 int TRunHost::ReadTapeChar()
@@ -34,7 +32,7 @@ int TRunHost::ReadTapeChar()
 void TRunHost::ClearMachine()
 {
     Core->Init();
-    Core->SetInitialOrders(SecondOrders ? 1 : 0);
+    Core->SetInitialOrders(Orders);
     Tape.RewindTape();
 }
 
@@ -43,17 +41,15 @@ void TRunHost::LoadInitialOrders()
     Core->LoadInitialOrders();
 }
 
-std::uint8_t TRunHost::ExecuteStep()
+TStepResult TRunHost::ExecuteStep()
 {
     try {
         Core->ExecuteOrder();
-        return Core->IsStopped() ? 1 : 0;
-    } catch (const EEndOfTape&) {
-        LastError = "End of tape encountered";
+        return Core->IsStopped() ? TStepResult::srStopped : TStepResult::srRunning;
     } catch (const std::exception& E) {
-        LastError = E.what();
+        LastError = DescribeStop(E).Text;
     }
-    return 2;
+    return TStepResult::srError;
 }
 
 void TRunHost::ZeroiseClock()

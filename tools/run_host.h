@@ -8,6 +8,7 @@
 
 #include "bridge/gui_core_int.h"
 #include "core/TapeReader.h"
+#include "core/initial_orders.h"
 
 class TRunHost final : public IEdsacSim {
 public:
@@ -52,8 +53,8 @@ public:
 
     void ClearMachine() override;
     void LoadInitialOrders() override;
-    void SelectInitialOrders(bool Second) override { SecondOrders = Second; }
-    std::uint8_t ExecuteStep() override;
+    void SelectInitialOrders(bool Second) override { Orders = InitialOrdersChoice(Second); }
+    TStepResult ExecuteStep() override;
     void RefreshStoreDisplay() override {}
     void RefreshRegisters() override {}
     void ZeroiseClock() override;
@@ -69,5 +70,5 @@ private:
     }
 
     TEdsacCore* Core = nullptr;
-    bool SecondOrders = true;
+    TInitialOrders Orders = ioOrders2;
 };

@@ -214,14 +214,14 @@ TRunResult Run(TRunHost& Host, const TOptions& Options)
     const auto Started = std::chrono::steady_clock::now();
     int DialNext = 0;
     while (Result.Executed < Options.MaxOrders) {
-        const std::uint8_t Step = Host.ExecuteStep();
-        if (Step == 2) {
+        const TStepResult Step = Host.ExecuteStep();
+        if (Step == TStepResult::srError) {
             Result.Status = TRunStatus::Error;
             Result.Message = Host.LastError;
             break;
         }
         ++Result.Executed;
-        if (Step == 1) {
+        if (Step == TStepResult::srStopped) {
             if (DialNext < Options.Digits.size()) {
                 const int Digit = Options.Digits[DialNext++].digitValue();
                 Host.Dial(Digit == 0 ? 10 : Digit);

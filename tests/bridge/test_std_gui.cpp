@@ -119,7 +119,7 @@ private slots:
         W.Panel()->btnStart->click();
         QVERIFY(W.Timer()->isActive());
         QCOMPARE(W.Core->Control().GetSCR(), 0);
-        QCOMPARE(int(W.Bridge->ExecuteStep()), 0);
+        QCOMPARE(W.Bridge->ExecuteStep(), TStepResult::srRunning);
         W.Timer()->start();
         W.RunToStop();
         QCOMPARE(W.Printed(), QStringLiteral("HI"));
@@ -358,6 +358,34 @@ private slots:
         W.Answers = {QMessageBox::Yes};
         QVERIFY(!W.Bridge->CanCloseAll());
         QVERIFY(W.Bridge->FindTapeWindow(2));
+    }
+
+    // Tape windows and store tubes are known by where they came from, not by their
+    // names: a renamed window is still asked about, a renamed tube still names its row.
+    void identityIsNotTheName()
+    {
+        TWorld W;
+        TEditorForm* Tape = W.Tape(QStringLiteral("P F"));
+        Tape->setObjectName(QStringLiteral("renamed"));
+        for (QAction* Entry : W.Main()->WindowMenuEntries())
+            Entry->setObjectName(QStringLiteral("renamed"));
+        W.Answers = {QMessageBox::Cancel};
+        QVERIFY(!W.Bridge->CanCloseAll());
+        QCOMPARE(W.Messages, QStringList{"Confirm|Save changes to Untitled 1?"});
+
+        W.Bridge->SetHints(true);
+        W.Panel()->LTSpinEdit->setValue(1);
+        TCRTDisplay* Row3 = W.Panel()->crtStores[3];
+        Row3->setObjectName(QStringLiteral("crtStore12"));
+        Row3->OnHint()(Row3, Row3->Words(), 0);
+        QVERIFY(W.Main()->HintText().startsWith(QStringLiteral("WORD 39 ")));
+
+        // A tape window deleted outright leaves no current tape behind it.
+        delete Tape;
+        QVERIFY(!W.Bridge->CurrentTape());
+        W.Messages.clear();
+        W.Panel()->btnStart->click();
+        QCOMPARE(W.Messages, QStringList{"No tape|Please select a program tape"});
     }
 
     void editingDuringARunRewindsTheTape()

@@ -82,7 +82,7 @@ public:
     void ClearMachine() override {}
     void LoadInitialOrders() override {}
     void SelectInitialOrders(bool) override {}
-    std::uint8_t ExecuteStep() override { return 0; }
+    TStepResult ExecuteStep() override { return TStepResult::srRunning; }
     void RefreshStoreDisplay() override {}
     void RefreshRegisters() override {}
     void ZeroiseClock() override {}

@@ -6,6 +6,8 @@
 #include "core/ALUnit.h"
 #include "core/ControlUnit.h"
 #include "core/EdsacCore.h"
+#include "core/LongTank.h"
+#include "core/PunchedTape.h"
 #include "core/errors.h"
 #include "guarded.h"
 #include "recording_sim.h"
@@ -18,10 +20,10 @@ std::vector<std::string> Words(std::initializer_list<const char*> List)
 }
 
 // Runs a tape from Start to the first stop, as a host would; returns the printed lines.
-std::vector<std::string> Run(TRecordingSim& Sim, TEdsacCore& Core, const std::u32string& Tape, int Orders)
+std::vector<std::string> Run(TRecordingSim& Sim, TEdsacCore& Core, const std::u32string& Tape, TInitialOrders Orders)
 {
     Sim.Tape.SetText(Tape);
-    Core.SetInitialOrders(Orders - 1);
+    Core.SetInitialOrders(Orders);
     Core.Init();
     Core.LoadInitialOrders();
     for (int Steps = 0; Steps < 1000000 && !Core.IsStopped(); ++Steps)
@@ -66,7 +68,7 @@ private slots:
         Guarded([&] {
             TRecordingSim Sim;
             TEdsacCore Core(Sim);
-            Core.LoadInitialOrders(); // choice 0 after creation
+            Core.LoadInitialOrders(); // Initial Orders 1 after creation
             QCOMPARE(Core.GetStoreContents()[0], 20480);
             QCOMPARE(Core.GetStoreContents()[30], 110604);
             QCOMPARE(Core.GetStoreContents()[31], 0);
@@ -74,7 +76,7 @@ private slots:
 
             Core.Init();
             Sim.Forget();
-            Core.SetInitialOrders(1);
+            Core.SetInitialOrders(ioOrders2);
             Core.LoadInitialOrders();
             QCOMPARE(Sim.TraceOf("core: "), Words({"Loading initial orders 2"}));
             QCOMPARE(Sim.StoreWords.size(), size_t(41));
@@ -89,7 +91,7 @@ private slots:
                 QCOMPARE(Core.GetStoreContents()[I], Expected2[I]);
 
             // Loading clears nothing: IO1 over IO2 leaves 31..40 as they were.
-            Core.SetInitialOrders(0);
+            Core.SetInitialOrders(ioOrders1);
             Core.LoadInitialOrders();
             QCOMPARE(Core.GetStoreContents()[39], 11);
             QCOMPARE(Core.GetStoreContents()[40], 1);
@@ -101,7 +103,7 @@ private slots:
                 QCOMPARE(Core.GetStoreContents()[I], Expected1[I]);
 
             Sim.Forget();
-            Core.SetInitialOrders(7);
+            Core.SetInitialOrders(static_cast<TInitialOrders>(7));
             Core.LoadInitialOrders();
             QCOMPARE(Sim.TraceOf("core: "), Words({"Unknown initial orders?!!"}));
             QVERIFY(Sim.StoreWords.empty());
@@ -154,15 +156,64 @@ private slots:
             TEdsacCore Core(Sim);
             // Initial Orders 2: T 64 K, G K, relative addresses, and E Z P F to start.
             const auto Printed = Run(Sim, Core,
-                                     U"T64K GK O4@ O5@ O6@ ZF *F HF IF EZPF", 2);
+                                     U"T64K GK O4@ O5@ O6@ ZF *F HF IF EZPF", ioOrders2);
             QCOMPARE(Printed, Words({"HI"}));
             QVERIFY(Core.IsStopped());
             QCOMPARE(Sim.Punched, std::string("*HI"));
 
             // Initial Orders 1: T n S first, orders from 31, the run from 31.
             Sim.Teleprinter.clear();
-            const auto Printed1 = Run(Sim, Core, U"T 35 S O 34 S Z S A S", 1);
+            const auto Printed1 = Run(Sim, Core, U"T 35 S O 34 S Z S A S", ioOrders1);
             QCOMPARE(Printed1, Words({"A"}));
+        });
+    }
+
+    // What every host says when the machine stops, and the bookkeeping they share.
+    void stopsPunchingAndTheLongTank()
+    {
+        Guarded([&] {
+            const auto Said = [](const std::exception& E) {
+                const TStopReport R = DescribeStop(E);
+                return R.Caption + "|" + R.Text;
+            };
+            QCOMPARE(Said(EEndOfTape()), std::string("Error|End of tape encountered"));
+            QCOMPARE(Said(EIllegalChar("Illegal character on line number 2")),
+                     std::string("Illegal character|Illegal character on line number 2"));
+            QCOMPARE(Said(EUnknownOrder("Unknown order 15")), std::string("Error|Unknown order 15"));
+            QCOMPARE(Said(EOutOfStore("Control left the store")), std::string("Error|Control left the store"));
+            // Not the machine's own stop: no caption, so no host boxes it as one.
+            QCOMPARE(Said(std::length_error("The tape is too long")), std::string("|The tape is too long"));
+
+            std::vector<std::string> Punched;
+            ClearPunched(Punched);
+            QCOMPARE(Punched, Words({""}));
+            for (const char Ch : std::string("ABCDEFGHIJ"))
+                PunchInto(Punched, Ch);
+            QCOMPARE(Punched, Words({"ABCD", "EFGH", "IJ"}));
+            ClearPunched(Punched);
+            QCOMPARE(Punched, Words({""}));
+
+            // Every location shows in its own tank only, once, odd word first in its row.
+            for (int Tank = 0; Tank < 32; ++Tank)
+                for (int Address = 0; Address < 1024; ++Address) {
+                    const auto Place = LongTankPlace(Tank, Address);
+                    QCOMPARE(Place.has_value(), Address / 32 == Tank);
+                    if (!Place)
+                        continue;
+                    QVERIFY(Place->Row >= 0 && Place->Row < LongTankRows);
+                    QCOMPARE(Place->Column, Address % 2 == 1 ? 0 : 1);
+                    QCOMPARE(LongTankAddress(Tank, Place->Row, Place->Column), Address);
+                }
+
+            // The loaders as the settings number them and as a list places them.
+            QCOMPARE(InitialOrdersNumbered(1), std::optional(ioOrders1));
+            QCOMPARE(InitialOrdersNumbered(2), std::optional(ioOrders2));
+            QCOMPARE(InitialOrdersAtIndex(0), std::optional(ioOrders1));
+            QCOMPARE(InitialOrdersAtIndex(1), std::optional(ioOrders2));
+            for (const int Bad : {-1, 0, 3, 7})
+                QVERIFY(!InitialOrdersNumbered(Bad) && !InitialOrdersAtIndex(Bad - 1));
+            QCOMPARE(InitialOrdersNumber(InitialOrdersChoice(true)), 2);
+            QCOMPARE(InitialOrdersIndex(InitialOrdersChoice(false)), 0);
         });
     }
 
@@ -172,7 +223,7 @@ private slots:
             TRecordingSim Sim;
             TEdsacCore Core(Sim);
             Sim.Tape.SetText(U"T64K GK");
-            Core.SetInitialOrders(1);
+            Core.SetInitialOrders(ioOrders2);
             Core.Init();
             Core.LoadInitialOrders();
             bool EndOfTape = false;

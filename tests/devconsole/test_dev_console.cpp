@@ -66,10 +66,10 @@ struct TConsole {
     // Single steps until the machine stops, keeping the store as the last step found it.
     int Steps = 0;
     std::vector<TWord> Before;
-    std::uint8_t StepToStop()
+    TStepResult StepToStop()
     {
-        std::uint8_t Result = 0;
-        for (Steps = 0; Result == 0 && Steps < 100000; ++Steps) {
+        TStepResult Result = TStepResult::srRunning;
+        for (Steps = 0; Result == TStepResult::srRunning && Steps < 100000; ++Steps) {
             Before = Store();
             Result = Gui.ExecuteStep();
         }
@@ -160,7 +160,7 @@ private slots:
         const QString Tape = HiTape.toLower();
         C.Tape(Tape);
         C.Load();
-        QCOMPARE(C.StepToStop(), std::uint8_t(1));
+        QCOMPARE(C.StepToStop(), TStepResult::srStopped);
         QVERIFY(Boxes.empty());
         QCOMPARE(C.Monitor().TeletypeMemo->toPlainText(), QString("HI"));
 
@@ -235,7 +235,7 @@ private slots:
                 C.Run();
                 QTRY_VERIFY_WITH_TIMEOUT(!C.Main().IsRunning(), 20000);
             } else {
-                QCOMPARE(C.StepToStop(), std::uint8_t(2));
+                QCOMPARE(C.StepToStop(), TStepResult::srError);
                 // The abandoned input order stored nothing (not a 32-bit -1 either).
                 QVERIFY(C.Store() == C.Before);
             }
@@ -265,7 +265,7 @@ private slots:
         Boxes[Ticked]->setChecked(true);
         C.Tape(HiTape);
         C.Load();
-        QCOMPARE(C.StepToStop(), std::uint8_t(1));
+        QCOMPARE(C.StepToStop(), TStepResult::srStopped);
         C.Gui.FlushMessages();
         for (int I = 0; I < 4; ++I)
             if (I == Ticked)

@@ -268,7 +268,7 @@ private slots:
             const std::string Tape = std::string("T64K GK ") + OrderLetters[Code] + "10F ZF EZPF PPPP";
             Sim.Tape.SetText(U32(Tape));
             Core.Init();
-            Core.SetInitialOrders(1);
+            Core.SetInitialOrders(ioOrders2);
             Core.LoadInitialOrders();
             for (int I = 0; I < 100000 && Core.Control().GetSCR() != 64; ++I)
                 Core.ExecuteOrder();
