@@ -217,6 +217,9 @@ void TEdsacForm::CreateClock()
     Hand->SetColor(Qt::red);
     RealTimeClock->SetHour(0);
     RealTimeClock->SetMinute(0);
+    // A second the clock never shows: setting a hand to where it stands does
+    // nothing, so the machine's first report of its clock, 0, is a change and
+    // places and draws the second hand.
     RealTimeClock->SetSecond(-1);
     RealTimeClock->SetShowQuarters(true);
     RealTimeClock->SetShowHours(true);
