@@ -38,10 +38,11 @@
 #include "forms/edsac_form.h"
 #include "forms/main_form.h"
 #include "forms/options_form.h"
+#include "valvane_version.h"
 
 namespace {
 
-const QString Version = QStringLiteral("Version 1.0.2");
+const QString Version = QStringLiteral("Version " VALVANE_VERSION);
 constexpr int TapeWidth = 330;
 constexpr int TapeHeight = 250;
 constexpr int SoundStop = 4;

@@ -3,6 +3,8 @@
 
 #include <QDialog>
 
+#include "valvane_version.h"
+
 class QGroupBox;
 class QLabel;
 class QPainter;
@@ -25,7 +27,7 @@ public:
     static constexpr int DesignHeight = 390;
     static constexpr int PictureWidth = 288;
     static constexpr int PictureHeight = 163;
-    static constexpr const char* VersionText = "Version 1.0.2";
+    static constexpr const char* VersionText = "Version " VALVANE_VERSION;
 
     explicit TAboutForm(QWidget* Parent = nullptr);
 

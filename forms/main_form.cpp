@@ -20,10 +20,11 @@
 #include "forms/Dialogs.h"
 #include "forms/InstallPaths.h"
 #include "forms/toolbar_icons.h"
+#include "valvane_version.h"
 
 namespace {
 
-const char* const MainCaption = "The Valvane: Version 1.0.2";
+const char* const MainCaption = "The Valvane: Version " VALVANE_VERSION;
 const char* const TapeFilter = "*.txt";
 const char* const TextFilter = "Text Files (*.txt)";
 const char* const DefaultExtension = "txt";

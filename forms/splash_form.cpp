@@ -1,6 +1,7 @@
 #include "forms/splash_form.h"
 
 #include "forms/about_form.h"
+#include "valvane_version.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -61,7 +62,7 @@ void TSplashForm::paintEvent(QPaintEvent*)
     P.setFont(Credits);
     DrawShadowedText(P, QRect(10, height() - 50, width() - 22, 42), Qt::AlignRight | Qt::AlignBottom,
                      QStringLiteral("A simulator of the EDSAC, Cambridge 1949\n"
-                                    "Version 1.0.2, written in C++20 with Qt 6"));
+                                    "Version " VALVANE_VERSION ", written in C++20 with Qt 6"));
 
     P.setPen(QColor(10, 10, 10));
     P.setBrush(Qt::NoBrush);

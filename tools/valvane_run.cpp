@@ -17,6 +17,7 @@
 #include "core/EdsacCore.h"
 #include "files/SafeFile.h"
 #include "tools/run_host.h"
+#include "valvane_version.h"
 
 namespace {
 
@@ -293,7 +294,7 @@ int main(int argc, char* argv[])
 {
     QCoreApplication App(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("valvane-run"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("1.0.2"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(VALVANE_VERSION));
 
     const std::optional<TOptions> Options = ParseOptions(App);
     if (!Options)

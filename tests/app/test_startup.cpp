@@ -13,6 +13,7 @@
 #include "forms/EdSimSettings.h"
 #include "forms/edsac_form.h"
 #include "forms/main_form.h"
+#include "valvane_version.h"
 
 class TestStartup : public QObject {
     Q_OBJECT
@@ -39,7 +40,7 @@ private slots:
             QVERIFY(!QApplication::overrideCursor()); // the splash has gone, and its cursor
             TMainForm* Main = Program.StdGui()->GetMainForm();
             QVERIFY(Main->isVisible());
-            QCOMPARE(Main->windowTitle(), QStringLiteral("The Valvane: Version 1.0.2"));
+            QCOMPARE(Main->windowTitle(), QStringLiteral("The Valvane: Version " VALVANE_VERSION));
             QVERIFY(Program.StdGui()->GetEdsacForm()->isVisible());
             Program.StdGui()->GetEdsacForm()->move(123, 45);
             QVERIFY(Program.Finish());

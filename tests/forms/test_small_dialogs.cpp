@@ -3,6 +3,7 @@
 #include "forms/about_form.h"
 #include "forms/options_form.h"
 #include "forms/splash_form.h"
+#include "valvane_version.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -103,8 +104,8 @@ private slots:
     void aboutShowsVersion()
     {
         TAboutForm F;
-        QCOMPARE(F.lblVersionA->text(), QStringLiteral("Version 1.0.2"));
-        QCOMPARE(F.lblVersionB->text(), QStringLiteral("Version 1.0.2"));
+        QCOMPARE(F.lblVersionA->text(), QStringLiteral("Version " VALVANE_VERSION));
+        QCOMPARE(F.lblVersionB->text(), QStringLiteral("Version " VALVANE_VERSION));
         // OK is both the default and the cancel button.
         for (Qt::Key Key : {Qt::Key_Return, Qt::Key_Escape}) {
             F.show();

@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include "tests/files/full_disk.h"
+#include "valvane_version.h"
 
 namespace {
 
@@ -292,7 +293,7 @@ private slots:
         R = Run({QStringLiteral("--punch"), Dir.path(), Tape("greeting.txt")});
         QCOMPARE(R.Status, 1);
         QCOMPARE(R.Out, QByteArray("HELLO EDSAC 1949\n\n"));
-        QCOMPARE(Run({QStringLiteral("--version")}).Out, QByteArray("valvane-run 1.0.2\n"));
+        QCOMPARE(Run({QStringLiteral("--version")}).Out, QByteArray("valvane-run " VALVANE_VERSION "\n"));
         QCOMPARE(Run({QStringLiteral("--help")}).Status, 0);
     }
 };
