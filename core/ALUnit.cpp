@@ -7,19 +7,25 @@ namespace {
 constexpr TWord Top = 0x1FFFF;  // 17 bits: the top word of any register
 constexpr TWord Word = 0x3FFFF; // 18 bits: every lower word
 
+// The 71-bit accumulator and the exact 70-bit product need more than 64 bits, and
+// GCC's 128-bit integer holds them with plain arithmetic; it is not standard C++,
+// so it is named once here, marked as the extension it is.
+__extension__ typedef __int128 TInt128;
+__extension__ typedef unsigned __int128 TUInt128;
+
 // The accumulator as one 71-bit two's complement number, and back.
-__int128 AccToInt(const TAccWords& A)
+TInt128 AccToInt(const TAccWords& A)
 {
-    unsigned __int128 V = static_cast<unsigned __int128>(A[0] & Top) << 54;
-    V |= static_cast<unsigned __int128>(A[1] & Word) << 36;
-    V |= static_cast<unsigned __int128>(A[2] & Word) << 18;
-    V |= static_cast<unsigned __int128>(A[3] & Word);
-    return static_cast<__int128>(V);
+    TUInt128 V = static_cast<TUInt128>(A[0] & Top) << 54;
+    V |= static_cast<TUInt128>(A[1] & Word) << 36;
+    V |= static_cast<TUInt128>(A[2] & Word) << 18;
+    V |= static_cast<TUInt128>(A[3] & Word);
+    return static_cast<TInt128>(V);
 }
 
-void IntToAcc(__int128 Value, TAccWords& A)
+void IntToAcc(TInt128 Value, TAccWords& A)
 {
-    const auto V = static_cast<unsigned __int128>(Value);
+    const auto V = static_cast<TUInt128>(Value);
     A[0] = static_cast<TWord>((V >> 54) & Top);
     A[1] = static_cast<TWord>((V >> 36) & Word);
     A[2] = static_cast<TWord>((V >> 18) & Word);
@@ -196,9 +202,9 @@ void TALUnit::Multiply(TWords Operand, bool Add)
     // The shift-and-add of the hardware yields exactly the product of the two
     // 35-bit fractions, 68 fraction bits, at the accumulator's bit 2 upwards,
     // wrapped to 71 bits; form it in one step.
-    const __int128 Product = static_cast<__int128>(LongToInt(Multiplier[0], Multiplier[1])) *
-                             LongToInt(Operand[0], Operand[1]) * 4;
-    const __int128 Acc = AccToInt(Accumulator);
+    const TInt128 Product = static_cast<TInt128>(LongToInt(Multiplier[0], Multiplier[1])) *
+                            LongToInt(Operand[0], Operand[1]) * 4;
+    const TInt128 Acc = AccToInt(Accumulator);
     IntToAcc(Add ? Acc + Product : Acc - Product, Accumulator);
     ResumeDisplay();
 }
