@@ -21,25 +21,25 @@ namespace {
 // brings back the main window, the machine window and the tape windows.
 class TMinimiseWatch : public QObject {
 public:
-    TMinimiseWatch(QWidget* Main, TStdGuiCoreInt& Bridge) : Bridge(Bridge) { Main->installEventFilter(this); }
+    TMinimiseWatch(QWidget* Main, TStdGuiCoreInt& ABridge) : FBridge(ABridge) { Main->installEventFilter(this); }
 
 protected:
     bool eventFilter(QObject* Watched, QEvent* Event) override
     {
         if (Event->type() == QEvent::WindowStateChange) {
             const bool Minimised = static_cast<QWidget*>(Watched)->isMinimized();
-            if (Minimised && !WasMinimised)
-                Bridge.MinimiseGui(Watched);
-            else if (!Minimised && WasMinimised)
-                Bridge.RestoreGui(Watched);
-            WasMinimised = Minimised;
+            if (Minimised && !FWasMinimised)
+                FBridge.MinimiseGui(Watched);
+            else if (!Minimised && FWasMinimised)
+                FBridge.RestoreGui(Watched);
+            FWasMinimised = Minimised;
         }
         return false;
     }
 
 private:
-    TStdGuiCoreInt& Bridge;
-    bool WasMinimised = false;
+    TStdGuiCoreInt& FBridge;
+    bool FWasMinimised = false;
 };
 
 // The program ends when its main window has agreed to close and gone. Its close
@@ -90,60 +90,60 @@ bool PreferX11Platform(const TSessionEnvironment& Session)
            || Session.SessionType.compare(QLatin1String("wayland"), Qt::CaseInsensitive) == 0;
 }
 
-TStartup::TStartup(bool Developer, const QString& SettingsPath)
-    : Developer(Developer), EdSettings(std::make_unique<TEdSimSettings>(SettingsPath))
+TStartup::TStartup(bool ADeveloper, const QString& SettingsPath)
+    : FDeveloper(ADeveloper), FEdSettings(std::make_unique<TEdSimSettings>(SettingsPath))
 {
 }
 
 TStartup::~TStartup()
 {
-    if (EdsacCore)
+    if (FEdsacCore)
         Finish();
 }
 
 QWidget* TStartup::MainWindow() const
 {
-    if (Std)
-        return Std->GetMainForm();
-    return Dev ? Dev->MainWindow() : nullptr;
+    if (FStd)
+        return FStd->GetMainForm();
+    return FDev ? FDev->MainWindow() : nullptr;
 }
 
 void TStartup::Start()
 {
     // A settings file that cannot be read gives the defaults; one that cannot be
     // written is reported once, at the end.
-    EdSettings->Load();
-    EdSettings->Save();
+    FEdSettings->Load();
+    FEdSettings->Save();
 
     std::unique_ptr<TSplashForm> Splash;
-    if (EdSettings->ShowSplash) {
+    if (FEdSettings->ShowSplash) {
         Splash = std::make_unique<TSplashForm>();
-        if (Developer)
+        if (FDeveloper)
             Splash->lblDevVersion->show();
         Splash->ShowAndPaint();
         QApplication::setOverrideCursor(Qt::WaitCursor);
     }
 
-    if (Developer) {
-        Dev = std::make_unique<TDevGuiCoreInt>();
-        Sim = Dev.get();
+    if (FDeveloper) {
+        FDev = std::make_unique<TDevGuiCoreInt>();
+        FSim = FDev.get();
     } else {
-        Std = std::make_unique<TStdGuiCoreInt>(*EdSettings);
-        Sim = Std.get();
-        MinimiseWatch = std::make_unique<TMinimiseWatch>(Std->GetMainForm(), *Std);
+        FStd = std::make_unique<TStdGuiCoreInt>(*FEdSettings);
+        FSim = FStd.get();
+        FMinimiseWatch = std::make_unique<TMinimiseWatch>(FStd->GetMainForm(), *FStd);
     }
 
-    EdsacCore = std::make_unique<TEdsacCore>(*Sim);
-    Sim->SetCore(EdsacCore.get());
-    Sim->InitGui();
+    FEdsacCore = std::make_unique<TEdsacCore>(*FSim);
+    FSim->SetCore(FEdsacCore.get());
+    FSim->InitGui();
 
     if (Splash) {
         Splash.reset();
         QApplication::restoreOverrideCursor();
     }
-    Sim->RestoreGui(nullptr);
-    if (Developer)
-        Dev->MainWindow()->show();
+    FSim->RestoreGui(nullptr);
+    if (FDeveloper)
+        FDev->MainWindow()->show();
 }
 
 int TStartup::Exec()
@@ -156,15 +156,15 @@ int TStartup::Exec()
 
 bool TStartup::Finish()
 {
-    MinimiseWatch.reset();
-    Sim->SetCore(nullptr);
-    EdsacCore->Shutdown();
-    Sim->DoneGui();
-    EdsacCore.reset();
-    if (EdSettings->Save())
+    FMinimiseWatch.reset();
+    FSim->SetCore(nullptr);
+    FEdsacCore->Shutdown();
+    FSim->DoneGui();
+    FEdsacCore.reset();
+    if (FEdSettings->Save())
         return true;
     Dialogs::Message(nullptr, QStringLiteral("Valvane"),
-                     QStringLiteral("The settings could not be saved.\n") + EdSettings->LastError(), QMessageBox::Ok,
+                     QStringLiteral("The settings could not be saved.\n") + FEdSettings->LastError(), QMessageBox::Ok,
                      QMessageBox::Warning);
     return false;
 }

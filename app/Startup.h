@@ -34,7 +34,7 @@ bool PreferX11Platform(const TSessionEnvironment& Session);
 
 class TStartup {
 public:
-    TStartup(bool Developer, const QString& SettingsPath);
+    TStartup(bool ADeveloper, const QString& SettingsPath);
     ~TStartup();
     TStartup(const TStartup&) = delete;
     TStartup& operator=(const TStartup&) = delete;
@@ -47,18 +47,18 @@ public:
     // settings are saved. False, with a warning shown, when the save fails.
     bool Finish();
 
-    TStdGuiCoreInt* StdGui() const { return Std.get(); }
-    TDevGuiCoreInt* DevGui() const { return Dev.get(); }
-    TEdsacCore* Core() const { return EdsacCore.get(); }
-    TEdSimSettings& Settings() const { return *EdSettings; }
+    TStdGuiCoreInt* StdGui() const { return FStd.get(); }
+    TDevGuiCoreInt* DevGui() const { return FDev.get(); }
+    TEdsacCore* Core() const { return FEdsacCore.get(); }
+    TEdSimSettings& Settings() const { return *FEdSettings; }
     QWidget* MainWindow() const;
 
 private:
-    bool Developer;
-    std::unique_ptr<TEdSimSettings> EdSettings;
-    std::unique_ptr<TStdGuiCoreInt> Std;
-    std::unique_ptr<TDevGuiCoreInt> Dev;
-    IEdsacSim* Sim = nullptr;
-    std::unique_ptr<TEdsacCore> EdsacCore;
-    std::unique_ptr<QObject> MinimiseWatch;
+    bool FDeveloper;
+    std::unique_ptr<TEdSimSettings> FEdSettings;
+    std::unique_ptr<TStdGuiCoreInt> FStd;
+    std::unique_ptr<TDevGuiCoreInt> FDev;
+    IEdsacSim* FSim = nullptr;
+    std::unique_ptr<TEdsacCore> FEdsacCore;
+    std::unique_ptr<QObject> FMinimiseWatch;
 };

@@ -15,18 +15,18 @@ TClockHand::TClockHand(int AWidth, int ARadius, const QColor& AColor)
 
 void TClockHand::SetPosition(int AX1, int AY1, int AX2, int AY2)
 {
-    X1 = AX1;
-    Y1 = AY1;
-    X2 = AX2;
-    Y2 = AY2;
+    FX1 = AX1;
+    FY1 = AY1;
+    FX2 = AX2;
+    FY2 = AY2;
 }
 
 void TClockHand::GetPosition(int& AX1, int& AY1, int& AX2, int& AY2) const
 {
-    AX1 = X1;
-    AY1 = Y1;
-    AX2 = X2;
-    AY2 = Y2;
+    AX1 = FX1;
+    AY1 = FY1;
+    AX2 = FX2;
+    AY2 = FY2;
 }
 
 TClockDisplay::TClockDisplay(QWidget* Owner)

@@ -35,10 +35,10 @@ private:
     int FWidth;
     QColor FColor;
     bool FDrawAsDot = false;
-    int X1 = 0;
-    int Y1 = 0;
-    int X2 = 0;
-    int Y2 = 0;
+    int FX1 = 0;
+    int FY1 = 0;
+    int FX2 = 0;
+    int FY2 = 0;
 };
 
 class TClockDisplay : public QWidget {

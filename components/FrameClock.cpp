@@ -12,31 +12,31 @@ class TFrameClock : public QObject {
 public:
     explicit TFrameClock(QObject* Parent) : QObject(Parent)
     {
-        Timer.setSingleShot(true);
-        Timer.setTimerType(Qt::PreciseTimer);
-        Timer.setInterval(FrameClock::FrameInterval);
-        connect(&Timer, &QTimer::timeout, this, &TFrameClock::Frame);
+        FTimer.setSingleShot(true);
+        FTimer.setTimerType(Qt::PreciseTimer);
+        FTimer.setInterval(FrameClock::FrameInterval);
+        connect(&FTimer, &QTimer::timeout, this, &TFrameClock::Frame);
     }
 
     void Request(QWidget* Widget)
     {
-        Pending.emplace_back(Widget);
-        if (!Timer.isActive())
-            Timer.start();
+        FPending.emplace_back(Widget);
+        if (!FTimer.isActive())
+            FTimer.start();
     }
 
 private:
     void Frame()
     {
         std::vector<QPointer<QWidget>> Due;
-        Due.swap(Pending);
+        Due.swap(FPending);
         for (const QPointer<QWidget>& Widget : Due)
             if (Widget)
                 Widget->update();
     }
 
-    QTimer Timer;
-    std::vector<QPointer<QWidget>> Pending;
+    QTimer FTimer;
+    std::vector<QPointer<QWidget>> FPending;
 };
 
 TFrameClock* Instance()

@@ -32,25 +32,25 @@ const QString FolderReason = QStringLiteral("It is a folder, not a file");
 // Closes the descriptor on every way out.
 class TFd {
 public:
-    explicit TFd(int Fd) : Fd(Fd) {}
+    explicit TFd(int AFd) : FFd(AFd) {}
     ~TFd()
     {
-        if (Fd >= 0)
-            ::close(Fd);
+        if (FFd >= 0)
+            ::close(FFd);
     }
     TFd(const TFd&) = delete;
     TFd& operator=(const TFd&) = delete;
-    int Get() const { return Fd; }
+    int Get() const { return FFd; }
     // Closes now: a failing close can be the first sign of a lost write.
     bool Close()
     {
-        const int Result = ::close(Fd);
-        Fd = -1;
+        const int Result = ::close(FFd);
+        FFd = -1;
         return Result == 0;
     }
 
 private:
-    int Fd;
+    int FFd;
 };
 
 bool IsReadable(const struct stat& Info, qint64 MaxSize, QString& Reason)
@@ -94,31 +94,31 @@ class TNoSigPipe {
 public:
     TNoSigPipe()
     {
-        sigemptyset(&Pipe);
-        sigaddset(&Pipe, SIGPIPE);
+        sigemptyset(&FPipe);
+        sigaddset(&FPipe, SIGPIPE);
         sigset_t Pending;
         sigpending(&Pending);
-        WasPending = sigismember(&Pending, SIGPIPE) == 1;
-        pthread_sigmask(SIG_BLOCK, &Pipe, &Old);
+        FWasPending = sigismember(&Pending, SIGPIPE) == 1;
+        pthread_sigmask(SIG_BLOCK, &FPipe, &FOld);
     }
     ~TNoSigPipe()
     {
         const int Saved = errno;
         sigset_t Pending;
         sigpending(&Pending);
-        if (!WasPending && sigismember(&Pending, SIGPIPE) == 1) {
+        if (!FWasPending && sigismember(&Pending, SIGPIPE) == 1) {
             const timespec Now{0, 0};
-            sigtimedwait(&Pipe, nullptr, &Now);
+            sigtimedwait(&FPipe, nullptr, &Now);
         }
-        pthread_sigmask(SIG_SETMASK, &Old, nullptr);
+        pthread_sigmask(SIG_SETMASK, &FOld, nullptr);
         errno = Saved;
     }
     TNoSigPipe(const TNoSigPipe&) = delete;
     TNoSigPipe& operator=(const TNoSigPipe&) = delete;
 
 private:
-    sigset_t Pipe, Old;
-    bool WasPending = false;
+    sigset_t FPipe, FOld;
+    bool FWasPending = false;
 };
 
 // A device or a pipe: written as it is, never replaced by a regular file.

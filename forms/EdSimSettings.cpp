@@ -87,26 +87,26 @@ public:
     {
         QByteArray Body = Data;
         if (Body.startsWith("\xEF\xBB\xBF")) {
-            Bom = true;
+            FBom = true;
             Body.remove(0, 3);
         }
         const qsizetype FirstBreak = Body.indexOf('\n');
-        CrLf = FirstBreak > 0 && Body[FirstBreak - 1] == '\r';
+        FCrLf = FirstBreak > 0 && Body[FirstBreak - 1] == '\r';
         QList<QByteArray> Parts = Body.split('\n');
         if (!Parts.isEmpty() && Parts.last().isEmpty())
             Parts.removeLast(); // the final line break does not start another line
         for (QByteArray& Part : Parts) {
             if (Part.endsWith('\r'))
                 Part.chop(1);
-            Lines.push_back(Classify(Part));
+            FLines.push_back(Classify(Part));
         }
     }
 
     QByteArray Serialise() const
     {
-        const QByteArray Eol = CrLf ? "\r\n" : "\n";
-        QByteArray Out = Bom ? QByteArray("\xEF\xBB\xBF") : QByteArray();
-        for (const TLine& Line : Lines)
+        const QByteArray Eol = FCrLf ? "\r\n" : "\n";
+        QByteArray Out = FBom ? QByteArray("\xEF\xBB\xBF") : QByteArray();
+        for (const TLine& Line : FLines)
             Out += Line.Text + Eol;
         return Out;
     }
@@ -118,7 +118,7 @@ public:
         const qsizetype Index = Find(Section, Key, 0);
         if (Index < 0)
             return std::nullopt;
-        return Lines[Index].Value;
+        return FLines[Index].Value;
     }
 
     void Write(const char* Section, const char* Key, const QByteArray& Value)
@@ -126,26 +126,26 @@ public:
         const TLine NewLine = Classify(QByteArray(Key) + '=' + Value);
         const qsizetype First = Find(Section, Key, 0);
         if (First >= 0) {
-            Lines[First] = NewLine;
+            FLines[First] = NewLine;
             // Later copies of the key would be dead text that a hand edit could
             // mistake for the live value; drop them.
             for (qsizetype Next = Find(Section, Key, First + 1); Next >= 0; Next = Find(Section, Key, Next))
-                Lines.erase(Lines.begin() + Next);
+                FLines.erase(FLines.begin() + Next);
             return;
         }
         const qsizetype Header = FindSection(Section);
         if (Header < 0) {
-            Lines.push_back(Classify('[' + QByteArray(Section) + ']'));
-            Lines.push_back(NewLine);
+            FLines.push_back(Classify('[' + QByteArray(Section) + ']'));
+            FLines.push_back(NewLine);
             return;
         }
         // After the section's last entry, so blank lines and comments that lead
         // into the next section stay where they are.
         qsizetype At = Header + 1;
-        for (qsizetype I = Header + 1; I < qsizetype(Lines.size()) && Lines[I].Kind != TKind::Section; ++I)
-            if (Lines[I].Kind == TKind::Entry)
+        for (qsizetype I = Header + 1; I < qsizetype(FLines.size()) && FLines[I].Kind != TKind::Section; ++I)
+            if (FLines[I].Kind == TKind::Entry)
                 At = I + 1;
-        Lines.insert(Lines.begin() + At, NewLine);
+        FLines.insert(FLines.begin() + At, NewLine);
     }
 
 private:
@@ -187,8 +187,8 @@ private:
     {
         const QByteArray Sec(Section), K(Key);
         bool Inside = false;
-        for (qsizetype I = 0; I < qsizetype(Lines.size()); ++I) {
-            const TLine& Line = Lines[I];
+        for (qsizetype I = 0; I < qsizetype(FLines.size()); ++I) {
+            const TLine& Line = FLines[I];
             if (Line.Kind == TKind::Section)
                 Inside = SameName(Line.Name, Sec);
             else if (I >= From && Inside && Line.Kind == TKind::Entry && SameName(Line.Name, K))
@@ -200,15 +200,15 @@ private:
     qsizetype FindSection(const char* Section) const
     {
         const QByteArray Sec(Section);
-        for (qsizetype I = 0; I < qsizetype(Lines.size()); ++I)
-            if (Lines[I].Kind == TKind::Section && SameName(Lines[I].Name, Sec))
+        for (qsizetype I = 0; I < qsizetype(FLines.size()); ++I)
+            if (FLines[I].Kind == TKind::Section && SameName(FLines[I].Name, Sec))
                 return I;
         return -1;
     }
 
-    std::vector<TLine> Lines;
-    bool Bom = false;
-    bool CrLf = false;
+    std::vector<TLine> FLines;
+    bool FBom = false;
+    bool FCrLf = false;
 };
 
 enum class TReadResult { Missing, Read, Failed };
@@ -265,8 +265,8 @@ QString TEdSimSettings::DefaultFileName()
     return QDir::currentPath() + QStringLiteral("/Valvane.ini");
 }
 
-TEdSimSettings::TEdSimSettings(QString FileName)
-    : FileName(std::move(FileName))
+TEdSimSettings::TEdSimSettings(QString AFileName)
+    : FileName(std::move(AFileName))
 {
     SetDefaults();
 }

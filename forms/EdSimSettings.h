@@ -15,7 +15,7 @@ public:
     static QString DefaultFileName();
 
     // Does not read the file; the fields start at the values Load gives a missing file.
-    explicit TEdSimSettings(QString FileName = DefaultFileName());
+    explicit TEdSimSettings(QString AFileName = DefaultFileName());
 
     // Reads every field; a missing file, section or key or a value that is not a
     // usable number yields the default. Returns false only when the file exists but

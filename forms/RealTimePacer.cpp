@@ -17,24 +17,24 @@ constexpr std::int64_t NsPerMs = 1'000'000;
 
 } // namespace
 
-TRealTimePacer::TRealTimePacer(TClock Clock) : Clock(Clock ? std::move(Clock) : TClock(SteadyNow))
+TRealTimePacer::TRealTimePacer(TClock AClock) : FClock(AClock ? std::move(AClock) : TClock(SteadyNow))
 {
     Restart();
 }
 
 void TRealTimePacer::Restart()
 {
-    WallStart = Clock();
-    Machine = 0;
+    FWallStart = FClock();
+    FMachine = 0;
 }
 
 int TRealTimePacer::Advance(std::uint32_t Units)
 {
-    Machine += static_cast<std::int64_t>(Units) * NsPerUnit;
-    const std::int64_t Now = Clock();
-    std::int64_t Ahead = Machine - (Now - WallStart);
+    FMachine += static_cast<std::int64_t>(Units) * NsPerUnit;
+    const std::int64_t Now = FClock();
+    std::int64_t Ahead = FMachine - (Now - FWallStart);
     if (Ahead < -MaxLagNs) {
-        WallStart = Now - Machine - MaxLagNs;
+        FWallStart = Now - FMachine - MaxLagNs;
         Ahead = -MaxLagNs;
     }
     if (Ahead <= 0)

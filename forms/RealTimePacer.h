@@ -20,7 +20,7 @@ public:
     // Without a clock, the system's monotonic clock.
     explicit TRealTimePacer(TClock Clock = {});
 
-    // Machine time and the wall clock start together from now: a run starts or
+    // FMachine time and the wall clock start together from now: a run starts or
     // goes on after a halt, or Real Time is switched.
     void Restart();
     // The machine has run on by Units of 100 microseconds. Returns the whole
@@ -29,7 +29,7 @@ public:
     int Advance(std::uint32_t Units);
 
 private:
-    TClock Clock;
-    std::int64_t WallStart = 0; // the clock at Restart, ns
-    std::int64_t Machine = 0;   // machine time since Restart, ns
+    TClock FClock;
+    std::int64_t FWallStart = 0; // the clock at Restart, ns
+    std::int64_t FMachine = 0;   // machine time since Restart, ns
 };

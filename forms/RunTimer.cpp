@@ -2,37 +2,37 @@
 
 TRunTimer::TRunTimer(QObject* Parent) : QObject(Parent)
 {
-    Timer.setTimerType(Qt::PreciseTimer);
-    connect(&Timer, &QTimer::timeout, this, &TRunTimer::Tick);
+    FTimer.setTimerType(Qt::PreciseTimer);
+    connect(&FTimer, &QTimer::timeout, this, &TRunTimer::Tick);
 }
 
 void TRunTimer::start()
 {
-    if (!InTick)
-        Pace.Restart();
-    Active = true;
+    if (!FInTick)
+        FPace.Restart();
+    FActive = true;
     // Switched off and on again within its own tick, at the same pace: carry on.
-    if (InTick && Timer.isActive() && Timer.interval() == Interval)
+    if (FInTick && FTimer.isActive() && FTimer.interval() == FInterval)
         return;
-    Timer.start(Interval);
+    FTimer.start(FInterval);
 }
 
 void TRunTimer::stop()
 {
-    Active = false;
-    if (!InTick)
-        Timer.stop();
+    FActive = false;
+    if (!FInTick)
+        FTimer.stop();
 }
 
 void TRunTimer::Tick()
 {
-    if (!Active) {
-        Timer.stop();
+    if (!FActive) {
+        FTimer.stop();
         return;
     }
-    InTick = true;
+    FInTick = true;
     emit timeout();
-    InTick = false;
-    if (!Active)
-        Timer.stop();
+    FInTick = false;
+    if (!FActive)
+        FTimer.stop();
 }

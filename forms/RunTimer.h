@@ -20,13 +20,13 @@ public:
 
     void start();
     void stop();
-    bool isActive() const { return Active; }
-    int interval() const { return Interval; }
-    void setInterval(int Milliseconds) { Interval = Milliseconds; }
+    bool isActive() const { return FActive; }
+    int interval() const { return FInterval; }
+    void setInterval(int Milliseconds) { FInterval = Milliseconds; }
     bool isSingleShot() const { return false; }
     // Machine time against the wall clock since the run started; whoever steps the
     // machine in Real Time takes the next interval from here.
-    TRealTimePacer& Pacer() { return Pace; }
+    TRealTimePacer& Pacer() { return FPace; }
 
 signals:
     void timeout();
@@ -34,9 +34,9 @@ signals:
 private:
     void Tick();
 
-    QTimer Timer;
-    bool Active = false;
-    bool InTick = false;
-    int Interval = 0;
-    TRealTimePacer Pace;
+    QTimer FTimer;
+    bool FActive = false;
+    bool FInTick = false;
+    int FInterval = 0;
+    TRealTimePacer FPace;
 };

@@ -142,7 +142,7 @@ void TOptionsForm::WriteTo(TEdSimSettings& Settings) const
 
 void TOptionsForm::BeginEdit(TEdSimSettings& Settings)
 {
-    EditTarget = &Settings;
+    FEditTarget = &Settings;
     FillFrom(Settings);
 }
 
@@ -154,8 +154,8 @@ bool TOptionsForm::Execute(TEdSimSettings& Settings)
 
 void TOptionsForm::done(int Result)
 {
-    if (Result == QDialog::Accepted && EditTarget)
-        WriteTo(*EditTarget);
-    EditTarget = nullptr;
+    if (Result == QDialog::Accepted && FEditTarget)
+        WriteTo(*FEditTarget);
+    FEditTarget = nullptr;
     QDialog::done(Result);
 }

@@ -49,5 +49,5 @@ public:
     QPushButton* Button4; // Cancel
 
 private:
-    TEdSimSettings* EditTarget = nullptr;
+    TEdSimSettings* FEditTarget = nullptr;
 };
