@@ -43,84 +43,84 @@ std::int64_t LongToInt(TWord High, TWord Low)
 
 } // namespace
 
-TALUnit::TALUnit(IEdsacSim& Sim) : Sim(Sim)
+TALUnit::TALUnit(IEdsacSim& ASim) : FSim(ASim)
 {
-    Sim.ALUMessage("ALU is active");
+    FSim.ALUMessage("ALU is active");
 }
 
 TALUnit::~TALUnit()
 {
-    Sim.ALUMessage("ALU terminated");
+    FSim.ALUMessage("ALU terminated");
 }
 
 void TALUnit::PushAcc(bool Force)
 {
-    if (DisplayEnabled)
-        Sim.UpdateAccDisplay(Force, Accumulator);
+    if (FDisplayEnabled)
+        FSim.UpdateAccDisplay(Force, FAccumulator);
 }
 
 void TALUnit::Init()
 {
     ClearAccumulator();
-    Multiplier = {0, 0};
-    Multiplicand = {0, 0};
-    Sim.UpdateMultrDisplay(true, Multiplier);
-    Sim.UpdateMultdDisplay(true, Multiplicand);
-    Sim.ALUMessage("ALU Initialised");
+    FMultiplier = {0, 0};
+    FMultiplicand = {0, 0};
+    FSim.UpdateMultrDisplay(true, FMultiplier);
+    FSim.UpdateMultdDisplay(true, FMultiplicand);
+    FSim.ALUMessage("ALU Initialised");
 }
 
 TAccWords TALUnit::ReadAccumulator()
 {
-    Sim.ALUMessage("Reading accumulator");
-    return Accumulator;
+    FSim.ALUMessage("Reading accumulator");
+    return FAccumulator;
 }
 
 void TALUnit::WriteAccumulator(TWords Words)
 {
-    Sim.ALUMessage("Writing Accumulator");
+    FSim.ALUMessage("Writing Accumulator");
     for (size_t I = 0; I < 4; ++I)
-        Accumulator[I] = Words[I];
+        FAccumulator[I] = Words[I];
     PushAcc(false);
 }
 
 TLongWords TALUnit::ReadMultiplier()
 {
-    Sim.ALUMessage("Reading Multiplier");
-    return Multiplier;
+    FSim.ALUMessage("Reading Multiplier");
+    return FMultiplier;
 }
 
 void TALUnit::WriteMultiplier(TWords Words)
 {
-    Sim.ALUMessage("Writing Multiplier");
-    Multiplier = {Words[0], Words[1]};
-    if (DisplayEnabled)
-        Sim.UpdateMultrDisplay(false, Multiplier);
+    FSim.ALUMessage("Writing Multiplier");
+    FMultiplier = {Words[0], Words[1]};
+    if (FDisplayEnabled)
+        FSim.UpdateMultrDisplay(false, FMultiplier);
 }
 
 TLongWords TALUnit::ReadMultiplicand()
 {
-    Sim.ALUMessage("Reading Multiplicand");
-    return Multiplicand;
+    FSim.ALUMessage("Reading Multiplicand");
+    return FMultiplicand;
 }
 
 void TALUnit::WriteMultiplicand(TWords Words)
 {
-    Sim.ALUMessage("Writing Multiplicand");
-    Multiplicand = {Words[0], Words[1]};
-    if (DisplayEnabled)
-        Sim.UpdateMultdDisplay(false, Multiplicand);
+    FSim.ALUMessage("Writing Multiplicand");
+    FMultiplicand = {Words[0], Words[1]};
+    if (FDisplayEnabled)
+        FSim.UpdateMultdDisplay(false, FMultiplicand);
 }
 
 void TALUnit::ClearAccumulator()
 {
-    Sim.ALUMessage("Clearing ACC");
-    Accumulator = {0, 0, 0, 0};
+    FSim.ALUMessage("Clearing ACC");
+    FAccumulator = {0, 0, 0, 0};
     PushAcc(true);
 }
 
 void TALUnit::AddToAccumulator(TWords W, TWordLength Length)
 {
-    TAccWords& A = Accumulator;
+    TAccWords& A = FAccumulator;
     switch (Length) {
     case wlShort:
         A[0] = (A[0] + W[0]) & Top;
@@ -148,7 +148,7 @@ void TALUnit::AddToAccumulator(TWords W, TWordLength Length)
 
 void TALUnit::SubtractFromAccumulator(TWords W, TWordLength Length)
 {
-    TAccWords& A = Accumulator;
+    TAccWords& A = FAccumulator;
     switch (Length) {
     case wlShort:
         A[0] = (A[0] - W[0]) & Top;
@@ -202,28 +202,28 @@ void TALUnit::Multiply(TWords Operand, bool Add)
     // The shift-and-add of the hardware yields exactly the product of the two
     // 35-bit fractions, 68 fraction bits, at the accumulator's bit 2 upwards,
     // wrapped to 71 bits; form it in one step.
-    const TInt128 Product = static_cast<TInt128>(LongToInt(Multiplier[0], Multiplier[1])) *
+    const TInt128 Product = static_cast<TInt128>(LongToInt(FMultiplier[0], FMultiplier[1])) *
                             LongToInt(Operand[0], Operand[1]) * 4;
-    const TInt128 Acc = AccToInt(Accumulator);
-    IntToAcc(Add ? Acc + Product : Acc - Product, Accumulator);
+    const TInt128 Acc = AccToInt(FAccumulator);
+    IntToAcc(Add ? Acc + Product : Acc - Product, FAccumulator);
     ResumeDisplay();
 }
 
 TLongWords TALUnit::Collate(TWords Operand)
 {
     WriteMultiplicand(Operand);
-    return {Operand[0] & Multiplier[0], Operand[1] & Multiplier[1]};
+    return {Operand[0] & FMultiplier[0], Operand[1] & FMultiplier[1]};
 }
 
 void TALUnit::RoundAccumulator()
 {
-    AddToAccumulator(RoundingConstant, wlAccumulator);
+    AddToAccumulator(FRoundingConstant, wlAccumulator);
 }
 
 void TALUnit::ResumeDisplay()
 {
-    DisplayEnabled = true;
-    Sim.UpdateMultrDisplay(false, Multiplier);
-    Sim.UpdateMultdDisplay(false, Multiplicand);
-    Sim.UpdateAccDisplay(false, Accumulator);
+    FDisplayEnabled = true;
+    FSim.UpdateMultrDisplay(false, FMultiplier);
+    FSim.UpdateMultdDisplay(false, FMultiplicand);
+    FSim.UpdateAccDisplay(false, FAccumulator);
 }

@@ -14,7 +14,7 @@ using TLongWords = std::array<TWord, 2>;
 
 class TALUnit {
 public:
-    explicit TALUnit(IEdsacSim& Sim);
+    explicit TALUnit(IEdsacSim& ASim);
     ~TALUnit();
     TALUnit(const TALUnit&) = delete;
     TALUnit& operator=(const TALUnit&) = delete;
@@ -34,22 +34,22 @@ public:
     void Multiply(TWords Operand, bool Add);
     TLongWords Collate(TWords Operand);
     void RoundAccumulator();
-    void SuspendDisplay() { DisplayEnabled = false; }
+    void SuspendDisplay() { FDisplayEnabled = false; }
     void ResumeDisplay();
-    bool IsNegative() const { return (Accumulator[0] & 0x10000) != 0; }
+    bool IsNegative() const { return (FAccumulator[0] & 0x10000) != 0; }
 
     // The registers as they stand, without a trace line: for hosts' state dumps.
-    const TAccWords& Acc() const { return Accumulator; }
-    const TLongWords& Multr() const { return Multiplier; }
-    const TLongWords& Multd() const { return Multiplicand; }
+    const TAccWords& Acc() const { return FAccumulator; }
+    const TLongWords& Multr() const { return FMultiplier; }
+    const TLongWords& Multd() const { return FMultiplicand; }
 
 private:
     void PushAcc(bool Force);
 
-    IEdsacSim& Sim;
-    bool DisplayEnabled = true;
-    const TAccWords RoundingConstant{0, 0, 0x20000, 0};
-    TAccWords Accumulator{};
-    TLongWords Multiplier{};
-    TLongWords Multiplicand{};
+    IEdsacSim& FSim;
+    bool FDisplayEnabled = true;
+    const TAccWords FRoundingConstant{0, 0, 0x20000, 0};
+    TAccWords FAccumulator{};
+    TLongWords FMultiplier{};
+    TLongWords FMultiplicand{};
 };

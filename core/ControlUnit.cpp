@@ -19,56 +19,56 @@ constexpr std::uint32_t OneSecond = 10000;
 
 } // namespace
 
-TControlUnit::TControlUnit(TALUnit& ALU, TStore& Store, TIOUnit& IOUnit, IEdsacSim& Sim)
-    : Sim(Sim), ALU(ALU), Store(Store), IOUnit(IOUnit)
+TControlUnit::TControlUnit(TALUnit& AALU, TStore& AStore, TIOUnit& AIOUnit, IEdsacSim& ASim)
+    : FSim(ASim), FALU(AALU), FStore(AStore), FIOUnit(AIOUnit)
 {
-    Sim.ControlMessage("Control unit active");
+    FSim.ControlMessage("Control unit active");
 }
 
 TControlUnit::~TControlUnit()
 {
-    Sim.ControlMessage("Control unit terminated");
+    FSim.ControlMessage("Control unit terminated");
 }
 
 void TControlUnit::Init()
 {
-    SCR = 0;
-    Sim.UpdateScrDisplay(true, std::array<TWord, 1>{SCR});
-    OrderTank = 0;
-    Sim.UpdateOrdDisplay(true, std::array<TWord, 1>{OrderTank});
-    Stopped = false;
-    ElapsedTime = 0;
-    ClockAccumulator = OneSecond;
-    Sim.ControlMessage("Control unit initialised");
+    FSCR = 0;
+    FSim.UpdateScrDisplay(true, std::array<TWord, 1>{FSCR});
+    FOrderTank = 0;
+    FSim.UpdateOrdDisplay(true, std::array<TWord, 1>{FOrderTank});
+    FStopped = false;
+    FElapsedTime = 0;
+    FClockAccumulator = OneSecond;
+    FSim.ControlMessage("Control unit initialised");
 }
 
 void TControlUnit::ResetClock()
 {
-    ElapsedTime = 0;
-    ClockAccumulator = OneSecond;
-    Sim.UpdateClock(0);
+    FElapsedTime = 0;
+    FClockAccumulator = OneSecond;
+    FSim.UpdateClock(0);
 }
 
 void TControlUnit::AdvanceClock(std::uint32_t T)
 {
-    ElapsedTime += T;
-    ClockAccumulator += T;
-    if (ClockAccumulator >= OneSecond) {
-        Sim.UpdateClock(ElapsedTime);
-        ClockAccumulator = 0;
+    FElapsedTime += T;
+    FClockAccumulator += T;
+    if (FClockAccumulator >= OneSecond) {
+        FSim.UpdateClock(FElapsedTime);
+        FClockAccumulator = 0;
     }
 }
 
 void TControlUnit::UnknownOrder()
 {
-    Sim.ControlMessage({"Unknown order! Opcode=", CurrentOrder.Code});
-    throw EUnknownOrder("Unknown order " + std::to_string(CurrentOrder.Code));
+    FSim.ControlMessage({"Unknown order! Opcode=", FCurrentOrder.Code});
+    throw EUnknownOrder("Unknown order " + std::to_string(FCurrentOrder.Code));
 }
 
 void TControlUnit::ShiftAccumulator(bool Left)
 {
-    ALU.SuspendDisplay();
-    TAccWords Words = ALU.ReadAccumulator();
+    FALU.SuspendDisplay();
+    TAccWords Words = FALU.ReadAccumulator();
     auto ShiftOnce = [&] {
         if (Left)
             TALUnit::ShiftLeft(Words, wlAccumulator);
@@ -77,126 +77,126 @@ void TControlUnit::ShiftAccumulator(bool Left)
     };
     ShiftOnce();
     // One more place for every 0 bit below the lowest 1 bit of the order word.
-    std::array<TWord, 1> Count{OrderTank};
+    std::array<TWord, 1> Count{FOrderTank};
     while ((Count[0] & 1) == 0) {
         ShiftOnce();
         TALUnit::ShiftRight(Count, wlShort);
     }
-    ALU.WriteAccumulator(Words);
-    ALU.ResumeDisplay();
+    FALU.WriteAccumulator(Words);
+    FALU.ResumeDisplay();
 }
 
 int TControlUnit::ExecuteOrder()
 {
-    Sim.ControlMessage({"Fetching order @ loc ", SCR});
-    if (SCR < 0 || SCR >= Store.Size())
-        throw EOutOfStore("Order fetch outside the store at location " + std::to_string(SCR));
-    OrderTank = Store.ReadWord(SCR);
-    Sim.UpdateOrdDisplay(false, std::array<TWord, 1>{OrderTank});
-    Sim.UpdateScrDisplay(false, std::array<TWord, 1>{SCR});
-    ++SCR;
-    CurrentOrder = WordToOrder(OrderTank);
-    Sim.ControlMessage({"Received order ", CurrentOrder});
+    FSim.ControlMessage({"Fetching order @ loc ", FSCR});
+    if (FSCR < 0 || FSCR >= FStore.Size())
+        throw EOutOfStore("Order fetch outside the store at location " + std::to_string(FSCR));
+    FOrderTank = FStore.ReadWord(FSCR);
+    FSim.UpdateOrdDisplay(false, std::array<TWord, 1>{FOrderTank});
+    FSim.UpdateScrDisplay(false, std::array<TWord, 1>{FSCR});
+    ++FSCR;
+    FCurrentOrder = WordToOrder(FOrderTank);
+    FSim.ControlMessage({"Received order ", FCurrentOrder});
 
-    const int N = CurrentOrder.Address;
-    const TWordLength Length = LengthOf(CurrentOrder.Long);
+    const int N = FCurrentOrder.Address;
+    const TWordLength Length = LengthOf(FCurrentOrder.Long);
     std::uint32_t T = OrdinaryTime;
 
-    switch (CurrentOrder.Code) {
+    switch (FCurrentOrder.Code) {
     case 3: // E
-        Sim.ControlMessage("Executing E order");
-        if (!ALU.IsNegative())
-            SCR = N;
+        FSim.ControlMessage("Executing E order");
+        if (!FALU.IsNegative())
+            FSCR = N;
         break;
     case 4: // R
-        Sim.ControlMessage("Executing R Order");
+        FSim.ControlMessage("Executing R Order");
         ShiftAccumulator(false);
         break;
     case 5: { // T
-        Sim.ControlMessage("Executing T order");
-        const TAccWords Words = ALU.ReadAccumulator();
-        Store.Write(N, Length, Words);
-        ALU.ClearAccumulator();
+        FSim.ControlMessage("Executing T order");
+        const TAccWords Words = FALU.ReadAccumulator();
+        FStore.Write(N, Length, Words);
+        FALU.ClearAccumulator();
         break;
     }
     case 6: // Y
-        Sim.ControlMessage("Executing Y order");
-        ALU.RoundAccumulator();
+        FSim.ControlMessage("Executing Y order");
+        FALU.RoundAccumulator();
         break;
     case 7: { // U
-        Sim.ControlMessage("Executing U order");
-        const TAccWords Words = ALU.ReadAccumulator();
-        Store.Write(N, Length, Words);
+        FSim.ControlMessage("Executing U order");
+        const TAccWords Words = FALU.ReadAccumulator();
+        FStore.Write(N, Length, Words);
         break;
     }
     case 8: { // I
-        Sim.ControlMessage("Executing I order");
-        const int C = IOUnit.ReadChar();
-        Store.Write(N, Length, std::array<TWord, 2>{C, 0});
+        FSim.ControlMessage("Executing I order");
+        const int C = FIOUnit.ReadChar();
+        FStore.Write(N, Length, std::array<TWord, 2>{C, 0});
         T = InputTime;
         break;
     }
     case 9: { // O
-        Sim.ControlMessage("Executing O order");
-        const auto Operand = Store.Read(N, Length);
-        ALU.WriteMultiplicand(Operand);
-        IOUnit.PrintChar((Operand[0] >> 12) & 0x1F);
+        FSim.ControlMessage("Executing O order");
+        const auto Operand = FStore.Read(N, Length);
+        FALU.WriteMultiplicand(Operand);
+        FIOUnit.PrintChar((Operand[0] >> 12) & 0x1F);
         T = OutputTime;
         break;
     }
     case 12: { // S
-        Sim.ControlMessage("Executing S order");
-        const auto Operand = Store.Read(N, Length);
-        ALU.WriteMultiplicand(Operand);
-        ALU.SubtractFromAccumulator(Operand, Length);
+        FSim.ControlMessage("Executing S order");
+        const auto Operand = FStore.Read(N, Length);
+        FALU.WriteMultiplicand(Operand);
+        FALU.SubtractFromAccumulator(Operand, Length);
         break;
     }
     case 13: // Z
-        Sim.ControlMessage("Executing Z order");
-        IOUnit.SignalStop();
-        Stopped = true;
+        FSim.ControlMessage("Executing Z order");
+        FIOUnit.SignalStop();
+        FStopped = true;
         break;
     case 17: // F
-        Sim.ControlMessage("Executing F order");
-        Store.Write(N, Length, std::array<TWord, 2>{IOUnit.LastChar() << 12, 0});
+        FSim.ControlMessage("Executing F order");
+        FStore.Write(N, Length, std::array<TWord, 2>{FIOUnit.LastChar() << 12, 0});
         break;
     case 21: // H
-        Sim.ControlMessage("Executing H order");
-        ALU.WriteMultiplier(Store.Read(N, Length));
+        FSim.ControlMessage("Executing H order");
+        FALU.WriteMultiplier(FStore.Read(N, Length));
         break;
     case 22: // N
-        Sim.ControlMessage("Executing N order");
-        ALU.Multiply(Store.Read(N, Length), false);
+        FSim.ControlMessage("Executing N order");
+        FALU.Multiply(FStore.Read(N, Length), false);
         T = MultiplyTime;
         break;
     case 25: // L
-        Sim.ControlMessage("Executing L Order");
+        FSim.ControlMessage("Executing L Order");
         ShiftAccumulator(true);
         break;
     case 26: // X
-        Sim.ControlMessage("Executing null order");
+        FSim.ControlMessage("Executing null order");
         break;
     case 27: // G
-        Sim.ControlMessage("Executing G order");
-        if (ALU.IsNegative())
-            SCR = N;
+        FSim.ControlMessage("Executing G order");
+        if (FALU.IsNegative())
+            FSCR = N;
         break;
     case 28: { // A
-        Sim.ControlMessage("Executing A order");
-        const auto Operand = Store.Read(N, Length);
-        ALU.WriteMultiplicand(Operand);
-        ALU.AddToAccumulator(Operand, Length);
+        FSim.ControlMessage("Executing A order");
+        const auto Operand = FStore.Read(N, Length);
+        FALU.WriteMultiplicand(Operand);
+        FALU.AddToAccumulator(Operand, Length);
         break;
     }
     case 30: { // C
-        Sim.ControlMessage("Executing C order");
-        const auto Collated = ALU.Collate(Store.Read(N, Length));
-        ALU.AddToAccumulator(Collated, Length);
+        FSim.ControlMessage("Executing C order");
+        const auto Collated = FALU.Collate(FStore.Read(N, Length));
+        FALU.AddToAccumulator(Collated, Length);
         break;
     }
     case 31: // V
-        Sim.ControlMessage("Executing V order");
-        ALU.Multiply(Store.Read(N, Length), true);
+        FSim.ControlMessage("Executing V order");
+        FALU.Multiply(FStore.Read(N, Length), true);
         T = MultiplyTime;
         break;
     default:

@@ -13,7 +13,7 @@ class TIOUnit;
 
 class TControlUnit {
 public:
-    TControlUnit(TALUnit& ALU, TStore& Store, TIOUnit& IOUnit, IEdsacSim& Sim);
+    TControlUnit(TALUnit& AALU, TStore& AStore, TIOUnit& AIOUnit, IEdsacSim& ASim);
     ~TControlUnit();
     TControlUnit(const TControlUnit&) = delete;
     TControlUnit& operator=(const TControlUnit&) = delete;
@@ -21,11 +21,11 @@ public:
     void Init();
     // One fetch-decode-execute step; returns the order's duration in whole milliseconds.
     int ExecuteOrder();
-    int GetSCR() const { return SCR; }
-    int GetOrderTank() const { return OrderTank; }
-    std::uint32_t GetElapsedTime() const { return ElapsedTime; }
-    bool IsStopped() const { return Stopped; }
-    void ClearStop() { Stopped = false; }
+    int GetSCR() const { return FSCR; }
+    int GetOrderTank() const { return FOrderTank; }
+    std::uint32_t GetElapsedTime() const { return FElapsedTime; }
+    bool IsStopped() const { return FStopped; }
+    void ClearStop() { FStopped = false; }
     void ResetClock();
 
 private:
@@ -33,14 +33,14 @@ private:
     void AdvanceClock(std::uint32_t T);
     [[noreturn]] void UnknownOrder();
 
-    std::int32_t SCR = 0;
-    std::int32_t OrderTank = 0;
-    std::uint32_t ElapsedTime = 0;
-    std::uint32_t ClockAccumulator = 10000;
-    IEdsacSim& Sim;
-    TALUnit& ALU;
-    TStore& Store;
-    TIOUnit& IOUnit;
-    TOrder CurrentOrder;
-    bool Stopped = false;
+    std::int32_t FSCR = 0;
+    std::int32_t FOrderTank = 0;
+    std::uint32_t FElapsedTime = 0;
+    std::uint32_t FClockAccumulator = 10000;
+    IEdsacSim& FSim;
+    TALUnit& FALU;
+    TStore& FStore;
+    TIOUnit& FIOUnit;
+    TOrder FCurrentOrder;
+    bool FStopped = false;
 };

@@ -6,109 +6,109 @@
 #include "core/IOUnit.h"
 #include "core/Store.h"
 
-TEdsacCore::TEdsacCore(IEdsacSim& Sim) : Sim(Sim)
+TEdsacCore::TEdsacCore(IEdsacSim& ASim) : FSim(ASim)
 {
-    Sim.CoreMessage("Creating simulator core");
-    Sim.CoreMessage("=======================");
-    Sim.CoreMessage("Creating store");
-    Store = std::make_unique<TStore>(1024, Sim);
-    Sim.CoreMessage("Creating ALU");
-    ALU = std::make_unique<TALUnit>(Sim);
-    Sim.CoreMessage("Creating I/O unit");
-    IOUnit = std::make_unique<TIOUnit>(Sim);
-    Sim.CoreMessage("Creating control unit");
-    ControlUnit = std::make_unique<TControlUnit>(*ALU, *Store, *IOUnit, Sim);
-    Sim.CoreMessage("Edsac core is active");
+    FSim.CoreMessage("Creating simulator core");
+    FSim.CoreMessage("=======================");
+    FSim.CoreMessage("Creating store");
+    FStore = std::make_unique<TStore>(1024, FSim);
+    FSim.CoreMessage("Creating ALU");
+    FALU = std::make_unique<TALUnit>(FSim);
+    FSim.CoreMessage("Creating I/O unit");
+    FIOUnit = std::make_unique<TIOUnit>(FSim);
+    FSim.CoreMessage("Creating control unit");
+    FControlUnit = std::make_unique<TControlUnit>(*FALU, *FStore, *FIOUnit, FSim);
+    FSim.CoreMessage("Edsac core is active");
 }
 
 // The units normally go in Shutdown, with their trace lines; a core destroyed
 // without it still frees them, in the same order.
 TEdsacCore::~TEdsacCore()
 {
-    ControlUnit.reset();
-    ALU.reset();
-    IOUnit.reset();
-    Store.reset();
+    FControlUnit.reset();
+    FALU.reset();
+    FIOUnit.reset();
+    FStore.reset();
 }
 
 void TEdsacCore::Init()
 {
-    Sim.CoreMessage("Edsac initialising...");
-    ALU->Init();
-    ControlUnit->Init();
-    Store->Init();
-    Sim.CoreMessage("Edsac initialised");
+    FSim.CoreMessage("Edsac initialising...");
+    FALU->Init();
+    FControlUnit->Init();
+    FStore->Init();
+    FSim.CoreMessage("Edsac initialised");
 }
 
 void TEdsacCore::LoadInitialOrders()
 {
-    switch (InitialOrders) {
+    switch (FInitialOrders) {
     case ioOrders1:
-        Sim.CoreMessage("Loading initial orders 1");
-        LoadInitialOrders1(*Store);
+        FSim.CoreMessage("Loading initial orders 1");
+        LoadInitialOrders1(*FStore);
         break;
     case ioOrders2:
-        Sim.CoreMessage("Loading initial orders 2");
-        LoadInitialOrders2(*Store);
+        FSim.CoreMessage("Loading initial orders 2");
+        LoadInitialOrders2(*FStore);
         break;
     default:
-        Sim.CoreMessage("Unknown initial orders?!!");
+        FSim.CoreMessage("Unknown initial orders?!!");
         break;
     }
 }
 
 int TEdsacCore::ExecuteOrder()
 {
-    return ControlUnit->ExecuteOrder();
+    return FControlUnit->ExecuteOrder();
 }
 
 bool TEdsacCore::IsStopped() const
 {
-    return ControlUnit->IsStopped();
+    return FControlUnit->IsStopped();
 }
 
 void TEdsacCore::ClearStop()
 {
-    ControlUnit->ClearStop();
+    FControlUnit->ClearStop();
 }
 
 void TEdsacCore::Dial(int Digit)
 {
-    TAccWords Words = ALU->ReadAccumulator();
+    TAccWords Words = FALU->ReadAccumulator();
     // The top word keeps its 17 bits: a sum past them wraps, as every addition does.
     Words[0] = (Words[0] + 2 * Digit) & 0x1FFFF;
-    ALU->WriteAccumulator(Words);
+    FALU->WriteAccumulator(Words);
 }
 
 const TWordArray& TEdsacCore::GetStoreContents() const
 {
-    return Store->GetContents();
+    return FStore->GetContents();
 }
 
 void TEdsacCore::ResetClock()
 {
-    ControlUnit->ResetClock();
+    FControlUnit->ResetClock();
 }
 
 void TEdsacCore::UpdateDisplays()
 {
-    Sim.UpdateAccDisplay(false, ALU->ReadAccumulator());
-    Sim.UpdateScrDisplay(false, std::array<TWord, 1>{ControlUnit->GetSCR()});
-    Sim.UpdateOrdDisplay(false, std::array<TWord, 1>{ControlUnit->GetOrderTank()});
-    Sim.UpdateMultrDisplay(false, ALU->ReadMultiplier());
-    Sim.UpdateMultdDisplay(false, ALU->ReadMultiplicand());
+    FSim.UpdateAccDisplay(false, FALU->ReadAccumulator());
+    FSim.UpdateScrDisplay(false, std::array<TWord, 1>{FControlUnit->GetSCR()});
+    FSim.UpdateOrdDisplay(false, std::array<TWord, 1>{FControlUnit->GetOrderTank()});
+    FSim.UpdateMultrDisplay(false, FALU->ReadMultiplier());
+    FSim.UpdateMultdDisplay(false, FALU->ReadMultiplicand());
 }
 
 void TEdsacCore::Shutdown()
 {
-    Sim.CoreMessage("Core shutting down...");
-    Sim.CoreMessage(" Kill control unit");
-    ControlUnit.reset();
-    Sim.CoreMessage(" Kill ALU");
-    ALU.reset();
-    Sim.CoreMessage(" Kill IO");
-    IOUnit.reset();
-    Sim.CoreMessage(" Kill Store");
-    Store.reset();
-    Sim.CoreMessage("Edsac is dead!");
+    FSim.CoreMessage("Core shutting down...");
+    FSim.CoreMessage(" Kill control unit");
+    FControlUnit.reset();
+    FSim.CoreMessage(" Kill ALU");
+    FALU.reset();
+    FSim.CoreMessage(" Kill IO");
+    FIOUnit.reset();
+    FSim.CoreMessage(" Kill Store");
+    FStore.reset();
+    FSim.CoreMessage("Edsac is dead!");
 }

@@ -16,14 +16,14 @@ class TStore;
 
 class TEdsacCore {
 public:
-    explicit TEdsacCore(IEdsacSim& Sim);
+    explicit TEdsacCore(IEdsacSim& ASim);
     ~TEdsacCore();
     TEdsacCore(const TEdsacCore&) = delete;
     TEdsacCore& operator=(const TEdsacCore&) = delete;
 
     void Init();
-    void SetInitialOrders(TInitialOrders Choice) { InitialOrders = Choice; }
-    TInitialOrders GetInitialOrders() const { return InitialOrders; }
+    void SetInitialOrders(TInitialOrders Choice) { FInitialOrders = Choice; }
+    TInitialOrders GetInitialOrders() const { return FInitialOrders; }
     void LoadInitialOrders();
     // Executes one order; returns its duration in milliseconds.
     int ExecuteOrder();
@@ -36,14 +36,14 @@ public:
     void Shutdown();
 
     // Read-only views for hosts that report the machine's state (no trace lines).
-    const TControlUnit& Control() const { return *ControlUnit; }
-    const TALUnit& Arithmetic() const { return *ALU; }
+    const TControlUnit& Control() const { return *FControlUnit; }
+    const TALUnit& Arithmetic() const { return *FALU; }
 
 private:
-    IEdsacSim& Sim;
-    std::unique_ptr<TControlUnit> ControlUnit;
-    std::unique_ptr<TALUnit> ALU;
-    std::unique_ptr<TStore> Store;
-    std::unique_ptr<TIOUnit> IOUnit;
-    TInitialOrders InitialOrders = ioOrders1;
+    IEdsacSim& FSim;
+    std::unique_ptr<TControlUnit> FControlUnit;
+    std::unique_ptr<TALUnit> FALU;
+    std::unique_ptr<TStore> FStore;
+    std::unique_ptr<TIOUnit> FIOUnit;
+    TInitialOrders FInitialOrders = ioOrders1;
 };

@@ -12,31 +12,31 @@ enum TSound { sndLineFeed = 1, sndPrint = 2, sndSpace = 3, sndStop = 4, sndCarri
 
 int TIOUnit::ReadChar()
 {
-    return Sim.ReadTapeChar();
+    return FSim.ReadTapeChar();
 }
 
 void TIOUnit::PrintChar(int Code)
 {
     Code &= 31;
     switch (Code) {
-    case cFigures: Shift = tsFigures; break;
-    case cLetters: Shift = tsLetters; break;
+    case cFigures: FShift = tsFigures; break;
+    case cLetters: FShift = tsLetters; break;
     case cBlank: break;
-    case cCarriageReturn: Sim.PlaySound(sndCarriageReturn); break;
+    case cCarriageReturn: FSim.PlaySound(sndCarriageReturn); break;
     case cLineFeed:
-        Sim.PlaySound(sndLineFeed);
-        Sim.TeleprinterNewLine("");
+        FSim.PlaySound(sndLineFeed);
+        FSim.TeleprinterNewLine("");
         break;
     default:
-        Sim.TeleprinterPrint(TeleprinterChars[Shift == tsLetters ? Code : Code + 32]);
-        Sim.PlaySound(Code == cSpace ? sndSpace : sndPrint);
+        FSim.TeleprinterPrint(TeleprinterChars[FShift == tsLetters ? Code : Code + 32]);
+        FSim.PlaySound(Code == cSpace ? sndSpace : sndPrint);
         break;
     }
-    Sim.PunchChar(OrderLetters[Code]);
-    LastCode = Code;
+    FSim.PunchChar(OrderLetters[Code]);
+    FLastCode = Code;
 }
 
 void TIOUnit::SignalStop()
 {
-    Sim.PlaySound(sndStop);
+    FSim.PlaySound(sndStop);
 }

@@ -10,18 +10,18 @@ enum TTeleprinterShift : std::uint8_t { tsLetters, tsFigures };
 
 class TIOUnit {
 public:
-    explicit TIOUnit(IEdsacSim& Sim) : Sim(Sim) {}
+    explicit TIOUnit(IEdsacSim& ASim) : FSim(ASim) {}
     TIOUnit(const TIOUnit&) = delete;
     TIOUnit& operator=(const TIOUnit&) = delete;
 
     int ReadChar();
-    int LastChar() const { return LastCode; }
+    int LastChar() const { return FLastCode; }
     void PrintChar(int Code);
     void SignalStop();
-    TTeleprinterShift GetShift() const { return Shift; }
+    TTeleprinterShift GetShift() const { return FShift; }
 
 private:
-    IEdsacSim& Sim;
-    TTeleprinterShift Shift = tsLetters;
-    std::int32_t LastCode = 0;
+    IEdsacSim& FSim;
+    TTeleprinterShift FShift = tsLetters;
+    std::int32_t FLastCode = 0;
 };

@@ -2,48 +2,48 @@
 
 #include "bridge/gui_core_int.h"
 
-TStore::TStore(int Size, IEdsacSim& Sim) : Words(static_cast<size_t>(Size), 0), Sim(Sim)
+TStore::TStore(int Size, IEdsacSim& ASim) : FWords(static_cast<size_t>(Size), 0), FSim(ASim)
 {
-    Sim.StoreMessage("Store is active");
+    FSim.StoreMessage("Store is active");
 }
 
 TStore::~TStore()
 {
-    Sim.StoreMessage("Store is terminating");
-    Words.clear();
-    Sim.StoreMessage("Store is terminated");
+    FSim.StoreMessage("Store is terminating");
+    FWords.clear();
+    FSim.StoreMessage("Store is terminated");
 }
 
 void TStore::Init()
 {
-    std::fill(Words.begin(), Words.end(), 0);
-    Sim.UpdateStoreDisplay(Words);
-    Sim.StoreMessage("Store initialised");
+    std::fill(FWords.begin(), FWords.end(), 0);
+    FSim.UpdateStoreDisplay(FWords);
+    FSim.StoreMessage("Store initialised");
 }
 
 TWord TStore::ReadWord(int Address)
 {
-    Sim.StoreMessage({"Read loc ", Address});
-    return Words[static_cast<size_t>(Address)];
+    FSim.StoreMessage({"Read loc ", Address});
+    return FWords[static_cast<size_t>(Address)];
 }
 
 void TStore::WriteWord(int Address, TWord Value)
 {
-    Sim.StoreMessage({"Write: ", Value, " @ loc ", Address});
-    Words[static_cast<size_t>(Address)] = Value;
-    Sim.UpdateStoreWord(Address, Value);
+    FSim.StoreMessage({"Write: ", Value, " @ loc ", Address});
+    FWords[static_cast<size_t>(Address)] = Value;
+    FSim.UpdateStoreWord(Address, Value);
 }
 
 std::array<TWord, 2> TStore::Read(int Address, TWordLength Length)
 {
     switch (Length) {
     case wlShort:
-        Sim.StoreMessage({"Read loc ", Address});
-        return {Words[static_cast<size_t>(Address)] & 0x1FFFF, 0};
+        FSim.StoreMessage({"Read loc ", Address});
+        return {FWords[static_cast<size_t>(Address)] & 0x1FFFF, 0};
     case wlLong: {
         const int Base = Address & 0x3FFFE;
-        std::array<TWord, 2> Result{Words[static_cast<size_t>(Base + 1)], Words[static_cast<size_t>(Base)]};
-        Sim.StoreMessage({"Read long @ ", Base + 1, " and ", Base});
+        std::array<TWord, 2> Result{FWords[static_cast<size_t>(Base + 1)], FWords[static_cast<size_t>(Base)]};
+        FSim.StoreMessage({"Read long @ ", Base + 1, " and ", Base});
         return Result;
     }
     case wlAccumulator: break;
@@ -55,20 +55,20 @@ void TStore::Write(int Address, TWordLength Length, TWords Value)
 {
     switch (Length) {
     case wlShort: {
-        TWord& Location = Words[static_cast<size_t>(Address)];
+        TWord& Location = FWords[static_cast<size_t>(Address)];
         Location = Value[0] | (Location & 0x20000);
-        Sim.StoreMessage({"Write: ", Value[0], " @ loc ", Address});
-        Sim.UpdateStoreWord(Address, Location);
+        FSim.StoreMessage({"Write: ", Value[0], " @ loc ", Address});
+        FSim.UpdateStoreWord(Address, Location);
         break;
     }
     case wlLong: {
         const int Base = Address & 0x3FFFE;
-        Words[static_cast<size_t>(Base + 1)] = Value[0];
-        Words[static_cast<size_t>(Base)] = Value[1];
-        Sim.StoreMessage({"Write: ", Value[0], " @ loc ", Base + 1});
-        Sim.StoreMessage({"       ", Value[1], " @ loc ", Base});
-        Sim.UpdateStoreWord(Base + 1, Value[0]);
-        Sim.UpdateStoreWord(Base, Value[1]);
+        FWords[static_cast<size_t>(Base + 1)] = Value[0];
+        FWords[static_cast<size_t>(Base)] = Value[1];
+        FSim.StoreMessage({"Write: ", Value[0], " @ loc ", Base + 1});
+        FSim.StoreMessage({"       ", Value[1], " @ loc ", Base});
+        FSim.UpdateStoreWord(Base + 1, Value[0]);
+        FSim.UpdateStoreWord(Base, Value[1]);
         break;
     }
     case wlAccumulator: break;

@@ -10,7 +10,7 @@ class IEdsacSim;
 
 class TStore {
 public:
-    TStore(int Size, IEdsacSim& Sim);
+    TStore(int Size, IEdsacSim& ASim);
     ~TStore();
     TStore(const TStore&) = delete;
     TStore& operator=(const TStore&) = delete;
@@ -21,10 +21,10 @@ public:
     // Short: (location without its sandwich bit, 0). Long: (odd location, even location).
     std::array<TWord, 2> Read(int Address, TWordLength Length);
     void Write(int Address, TWordLength Length, TWords Value);
-    const TWordArray& GetContents() const { return Words; }
-    int Size() const { return static_cast<int>(Words.size()); }
+    const TWordArray& GetContents() const { return FWords; }
+    int Size() const { return static_cast<int>(FWords.size()); }
 
 private:
-    TWordArray Words;
-    IEdsacSim& Sim;
+    TWordArray FWords;
+    IEdsacSim& FSim;
 };

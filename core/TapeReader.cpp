@@ -18,9 +18,9 @@ void TTapeText::SetText(std::u32string Text)
     size_t FilledCount = 0;
     for (size_t I = 0; I < Text.size(); ++I)
         FilledCount += !IsBreak(Text[I]) && (I + 1 == Text.size() || IsBreak(Text[I + 1]));
-    Filled.clear();
-    Filled.shrink_to_fit();
-    Filled.reserve(FilledCount);
+    FFilled.clear();
+    FFilled.shrink_to_fit();
+    FFilled.reserve(FilledCount);
 
     // The line breaks are squeezed out in place: the text becomes the buffer.
     std::uint32_t Line = 0;
@@ -31,7 +31,7 @@ void TTapeText::SetText(std::u32string Text)
             if (Ch == U'\r' && I + 1 < Text.size() && Text[I + 1] == U'\n')
                 ++I;
             if (Out > LineStart)
-                Filled.push_back({Line, static_cast<std::uint32_t>(Out)});
+                FFilled.push_back({Line, static_cast<std::uint32_t>(Out)});
             ++Line;
             LineStart = Out;
         } else {
@@ -39,47 +39,47 @@ void TTapeText::SetText(std::u32string Text)
         }
     }
     if (Out > LineStart) {
-        Filled.push_back({Line, static_cast<std::uint32_t>(Out)});
+        FFilled.push_back({Line, static_cast<std::uint32_t>(Out)});
         ++Line;
     }
-    Lines = static_cast<int>(Line);
+    FLines = static_cast<int>(Line);
     Text.resize(Out);
-    Chars = std::move(Text);
+    FChars = std::move(Text);
     // Giving back the room of the breaks would copy the whole text: only worth
     // it when they were a large part of it.
-    if (Chars.capacity() / 2 > Chars.size())
-        Chars.shrink_to_fit();
+    if (FChars.capacity() / 2 > FChars.size())
+        FChars.shrink_to_fit();
     RewindTape();
 }
 
 void TTapeText::RewindTape()
 {
-    CurLine = 0;
-    CurCol = 1;
-    Next = 0;
+    FCurLine = 0;
+    FCurCol = 1;
+    FNext = 0;
 }
 
 // Reads as if it went through every line: past the end of a line to the next,
 // over empty lines one by one, and one line further at each call past the end.
 char32_t TTapeText::NextTapeChar()
 {
-    const int Length = AtFilledLine() ? static_cast<int>(Filled[Next].End - StartOf(Next)) : 0;
-    if (Length < CurCol) {
+    const int Length = AtFilledLine() ? static_cast<int>(FFilled[FNext].End - StartOf(FNext)) : 0;
+    if (Length < FCurCol) {
         if (AtFilledLine())
-            ++Next;
-        ++CurLine;
-        CurCol = 1;
+            ++FNext;
+        ++FCurLine;
+        FCurCol = 1;
     }
-    if (CurLine >= Lines)
+    if (FCurLine >= FLines)
         throw EEndOfTape();
     if (!AtFilledLine()) {
-        if (Next >= Filled.size()) {
-            CurLine = Lines;
+        if (FNext >= FFilled.size()) {
+            FCurLine = FLines;
             throw EEndOfTape();
         }
-        CurLine = static_cast<int>(Filled[Next].Line);
+        FCurLine = static_cast<int>(FFilled[FNext].Line);
     }
-    return Chars[StartOf(Next) + static_cast<size_t>(CurCol++ - 1)];
+    return FChars[StartOf(FNext) + static_cast<size_t>(FCurCol++ - 1)];
 }
 
 namespace {

@@ -22,23 +22,23 @@ public:
     // The next raw character; throws EEndOfTape past the last line.
     char32_t NextTapeChar();
     // The index of the line being read, from 0.
-    int TapeLine() const { return CurLine; }
-    int LineCount() const { return Lines; }
+    int TapeLine() const { return FCurLine; }
+    int LineCount() const { return FLines; }
 
 private:
     struct TFilledLine {
         std::uint32_t Line; // its index among all lines
-        std::uint32_t End;  // where it ends in Chars; it starts where the one before ends
+        std::uint32_t End;  // where it ends in FChars; it starts where the one before ends
     };
-    bool AtFilledLine() const { return Next < Filled.size() && Filled[Next].Line == std::uint32_t(CurLine); }
-    std::uint32_t StartOf(size_t Index) const { return Index == 0 ? 0 : Filled[Index - 1].End; }
+    bool AtFilledLine() const { return FNext < FFilled.size() && FFilled[FNext].Line == std::uint32_t(FCurLine); }
+    std::uint32_t StartOf(size_t Index) const { return Index == 0 ? 0 : FFilled[Index - 1].End; }
 
-    std::u32string Chars;             // every character but the line breaks
-    std::vector<TFilledLine> Filled;  // the lines that are not empty, in order
-    int Lines = 0;
-    int CurLine = 0;
-    int CurCol = 1;
-    size_t Next = 0; // the first filled line at or after CurLine
+    std::u32string FChars;             // every character but the line breaks
+    std::vector<TFilledLine> FFilled;  // the lines that are not empty, in order
+    int FLines = 0;
+    int FCurLine = 0;
+    int FCurCol = 1;
+    size_t FNext = 0; // the first filled line at or after FCurLine
 };
 
 // Tape file bytes as text: UTF-8 when the bytes are valid UTF-8, otherwise Latin-1.

@@ -3,8 +3,8 @@
 std::string TTraceLine::str() const
 {
     std::string Line;
-    for (int I = 0; I < Count; ++I) {
-        const TPart& P = Parts[I];
+    for (int I = 0; I < FCount; ++I) {
+        const TPart& P = FParts[I];
         switch (P.Kind) {
         case TKind::Text: Line += P.Text; break;
         case TKind::Number: Line += std::to_string(P.Number); break;

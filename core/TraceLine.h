@@ -12,9 +12,9 @@ class TTraceLine {
 public:
     static constexpr int MaxParts = 5;
 
-    template <typename... Parts>
-        requires(sizeof...(Parts) >= 1 && sizeof...(Parts) <= MaxParts)
-    TTraceLine(Parts... parts) // NOLINT: implicit, so a literal is a trace line
+    template <typename... TArgs>
+        requires(sizeof...(TArgs) >= 1 && sizeof...(TArgs) <= MaxParts)
+    TTraceLine(TArgs... parts) // NOLINT: implicit, so a literal is a trace line
     {
         (Add(parts), ...);
     }
@@ -24,7 +24,7 @@ public:
 
 private:
     enum class TKind : std::uint8_t { Text, Number, Char, Order };
-    // Only the first Count parts are ever set or read: a line is built on every
+    // Only the first FCount parts are ever set or read: a line is built on every
     // step of the machine, so unused parts are not cleared.
     struct TPart {
         TKind Kind;
@@ -32,16 +32,16 @@ private:
         std::int64_t Number; // a number, a code point or a packed order
     };
 
-    void Add(const char* Text) { Parts[Count++] = TPart{TKind::Text, Text, 0}; }
-    void Add(char32_t Ch) { Parts[Count++] = TPart{TKind::Char, nullptr, Ch}; }
+    void Add(const char* Text) { FParts[FCount++] = TPart{TKind::Text, Text, 0}; }
+    void Add(char32_t Ch) { FParts[FCount++] = TPart{TKind::Char, nullptr, Ch}; }
     // An order is spelt with the marks S and L.
     void Add(const TOrder& Order)
     {
-        Parts[Count++] = TPart{TKind::Order, nullptr,
+        FParts[FCount++] = TPart{TKind::Order, nullptr,
                                (std::int64_t{Order.Code} << 32) | (Order.Address << 1) | (Order.Long ? 1 : 0)};
     }
-    void Add(std::integral auto N) { Parts[Count++] = TPart{TKind::Number, nullptr, static_cast<std::int64_t>(N)}; }
+    void Add(std::integral auto N) { FParts[FCount++] = TPart{TKind::Number, nullptr, static_cast<std::int64_t>(N)}; }
 
-    TPart Parts[MaxParts];
-    int Count = 0;
+    TPart FParts[MaxParts];
+    int FCount = 0;
 };

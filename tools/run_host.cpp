@@ -31,21 +31,21 @@ int TRunHost::ReadTapeChar()
 
 void TRunHost::ClearMachine()
 {
-    Core->Init();
-    Core->SetInitialOrders(Orders);
+    FCore->Init();
+    FCore->SetInitialOrders(FOrders);
     Tape.RewindTape();
 }
 
 void TRunHost::LoadInitialOrders()
 {
-    Core->LoadInitialOrders();
+    FCore->LoadInitialOrders();
 }
 
 TStepResult TRunHost::ExecuteStep()
 {
     try {
-        Core->ExecuteOrder();
-        return Core->IsStopped() ? TStepResult::srStopped : TStepResult::srRunning;
+        FCore->ExecuteOrder();
+        return FCore->IsStopped() ? TStepResult::srStopped : TStepResult::srRunning;
     } catch (const std::exception& E) {
         LastError = DescribeStop(E).Text;
     }
@@ -54,11 +54,11 @@ TStepResult TRunHost::ExecuteStep()
 
 void TRunHost::ZeroiseClock()
 {
-    Core->ResetClock();
+    FCore->ResetClock();
 }
 
 void TRunHost::Dial(int Digit)
 {
-    Core->Dial(Digit);
-    Core->ClearStop();
+    FCore->Dial(Digit);
+    FCore->ClearStop();
 }

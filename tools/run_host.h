@@ -25,7 +25,7 @@ public:
 
     void InitGui() override {}
     void DoneGui() override {}
-    void SetCore(TEdsacCore* NewCore) override { Core = NewCore; }
+    void SetCore(TEdsacCore* NewCore) override { FCore = NewCore; }
     void RestoreGui(QObject*) override {}
     void MinimiseGui(QObject*) override {}
 
@@ -53,7 +53,7 @@ public:
 
     void ClearMachine() override;
     void LoadInitialOrders() override;
-    void SelectInitialOrders(bool Second) override { Orders = InitialOrdersChoice(Second); }
+    void SelectInitialOrders(bool Second) override { FOrders = InitialOrdersChoice(Second); }
     TStepResult ExecuteStep() override;
     void RefreshStoreDisplay() override {}
     void RefreshRegisters() override {}
@@ -69,6 +69,6 @@ private:
         }
     }
 
-    TEdsacCore* Core = nullptr;
-    TInitialOrders Orders = ioOrders2;
+    TEdsacCore* FCore = nullptr;
+    TInitialOrders FOrders = ioOrders2;
 };
