@@ -324,12 +324,12 @@ TStepResult TStdGuiCoreInt::ExecuteStep()
         return TStepResult::srRunning;
     } catch (const std::exception& E) {
         StopRun();
-    }
         // The machine's own stops are shown; a fault of the program only stops it.
         const TStopReport Report = DescribeStop(E);
         if (!Report.Caption.empty())
             Dialogs::Message(EdsacForm.get(), QString::fromStdString(Report.Caption),
                              QString::fromStdString(Report.Text), QMessageBox::Ok, QMessageBox::Warning);
+    }
     return TStepResult::srError;
 }
 
@@ -480,8 +480,8 @@ TEditorForm* TStdGuiCoreInt::CreateTapeWindow(const QString& Caption)
 {
     ++EditorCount;
     auto* Window = new TEditorForm(MainForm.get(), Caption);
-    connect(Window, &TEditorForm::Activated, this, &TStdGuiCoreInt::SetCurrentTape);
     TapeWindows.append(Window);
+    connect(Window, &TEditorForm::Activated, this, &TStdGuiCoreInt::SetCurrentTape);
     Window->SetCloseQuery([this, Window] { return TapeWindowCloseQuery(Window); });
     connect(Window, &TEditorForm::Closed, this, &TStdGuiCoreInt::TapeWindowClose);
     connect(Window, &TEditorForm::TextChanged, this, [this] { TapeChange(); });
@@ -588,12 +588,12 @@ void TStdGuiCoreInt::SetCurrentTape(TEditorForm* Window)
     UpdateMenus();
 }
 
-void TStdGuiCoreInt::RewindActiveTape()
 TEditorForm* TStdGuiCoreInt::CurrentTape() const
 {
     return ActiveTape;
 }
 
+void TStdGuiCoreInt::RewindActiveTape()
 {
     if (ActiveTape)
         ActiveTape->RewindTape();
@@ -646,8 +646,8 @@ void TStdGuiCoreInt::TapeWindowClose(TEditorForm* Window)
 {
     if (MainForm)
         MainForm->RemoveWindowMenuItem(Window);
-    ActiveTape = nullptr;
     TapeWindows.removeAll(Window);
+    ActiveTape = nullptr;
     if (EdsacForm)
         EdsacForm->SetTapeName(QStringLiteral("No Program"));
     Window->deleteLater();
@@ -668,10 +668,10 @@ bool TStdGuiCoreInt::CanCloseAll()
     for (TEditorForm* Window : Windows) {
         if (!Window)
             continue;
-        if (!TapeWindowCloseQuery(Window))
         // Brought to the front, as its Window menu entry would, before it is asked about.
         BringBack(Window);
         Window->Editor()->setFocus();
+        if (!TapeWindowCloseQuery(Window))
             return false;
         Window->SetCloseQuery({});
         Window->close();
@@ -755,11 +755,11 @@ void TStdGuiCoreInt::FlushPrint() const
 
 void TStdGuiCoreInt::PunchChar(char Ch)
 {
-    if (!PunchedTape.first().isEmpty())
     // Every output order ends here, after its character has been printed: the
     // menus catch up so that the commands that save, punch or discard the output
     // become available. The very first character finds nothing punched yet and
     // leaves that to the next output.
+    if (!PunchedTape.first().isEmpty())
         UpdateMenus();
     PunchInto(PunchedTape, Latin1(Ch));
 }
@@ -862,8 +862,8 @@ TStdGuiCoreInt::TMarks TStdGuiCoreInt::Marks() const
         case ioOrders2: return {'F', 'D'};
         }
     }
-}
     return {'-', '-'};
+}
 
 // A tube reports the place just past its last word too: there is nothing there to explain.
 
