@@ -97,27 +97,27 @@ bool WriteLines(const QString& FileName, const QStringList& Lines)
 
 } // namespace
 
-TStdGuiCoreInt::TStdGuiCoreInt(TEdSimSettings& Settings) : Settings(Settings)
+TStdGuiCoreInt::TStdGuiCoreInt(TEdSimSettings& ASettings) : FSettings(ASettings)
 {
-    ClearPunched(PunchedTape);
-    MainForm = std::make_unique<TMainForm>();
-    EdsacForm = std::make_unique<TEdsacForm>();
-    OptionsForm = std::make_unique<TOptionsForm>();
-    AboutForm = std::make_unique<TAboutForm>();
+    ClearPunched(FPunchedTape);
+    FMainForm = std::make_unique<TMainForm>();
+    FEdsacForm = std::make_unique<TEdsacForm>();
+    FOptionsForm = std::make_unique<TOptionsForm>();
+    FAboutForm = std::make_unique<TAboutForm>();
     ResetCascade();
 
     using namespace std::placeholders;
-    EdsacForm->crtACC->SetOnHint(std::bind(&TStdGuiCoreInt::RegisterHint, this, _1, _2, _3));
-    EdsacForm->crtMULTD->SetOnHint(std::bind(&TStdGuiCoreInt::RegisterHint, this, _1, _2, _3));
-    EdsacForm->crtMULTR->SetOnHint(std::bind(&TStdGuiCoreInt::RegisterHint, this, _1, _2, _3));
-    EdsacForm->crtSCR->SetOnHint(std::bind(&TStdGuiCoreInt::ScrHint, this, _1, _2, _3));
-    EdsacForm->crtORD->SetOnHint(std::bind(&TStdGuiCoreInt::OrdHint, this, _1, _2, _3));
-    for (int Row = 0; Row < static_cast<int>(EdsacForm->crtStores.size()); ++Row)
-        EdsacForm->crtStores[static_cast<size_t>(Row)]->SetOnHint(
+    FEdsacForm->crtACC->SetOnHint(std::bind(&TStdGuiCoreInt::RegisterHint, this, _1, _2, _3));
+    FEdsacForm->crtMULTD->SetOnHint(std::bind(&TStdGuiCoreInt::RegisterHint, this, _1, _2, _3));
+    FEdsacForm->crtMULTR->SetOnHint(std::bind(&TStdGuiCoreInt::RegisterHint, this, _1, _2, _3));
+    FEdsacForm->crtSCR->SetOnHint(std::bind(&TStdGuiCoreInt::ScrHint, this, _1, _2, _3));
+    FEdsacForm->crtORD->SetOnHint(std::bind(&TStdGuiCoreInt::OrdHint, this, _1, _2, _3));
+    for (int Row = 0; Row < static_cast<int>(FEdsacForm->crtStores.size()); ++Row)
+        FEdsacForm->crtStores[static_cast<size_t>(Row)]->SetOnHint(
             std::bind(&TStdGuiCoreInt::StoreHint, this, _1, _2, _3, Row));
-    PrintTimer.setSingleShot(true);
-    PrintTimer.setInterval(FrameClock::FrameInterval);
-    connect(&PrintTimer, &QTimer::timeout, this, [this] { FlushPrint(); });
+    FPrintTimer.setSingleShot(true);
+    FPrintTimer.setInterval(FrameClock::FrameInterval);
+    connect(&FPrintTimer, &QTimer::timeout, this, [this] { FlushPrint(); });
     Connect();
 }
 
@@ -130,21 +130,21 @@ void TStdGuiCoreInt::Connect()
     QClipboard* Clipboard = QGuiApplication::clipboard();
     const auto NoteClipboard = [this, Clipboard] {
         const QMimeData* Data = Clipboard->mimeData();
-        ClipboardHasText = Data && Data->hasFormat(QStringLiteral("text/plain"));
+        FClipboardHasText = Data && Data->hasFormat(QStringLiteral("text/plain"));
     };
     NoteClipboard();
     connect(Clipboard, &QClipboard::dataChanged, this, [this, NoteClipboard] {
         NoteClipboard();
-        if (MainForm)
+        if (FMainForm)
             UpdateMenus();
     });
 
-    TEdsacForm* E = EdsacForm.get();
+    TEdsacForm* E = FEdsacForm.get();
     E->ExecuteStep = [this] { return static_cast<int>(ExecuteStep()); };
     connect(E, &TEdsacForm::ClearClicked, this, &TStdGuiCoreInt::ClearMachine);
     connect(E, &TEdsacForm::StartClicked, this, [this] {
         if (StartRun())
-            EdsacForm->CoreExecTimer->start();
+            FEdsacForm->CoreExecTimer->start();
     });
     connect(E, &TEdsacForm::StopClicked, this, &TStdGuiCoreInt::StopRun);
     connect(E, &TEdsacForm::ResetClicked, this, &TStdGuiCoreInt::ResumeRun);
@@ -155,18 +155,18 @@ void TStdGuiCoreInt::Connect()
     connect(E, &TEdsacForm::DialClicked, this, &TStdGuiCoreInt::Dial);
     connect(E, &TEdsacForm::LongTankChanged, this, &TStdGuiCoreInt::RefreshStoreDisplay);
     // Asked after every register change, so kept at hand rather than asked of the box.
-    ShortTanks = E->cbShortTanks->isChecked();
-    connect(E->cbShortTanks, &QCheckBox::toggled, this, [this](bool Checked) { ShortTanks = Checked; });
+    FShortTanks = E->cbShortTanks->isChecked();
+    connect(E->cbShortTanks, &QCheckBox::toggled, this, [this](bool Checked) { FShortTanks = Checked; });
     connect(E, &TEdsacForm::ShortTanksClicked, this, [this](bool Checked) {
         if (Checked)
             RefreshRegisters();
     });
     connect(E, &TEdsacForm::ClockClicked, this, &TStdGuiCoreInt::ZeroiseClock);
     // Switching Real Time starts its pacing afresh from the next order.
-    connect(MainForm->cbRealTime, &QCheckBox::toggled, this, [this] { EdsacForm->CoreExecTimer->Pacer().Restart(); });
+    connect(FMainForm->cbRealTime, &QCheckBox::toggled, this, [this] { FEdsacForm->CoreExecTimer->Pacer().Restart(); });
     connect(E, &TEdsacForm::PanelMouseMoved, this, &TStdGuiCoreInt::ClearHint);
 
-    TMainForm* M = MainForm.get();
+    TMainForm* M = FMainForm.get();
     M->CloseQuery = [this] { return CanCloseAll(); };
     connect(M, &TMainForm::NewTape, this, &TStdGuiCoreInt::NewTape);
     connect(M, &TMainForm::OpenTape, this, &TStdGuiCoreInt::OpenTape);
@@ -182,8 +182,8 @@ void TStdGuiCoreInt::Connect()
     connect(M, &TMainForm::CopyText, this, &TStdGuiCoreInt::CopyText);
     connect(M, &TMainForm::PasteText, this, &TStdGuiCoreInt::PasteText);
     connect(M, &TMainForm::SelectAll, this, [this] {
-        if (ActiveTape)
-            ActiveTape->Editor()->selectAll();
+        if (FActiveTape)
+            FActiveTape->Editor()->selectAll();
         UpdateMenus();
     });
     connect(M, &TMainForm::SelectInitialOrders, this, &TStdGuiCoreInt::SelectInitialOrders);
@@ -205,56 +205,56 @@ void TStdGuiCoreInt::Connect()
 
 void TStdGuiCoreInt::SetCore(TEdsacCore* NewCore)
 {
-    Core = NewCore;
+    FCore = NewCore;
 }
 
 void TStdGuiCoreInt::InitGui()
 {
-    MainForm->setWindowTitle(QStringLiteral("The Valvane: ") + Version);
-    MainForm->SetInitialOrders(Settings.InitialOrders);
-    MainForm->miRealTime->setChecked(Settings.RealTime);
-    MainForm->cbRealTime->setChecked(Settings.RealTime);
-    MainForm->SetRecentFiles(QStringList(Settings.RecentFiles.begin(), Settings.RecentFiles.end()));
-    if (Settings.EdsacFormLeft == -1 && Settings.EdsacFormTop == -1) {
+    FMainForm->setWindowTitle(QStringLiteral("The Valvane: ") + Version);
+    FMainForm->SetInitialOrders(FSettings.InitialOrders);
+    FMainForm->miRealTime->setChecked(FSettings.RealTime);
+    FMainForm->cbRealTime->setChecked(FSettings.RealTime);
+    FMainForm->SetRecentFiles(QStringList(FSettings.RecentFiles.begin(), FSettings.RecentFiles.end()));
+    if (FSettings.EdsacFormLeft == -1 && FSettings.EdsacFormTop == -1) {
         const QRect Screen = QGuiApplication::primaryScreen()->geometry();
-        EdsacForm->move((Screen.width() - EdsacForm->width()) / 2, (Screen.height() - EdsacForm->height()) / 2);
+        FEdsacForm->move((Screen.width() - FEdsacForm->width()) / 2, (Screen.height() - FEdsacForm->height()) / 2);
     } else if (TitleBarReachable(
-                   QRect(Settings.EdsacFormLeft, Settings.EdsacFormTop, EdsacForm->width(), TitleBarHeight))) {
-        EdsacForm->move(Settings.EdsacFormLeft, Settings.EdsacFormTop);
+                   QRect(FSettings.EdsacFormLeft, FSettings.EdsacFormTop, FEdsacForm->width(), TitleBarHeight))) {
+        FEdsacForm->move(FSettings.EdsacFormLeft, FSettings.EdsacFormTop);
     } else {
         // A place off every screen (another monitor once, a hand-edited file) would
         // keep the panel out of reach for good: centre it where it can be seen and
         // keep that place instead.
         const QRect Screen = QGuiApplication::primaryScreen()->availableGeometry();
-        EdsacForm->move(Screen.x() + (Screen.width() - EdsacForm->width()) / 2,
-                        Screen.y() + (Screen.height() - EdsacForm->height() - TitleBarHeight) / 2);
-        Settings.EdsacFormLeft = EdsacForm->x();
-        Settings.EdsacFormTop = EdsacForm->y();
+        FEdsacForm->move(Screen.x() + (Screen.width() - FEdsacForm->width()) / 2,
+                        Screen.y() + (Screen.height() - FEdsacForm->height() - TitleBarHeight) / 2);
+        FSettings.EdsacFormLeft = FEdsacForm->x();
+        FSettings.EdsacFormTop = FEdsacForm->y();
     }
     UpdateMenus();
 }
 
 void TStdGuiCoreInt::DoneGui()
 {
-    Settings.EdsacFormLeft = EdsacForm->x();
-    Settings.EdsacFormTop = EdsacForm->y();
-    ActiveTape = nullptr;
-    PrintTimer.stop();
-    EdsacForm.reset();
-    MainForm.reset();
-    AboutForm.reset();
-    OptionsForm.reset();
-    Core = nullptr;
+    FSettings.EdsacFormLeft = FEdsacForm->x();
+    FSettings.EdsacFormTop = FEdsacForm->y();
+    FActiveTape = nullptr;
+    FPrintTimer.stop();
+    FEdsacForm.reset();
+    FMainForm.reset();
+    FAboutForm.reset();
+    FOptionsForm.reset();
+    FCore = nullptr;
 }
 
 void TStdGuiCoreInt::RestoreGui(QObject*)
 {
-    MainForm->showNormal();
-    BringBack(EdsacForm.get());
+    FMainForm->showNormal();
+    BringBack(FEdsacForm.get());
     // Every tape window is activated as it comes back, and activation makes a tape
     // current: the current one comes back last so that it stays current.
-    TEditorForm* Current = ActiveTape;
-    for (TEditorForm* Tape : MainForm->findChildren<TEditorForm*>(QString(), Qt::FindDirectChildrenOnly))
+    TEditorForm* Current = FActiveTape;
+    for (TEditorForm* Tape : FMainForm->findChildren<TEditorForm*>(QString(), Qt::FindDirectChildrenOnly))
         if (Tape != Current)
             BringBack(Tape);
     if (Current) {
@@ -268,7 +268,7 @@ void TStdGuiCoreInt::MinimiseGui(QObject*)
     // The main window stays iconified rather than hidden, so the desktop still
     // offers a way back; everything else is put away.
     for (QWidget* Window : QApplication::topLevelWidgets())
-        if (Window != MainForm.get() && Window->isVisible())
+        if (Window != FMainForm.get() && Window->isVisible())
             Window->hide();
 }
 
@@ -276,27 +276,27 @@ void TStdGuiCoreInt::MinimiseGui(QObject*)
 
 void TStdGuiCoreInt::ClearMachine()
 {
-    Core->Init();
-    if (const auto Choice = InitialOrdersAtIndex(MainForm->cbInitialOrders->currentIndex()))
-        Core->SetInitialOrders(*Choice);
+    FCore->Init();
+    if (const auto Choice = InitialOrdersAtIndex(FMainForm->cbInitialOrders->currentIndex()))
+        FCore->SetInitialOrders(*Choice);
     RewindActiveTape();
 }
 
 void TStdGuiCoreInt::LoadInitialOrders()
 {
-    Core->LoadInitialOrders();
+    FCore->LoadInitialOrders();
 }
 
 void TStdGuiCoreInt::SelectInitialOrders(bool Second)
 {
-    if (Core)
-        Core->SetInitialOrders(InitialOrdersChoice(Second));
+    if (FCore)
+        FCore->SetInitialOrders(InitialOrdersChoice(Second));
 }
 
 bool TStdGuiCoreInt::StartRun()
 {
-    if (!ActiveTape) {
-        Dialogs::Message(EdsacForm.get(), QStringLiteral("No tape"), QStringLiteral("Please select a program tape"),
+    if (!FActiveTape) {
+        Dialogs::Message(FEdsacForm.get(), QStringLiteral("No tape"), QStringLiteral("Please select a program tape"),
                          QMessageBox::Ok, QMessageBox::Warning);
         return false;
     }
@@ -307,17 +307,17 @@ bool TStdGuiCoreInt::StartRun()
 
 TStepResult TStdGuiCoreInt::ExecuteStep()
 {
-    TRunTimer* Timer = EdsacForm->CoreExecTimer;
+    TRunTimer* Timer = FEdsacForm->CoreExecTimer;
     Timer->stop();
     try {
-        const std::uint32_t Before = Core->Control().GetElapsedTime();
-        Core->ExecuteOrder();
+        const std::uint32_t Before = FCore->Control().GetElapsedTime();
+        FCore->ExecuteOrder();
         // Real Time waits by machine time against the wall clock, not by the order's
         // own whole milliseconds, which would drop its fractions.
-        Timer->setInterval(MainForm->cbRealTime->isChecked()
-                               ? Timer->Pacer().Advance(Core->Control().GetElapsedTime() - Before)
+        Timer->setInterval(FMainForm->cbRealTime->isChecked()
+                               ? Timer->Pacer().Advance(FCore->Control().GetElapsedTime() - Before)
                                : 0);
-        if (Core->IsStopped()) {
+        if (FCore->IsStopped()) {
             HaltTimer();
             return TStepResult::srStopped;
         }
@@ -327,7 +327,7 @@ TStepResult TStdGuiCoreInt::ExecuteStep()
         // The machine's own stops are shown; a fault of the program only stops it.
         const TStopReport Report = DescribeStop(E);
         if (!Report.Caption.empty())
-            Dialogs::Message(EdsacForm.get(), QString::fromStdString(Report.Caption),
+            Dialogs::Message(FEdsacForm.get(), QString::fromStdString(Report.Caption),
                              QString::fromStdString(Report.Text), QMessageBox::Ok, QMessageBox::Warning);
     }
     return TStepResult::srError;
@@ -341,48 +341,48 @@ void TStdGuiCoreInt::StopRun()
 
 void TStdGuiCoreInt::ResumeRun()
 {
-    EdsacForm->CoreExecTimer->start();
-    Core->ClearStop();
+    FEdsacForm->CoreExecTimer->start();
+    FCore->ClearStop();
 }
 
 void TStdGuiCoreInt::HaltTimer()
 {
-    EdsacForm->CoreExecTimer->stop();
+    FEdsacForm->CoreExecTimer->stop();
     // The run has left the clock and the output as they are: the menus catch up.
     UpdateMenus();
 }
 
 void TStdGuiCoreInt::Dial(int Digit)
 {
-    if (EdsacForm->CoreExecTimer->isActive()) {
-        Dialogs::Message(EdsacForm.get(), QString(), QStringLiteral("Cannot input whilst EDSAC is running"),
+    if (FEdsacForm->CoreExecTimer->isActive()) {
+        Dialogs::Message(FEdsacForm.get(), QString(), QStringLiteral("Cannot input whilst EDSAC is running"),
                          QMessageBox::Ok, QMessageBox::Information);
         return;
     }
-    Core->Dial(Digit);
-    Core->ClearStop();
-    EdsacForm->CoreExecTimer->start();
+    FCore->Dial(Digit);
+    FCore->ClearStop();
+    FEdsacForm->CoreExecTimer->start();
 }
 
 void TStdGuiCoreInt::ZeroiseClock()
 {
-    Core->ResetClock();
+    FCore->ResetClock();
     UpdateMenus();
 }
 
 void TStdGuiCoreInt::RefreshRegisters()
 {
-    Core->UpdateDisplays();
+    FCore->UpdateDisplays();
 }
 
 void TStdGuiCoreInt::RefreshStoreDisplay()
 {
-    UpdateStoreDisplay(Core->GetStoreContents());
+    UpdateStoreDisplay(FCore->GetStoreContents());
 }
 
 void TStdGuiCoreInt::PlaySound(int Sound)
 {
-    if (Sound == SoundStop && Settings.Beep)
+    if (Sound == SoundStop && FSettings.Beep)
         QApplication::beep();
 }
 
@@ -390,66 +390,66 @@ void TStdGuiCoreInt::PlaySound(int Sound)
 
 void TStdGuiCoreInt::ShowRegister(TCRTDisplay* Tube, bool Force, TWords Words)
 {
-    if (Force || ShortTanks)
+    if (Force || FShortTanks)
         Tube->SetWords(Words, false);
 }
 
 void TStdGuiCoreInt::UpdateAccDisplay(bool Force, TWords Words)
 {
-    ShowRegister(EdsacForm->crtACC, Force, Words);
+    ShowRegister(FEdsacForm->crtACC, Force, Words);
 }
 
 void TStdGuiCoreInt::UpdateScrDisplay(bool Force, TWords Words)
 {
-    ShowRegister(EdsacForm->crtSCR, Force, Words);
+    ShowRegister(FEdsacForm->crtSCR, Force, Words);
 }
 
 void TStdGuiCoreInt::UpdateOrdDisplay(bool Force, TWords Words)
 {
-    ShowRegister(EdsacForm->crtORD, Force, Words);
+    ShowRegister(FEdsacForm->crtORD, Force, Words);
 }
 
 void TStdGuiCoreInt::UpdateMultrDisplay(bool Force, TWords Words)
 {
-    ShowRegister(EdsacForm->crtMULTR, Force, Words);
+    ShowRegister(FEdsacForm->crtMULTR, Force, Words);
 }
 
 void TStdGuiCoreInt::UpdateMultdDisplay(bool Force, TWords Words)
 {
-    ShowRegister(EdsacForm->crtMULTD, Force, Words);
+    ShowRegister(FEdsacForm->crtMULTD, Force, Words);
 }
 
 void TStdGuiCoreInt::UpdateStoreDisplay(TWords Words)
 {
-    const int T = EdsacForm->LTSpinEdit->value();
+    const int T = FEdsacForm->LTSpinEdit->value();
     for (int R = 0; R < LongTankRows; ++R) {
         const auto First = static_cast<size_t>(LongTankAddress(T, R, 0));
         const auto Second = static_cast<size_t>(LongTankAddress(T, R, 1));
         if (First >= Words.size())
             break;
         const std::array<TWord, 2> Row{Words[First], Words[Second]};
-        EdsacForm->crtStores[static_cast<size_t>(R)]->SetWords(Row, false);
+        FEdsacForm->crtStores[static_cast<size_t>(R)]->SetWords(Row, false);
     }
 }
 
 void TStdGuiCoreInt::UpdateStoreWord(int Address, TWord Value)
 {
-    if (const auto Place = LongTankPlace(EdsacForm->LTSpinEdit->value(), Address))
-        EdsacForm->crtStores[static_cast<size_t>(Place->Row)]->SetWord(Place->Column, Value);
+    if (const auto Place = LongTankPlace(FEdsacForm->LTSpinEdit->value(), Address))
+        FEdsacForm->crtStores[static_cast<size_t>(Place->Row)]->SetWord(Place->Column, Value);
 }
 
 void TStdGuiCoreInt::UpdateClock(std::uint32_t Time)
 {
-    EdsacForm->UpdateClockDisplay(Time);
+    FEdsacForm->UpdateClockDisplay(Time);
     // The clock moves at every order but leaves 0 or comes back to it seldom; the
     // menus follow it only then.
-    if (ClockShowsTime() != MainForm->miZeroizeClock->isEnabled())
+    if (ClockShowsTime() != FMainForm->miZeroizeClock->isEnabled())
         UpdateMenus();
 }
 
 bool TStdGuiCoreInt::ClockShowsTime() const
 {
-    const TClockDisplay* Clock = EdsacForm->RealTimeClock;
+    const TClockDisplay* Clock = FEdsacForm->RealTimeClock;
     return Clock->Hour() != 0 || Clock->Minute() != 0 || Clock->Second() != 0;
 }
 
@@ -458,29 +458,29 @@ bool TStdGuiCoreInt::ClockShowsTime() const
 int TStdGuiCoreInt::ReadTapeChar()
 {
     // The current tape window was closed while the machine ran: the tape has gone.
-    if (!ActiveTape)
+    if (!FActiveTape)
         throw EEndOfTape();
-    return ReadTapeCode(ActiveTape->Tape(), Settings.IgnoreCase, *this);
+    return ReadTapeCode(FActiveTape->Tape(), FSettings.IgnoreCase, *this);
 }
 
 // ---- Tape windows -------------------------------------------------------------------
 
 void TStdGuiCoreInt::ResetCascade()
 {
-    NextLeft = 10;
+    FNextLeft = 10;
     // Measured from the main window's frame, title bar included. Until the window
     // manager has framed the main window that frame is not known, so the first
     // window of a cascade measures again when it is made.
-    const QRect Frame = MainForm->frameGeometry();
-    NextTop = Frame.y() + Frame.height() + 50;
-    CascadeFromMain = true;
+    const QRect Frame = FMainForm->frameGeometry();
+    FNextTop = Frame.y() + Frame.height() + 50;
+    FCascadeFromMain = true;
 }
 
 TEditorForm* TStdGuiCoreInt::CreateTapeWindow(const QString& Caption)
 {
-    ++EditorCount;
-    auto* Window = new TEditorForm(MainForm.get(), Caption);
-    TapeWindows.append(Window);
+    ++FEditorCount;
+    auto* Window = new TEditorForm(FMainForm.get(), Caption);
+    FTapeWindows.append(Window);
     connect(Window, &TEditorForm::Activated, this, &TStdGuiCoreInt::SetCurrentTape);
     Window->SetCloseQuery([this, Window] { return TapeWindowCloseQuery(Window); });
     connect(Window, &TEditorForm::Closed, this, &TStdGuiCoreInt::TapeWindowClose);
@@ -488,34 +488,34 @@ TEditorForm* TStdGuiCoreInt::CreateTapeWindow(const QString& Caption)
     // The modified flag can drop after the text has changed (a whole text set, an
     // undo back to the saved text): Save follows the flag itself.
     connect(Window->Editor()->document(), &QTextDocument::modificationChanged, this, [this] {
-        if (MainForm && EdsacForm)
+        if (FMainForm && FEdsacForm)
             UpdateMenus();
     });
     connect(Window, &TEditorForm::KeyReleased, this, [this] { UpdateMenus(); });
     connect(Window, &TEditorForm::MouseReleased, this, [this] { UpdateMenus(); });
-    Window->setObjectName(QStringLiteral("ed") + QString::number(EditorCount));
-    if (CascadeFromMain)
+    Window->setObjectName(QStringLiteral("ed") + QString::number(FEditorCount));
+    if (FCascadeFromMain)
         ResetCascade();
-    CascadeFromMain = false;
-    Window->move(NextLeft, NextTop);
+    FCascadeFromMain = false;
+    Window->move(FNextLeft, FNextTop);
     Window->resize(TapeWidth, TapeHeight);
     Window->show();
     const int ScreenHeight = QGuiApplication::primaryScreen()->geometry().height();
-    if (ScreenHeight - 100 < NextTop + TapeHeight) {
+    if (ScreenHeight - 100 < FNextTop + TapeHeight) {
         ResetCascade();
     } else {
-        NextLeft += 10;
-        NextTop += 20;
+        FNextLeft += 10;
+        FNextTop += 20;
     }
-    ActiveTape = Window;
+    FActiveTape = Window;
     return Window;
 }
 
 TEditorForm* TStdGuiCoreInt::NewTape()
 {
-    ++UntitledCount;
-    TEditorForm* Window = CreateTapeWindow(QStringLiteral("Untitled ") + QString::number(UntitledCount));
-    MainForm->AddWindowMenuItem(Window);
+    ++FUntitledCount;
+    TEditorForm* Window = CreateTapeWindow(QStringLiteral("Untitled ") + QString::number(FUntitledCount));
+    FMainForm->AddWindowMenuItem(Window);
     UpdateMenus();
     return Window;
 }
@@ -523,110 +523,110 @@ TEditorForm* TStdGuiCoreInt::NewTape()
 TEditorForm* TStdGuiCoreInt::OpenTape(const QString& FileName)
 {
     if (!QFileInfo::exists(FileName)) {
-        Dialogs::Message(MainForm.get(), QStringLiteral("Error"), QStringLiteral("Cannot find the file: ") + FileName,
+        Dialogs::Message(FMainForm.get(), QStringLiteral("Error"), QStringLiteral("Cannot find the file: ") + FileName,
                          QMessageBox::Ok, QMessageBox::Critical);
         return nullptr;
     }
     TEditorForm* Window = CreateTapeWindow(QString());
     if (!Window->LoadFromFile(FileName)) {
         // The window has said why; an empty window named after nothing helps no one.
-        ActiveTape = nullptr;
+        FActiveTape = nullptr;
         delete Window;
         UpdateMenus();
         return nullptr;
     }
-    MainForm->AddWindowMenuItem(Window);
+    FMainForm->AddWindowMenuItem(Window);
     Window->SetModified(false);
     Window->RewindTape();
     UpdateMenus();
-    Settings.AddRecentFile(FileName);
-    MainForm->SetRecentFiles(QStringList(Settings.RecentFiles.begin(), Settings.RecentFiles.end()));
+    FSettings.AddRecentFile(FileName);
+    FMainForm->SetRecentFiles(QStringList(FSettings.RecentFiles.begin(), FSettings.RecentFiles.end()));
     return Window;
 }
 
 void TStdGuiCoreInt::InsertTape(const QString& FileName)
 {
-    if (ActiveTape)
-        ActiveTape->InsertFile(FileName);
+    if (FActiveTape)
+        FActiveTape->InsertFile(FileName);
 }
 
 void TStdGuiCoreInt::CloseTape()
 {
-    if (ActiveTape)
-        ActiveTape->close();
+    if (FActiveTape)
+        FActiveTape->close();
 }
 
 void TStdGuiCoreInt::SaveTape()
 {
-    if (!ActiveTape)
+    if (!FActiveTape)
         return;
-    ActiveTape->Save();
+    FActiveTape->Save();
     ShowTapeName();
 }
 
 void TStdGuiCoreInt::SaveTapeAs()
 {
-    if (!ActiveTape)
+    if (!FActiveTape)
         return;
-    ActiveTape->SaveAs();
+    FActiveTape->SaveAs();
     ShowTapeName();
 }
 
 // After a save the current tape's name may have changed.
 void TStdGuiCoreInt::ShowTapeName()
 {
-    MainForm->UpdateWindowMenuItem(ActiveTape);
-    EdsacForm->SetTapeName(ActiveTape->windowTitle());
+    FMainForm->UpdateWindowMenuItem(FActiveTape);
+    FEdsacForm->SetTapeName(FActiveTape->windowTitle());
     UpdateMenus();
 }
 
 void TStdGuiCoreInt::SetCurrentTape(TEditorForm* Window)
 {
-    ActiveTape = Window;
-    EdsacForm->SetTapeName(Window->windowTitle());
+    FActiveTape = Window;
+    FEdsacForm->SetTapeName(Window->windowTitle());
     // Save, Cut, Copy and Select All depend on which tape is current.
     UpdateMenus();
 }
 
 TEditorForm* TStdGuiCoreInt::CurrentTape() const
 {
-    return ActiveTape;
+    return FActiveTape;
 }
 
 void TStdGuiCoreInt::RewindActiveTape()
 {
-    if (ActiveTape)
-        ActiveTape->RewindTape();
+    if (FActiveTape)
+        FActiveTape->RewindTape();
 }
 
 TEditorForm* TStdGuiCoreInt::FindTapeWindow(int N) const
 {
-    return MainForm->findChild<TEditorForm*>(QStringLiteral("ed") + QString::number(N), Qt::FindDirectChildrenOnly);
+    return FMainForm->findChild<TEditorForm*>(QStringLiteral("ed") + QString::number(N), Qt::FindDirectChildrenOnly);
 }
 
 void TStdGuiCoreInt::ShowEdsacWindow()
 {
-    BringBack(EdsacForm.get());
+    BringBack(FEdsacForm.get());
 }
 
 void TStdGuiCoreInt::CutText()
 {
-    if (ActiveTape)
-        ActiveTape->Editor()->cut();
+    if (FActiveTape)
+        FActiveTape->Editor()->cut();
     UpdateMenus();
 }
 
 void TStdGuiCoreInt::CopyText()
 {
-    if (ActiveTape)
-        ActiveTape->Editor()->copy();
+    if (FActiveTape)
+        FActiveTape->Editor()->copy();
     UpdateMenus();
 }
 
 void TStdGuiCoreInt::PasteText()
 {
-    if (ActiveTape)
-        ActiveTape->Editor()->paste();
+    if (FActiveTape)
+        FActiveTape->Editor()->paste();
     UpdateMenus();
 }
 
@@ -644,14 +644,14 @@ bool TStdGuiCoreInt::TapeWindowCloseQuery(TEditorForm* Window)
 
 void TStdGuiCoreInt::TapeWindowClose(TEditorForm* Window)
 {
-    if (MainForm)
-        MainForm->RemoveWindowMenuItem(Window);
-    TapeWindows.removeAll(Window);
-    ActiveTape = nullptr;
-    if (EdsacForm)
-        EdsacForm->SetTapeName(QStringLiteral("No Program"));
+    if (FMainForm)
+        FMainForm->RemoveWindowMenuItem(Window);
+    FTapeWindows.removeAll(Window);
+    FActiveTape = nullptr;
+    if (FEdsacForm)
+        FEdsacForm->SetTapeName(QStringLiteral("No Program"));
     Window->deleteLater();
-    if (MainForm)
+    if (FMainForm)
         UpdateMenus();
 }
 
@@ -664,7 +664,7 @@ void TStdGuiCoreInt::TapeChange()
 bool TStdGuiCoreInt::CanCloseAll()
 {
     // A copy: each window taken off the list as it closes.
-    const QList<QPointer<TEditorForm>> Windows = TapeWindows;
+    const QList<QPointer<TEditorForm>> Windows = FTapeWindows;
     for (TEditorForm* Window : Windows) {
         if (!Window)
             continue;
@@ -681,17 +681,17 @@ bool TStdGuiCoreInt::CanCloseAll()
 
 void TStdGuiCoreInt::UpdateMenus()
 {
-    TMainForm* M = MainForm.get();
-    const bool Tape = !ActiveTape.isNull();
-    const bool Selection = Tape && ActiveTape->Editor()->textCursor().hasSelection();
-    const bool Text = Tape && !ActiveTape->Editor()->document()->isEmpty();
-    const bool Output = TeleprinterHasLine;
+    TMainForm* M = FMainForm.get();
+    const bool Tape = !FActiveTape.isNull();
+    const bool Selection = Tape && FActiveTape->Editor()->textCursor().hasSelection();
+    const bool Text = Tape && !FActiveTape->Editor()->document()->isEmpty();
+    const bool Output = FTeleprinterHasLine;
     const bool ClockRuns = ClockShowsTime();
-    const bool CanPaste = Tape && ClipboardHasText;
+    const bool CanPaste = Tape && FClipboardHasText;
 
     for (QAction* Item : {M->miInsert, M->miClose, M->miSaveAs, M->miPrint})
         Item->setEnabled(Tape);
-    M->miSave->setEnabled(Tape && ActiveTape->IsModified());
+    M->miSave->setEnabled(Tape && FActiveTape->IsModified());
     for (QAction* Item : {M->miDiscardEdsacOutput, M->miSaveOutputAs, M->miPunchOutputAs, M->miDiscardOutput})
         Item->setEnabled(Output);
     M->miZeroizeClock->setEnabled(ClockRuns);
@@ -720,36 +720,36 @@ void TStdGuiCoreInt::UpdateMenus()
 // would lay the pane's last line out again after every output order.
 void TStdGuiCoreInt::TeleprinterNewLine(const std::string& Text)
 {
-    if (TeleprinterHasLine)
-        PendingPrint += QLatin1Char('\n');
-    PendingPrint += QString::fromLatin1(Text.data(), static_cast<qsizetype>(Text.size()));
-    TeleprinterHasLine = true;
+    if (FTeleprinterHasLine)
+        FPendingPrint += QLatin1Char('\n');
+    FPendingPrint += QString::fromLatin1(Text.data(), static_cast<qsizetype>(Text.size()));
+    FTeleprinterHasLine = true;
     SchedulePrint();
     UpdateMenus();
 }
 
 void TStdGuiCoreInt::TeleprinterPrint(char Ch)
 {
-    PendingPrint += Latin1(Ch);
-    TeleprinterHasLine = true;
+    FPendingPrint += Latin1(Ch);
+    FTeleprinterHasLine = true;
     SchedulePrint();
 }
 
 void TStdGuiCoreInt::SchedulePrint()
 {
-    if (!PrintTimer.isActive())
-        PrintTimer.start();
+    if (!FPrintTimer.isActive())
+        FPrintTimer.start();
 }
 
 void TStdGuiCoreInt::FlushPrint() const
 {
-    if (PendingPrint.isEmpty() || !EdsacForm)
+    if (FPendingPrint.isEmpty() || !FEdsacForm)
         return;
-    QPlainTextEdit* Pane = EdsacForm->TeletypeMemo;
+    QPlainTextEdit* Pane = FEdsacForm->TeletypeMemo;
     QTextCursor Cursor(Pane->document());
     Cursor.movePosition(QTextCursor::End);
-    Cursor.insertText(PendingPrint);
-    PendingPrint.clear();
+    Cursor.insertText(FPendingPrint);
+    FPendingPrint.clear();
     Pane->moveCursor(QTextCursor::End);
 }
 
@@ -759,28 +759,28 @@ void TStdGuiCoreInt::PunchChar(char Ch)
     // menus catch up so that the commands that save, punch or discard the output
     // become available. The very first character finds nothing punched yet and
     // leaves that to the next output.
-    if (!PunchedTape.first().isEmpty())
+    if (!FPunchedTape.first().isEmpty())
         UpdateMenus();
-    PunchInto(PunchedTape, Latin1(Ch));
+    PunchInto(FPunchedTape, Latin1(Ch));
 }
 
 QStringList TStdGuiCoreInt::TeleprinterLines() const
 {
     FlushPrint();
     QStringList Lines;
-    if (!TeleprinterHasLine)
+    if (!FTeleprinterHasLine)
         return Lines;
-    for (QTextBlock Block = EdsacForm->TeletypeMemo->document()->begin(); Block.isValid(); Block = Block.next())
+    for (QTextBlock Block = FEdsacForm->TeletypeMemo->document()->begin(); Block.isValid(); Block = Block.next())
         Lines << Block.text();
     return Lines;
 }
 
 void TStdGuiCoreInt::DiscardOutput()
 {
-    PendingPrint.clear();
-    EdsacForm->TeletypeMemo->clear();
-    TeleprinterHasLine = false;
-    ClearPunched(PunchedTape);
+    FPendingPrint.clear();
+    FEdsacForm->TeletypeMemo->clear();
+    FTeleprinterHasLine = false;
+    ClearPunched(FPunchedTape);
     UpdateMenus();
 }
 
@@ -791,15 +791,15 @@ bool TStdGuiCoreInt::SaveOutput(const QString& FileName)
 
 bool TStdGuiCoreInt::PunchOutput(const QString& FileName)
 {
-    return WriteLines(FileName, PunchedTape);
+    return WriteLines(FileName, FPunchedTape);
 }
 
 void TStdGuiCoreInt::PrintTape()
 {
-    if (!ActiveTape)
+    if (!FActiveTape)
         return;
     if (QPrinterInfo::availablePrinters().isEmpty()) {
-        Dialogs::Message(MainForm.get(), QStringLiteral("Print"), QStringLiteral("No printer is available"),
+        Dialogs::Message(FMainForm.get(), QStringLiteral("Print"), QStringLiteral("No printer is available"),
                          QMessageBox::Ok, QMessageBox::Warning);
         return;
     }
@@ -807,10 +807,10 @@ void TStdGuiCoreInt::PrintTape()
     if (Info.isNull())
         Info = QPrinterInfo::availablePrinters().first();
     QPrinter Printer(Info);
-    Printer.setDocName(ActiveTape->windowTitle());
+    Printer.setDocName(FActiveTape->windowTitle());
     QPainter Painter;
     if (!Painter.begin(&Printer)) {
-        Dialogs::Message(MainForm.get(), QStringLiteral("Print"),
+        Dialogs::Message(FMainForm.get(), QStringLiteral("Print"),
                          QStringLiteral("The printer %1 cannot be used").arg(Info.printerName()), QMessageBox::Ok,
                          QMessageBox::Warning);
         return;
@@ -822,7 +822,7 @@ void TStdGuiCoreInt::PrintTape()
     const int LineHeight = Painter.fontMetrics().lineSpacing();
     const int PageHeight = Painter.viewport().height();
     int Y = LineHeight;
-    const QStringList Lines = ActiveTape->Text().split(QLatin1Char('\n'));
+    const QStringList Lines = FActiveTape->Text().split(QLatin1Char('\n'));
     for (const QString& Line : Lines) {
         if (Y > PageHeight) {
             Printer.newPage();
@@ -838,26 +838,26 @@ void TStdGuiCoreInt::PrintTape()
 
 void TStdGuiCoreInt::SetHints(bool On)
 {
-    HintsOn = On;
+    FHintsOn = On;
     const Qt::CursorShape Shape = On ? Qt::UpArrowCursor : Qt::ArrowCursor;
-    for (TCRTDisplay* Tube : {EdsacForm->crtSCR, EdsacForm->crtACC, EdsacForm->crtMULTR, EdsacForm->crtMULTD,
-                              EdsacForm->crtORD})
+    for (TCRTDisplay* Tube : {FEdsacForm->crtSCR, FEdsacForm->crtACC, FEdsacForm->crtMULTR, FEdsacForm->crtMULTD,
+                              FEdsacForm->crtORD})
         Tube->setCursor(Shape);
-    for (TCRTDisplay* Tube : EdsacForm->crtStores)
+    for (TCRTDisplay* Tube : FEdsacForm->crtStores)
         Tube->setCursor(Shape);
 }
 
 void TStdGuiCoreInt::ClearHint()
 {
-    if (!MainForm->HintText().isEmpty())
-        MainForm->SetHintText(QString());
+    if (!FMainForm->HintText().isEmpty())
+        FMainForm->SetHintText(QString());
 }
 
 TStdGuiCoreInt::TMarks TStdGuiCoreInt::Marks() const
 {
     // The marks the chosen Initial Orders read on a tape.
-    if (Core) {
-        switch (Core->GetInitialOrders()) {
+    if (FCore) {
+        switch (FCore->GetInitialOrders()) {
         case ioOrders1: return {'S', 'L'};
         case ioOrders2: return {'F', 'D'};
         }
@@ -869,42 +869,42 @@ TStdGuiCoreInt::TMarks TStdGuiCoreInt::Marks() const
 
 void TStdGuiCoreInt::RegisterHint(TCRTDisplay* Sender, TWords Words, int)
 {
-    if (!HintsOn || Words.empty())
+    if (!FHintsOn || Words.empty())
         return;
     const QString Fraction = Words.size() == 4
                                  ? QString::fromStdString(FracToStr(Words[0], Words[1], Words[2], Words[3], 21))
                                  : QString::fromStdString(FracToStr(Words[0], Words.size() > 1 ? Words[1] : 0, 0, 0, 11));
-    MainForm->SetHintText(Sender->FullName() + QStringLiteral("   Integer = ") +
+    FMainForm->SetHintText(Sender->FullName() + QStringLiteral("   Integer = ") +
                           QString::fromStdString(WordToIntStr(Words[0])) + QStringLiteral("   Fraction = ") + Fraction);
 }
 
 void TStdGuiCoreInt::ScrHint(TCRTDisplay* Sender, TWords Words, int I)
 {
-    if (!HintsOn || I < 0 || static_cast<size_t>(I) >= Words.size())
+    if (!FHintsOn || I < 0 || static_cast<size_t>(I) >= Words.size())
         return;
-    MainForm->SetHintText(Sender->FullName() + QStringLiteral(" = ") +
+    FMainForm->SetHintText(Sender->FullName() + QStringLiteral(" = ") +
                           QString::fromStdString(WordToIntStr(Words[static_cast<size_t>(I)])));
 }
 
 void TStdGuiCoreInt::OrdHint(TCRTDisplay* Sender, TWords Words, int I)
 {
     const TMarks Mark = Marks();
-    if (!HintsOn || I < 0 || static_cast<size_t>(I) >= Words.size())
+    if (!FHintsOn || I < 0 || static_cast<size_t>(I) >= Words.size())
         return;
-    MainForm->SetHintText(Sender->FullName() + QStringLiteral(" = ") +
+    FMainForm->SetHintText(Sender->FullName() + QStringLiteral(" = ") +
                           QString::fromStdString(WordToOrderStr(Words[static_cast<size_t>(I)], Mark.Short, Mark.Long)));
 }
 
 void TStdGuiCoreInt::StoreHint(TCRTDisplay*, TWords Words, int I, int Row)
 {
-    if (!HintsOn || I < 0 || I > 1 || static_cast<size_t>(I) >= Words.size())
+    if (!FHintsOn || I < 0 || I > 1 || static_cast<size_t>(I) >= Words.size())
         return;
-    const int A = LongTankAddress(EdsacForm->LTSpinEdit->value(), Row, I);
+    const int A = LongTankAddress(FEdsacForm->LTSpinEdit->value(), Row, I);
     const TWord W = Words[static_cast<size_t>(I)];
     const TMarks Mark = Marks();
     const std::string Fraction =
         I == 1 ? FracToStr(Words[1], 0, 0, 0, 6) : FracToStr(Words[0], Words.size() > 1 ? Words[1] : 0, 0, 0, 11);
-    MainForm->SetHintText(QStringLiteral("WORD ") + QString::number(A) + QStringLiteral("   Order = ") +
+    FMainForm->SetHintText(QStringLiteral("WORD ") + QString::number(A) + QStringLiteral("   Order = ") +
                           QString::fromStdString(WordToOrderStr(W, Mark.Short, Mark.Long)) +
                           QStringLiteral("   Integer ") + QString::number(A) + QLatin1Char(Mark.Short) +
                           QStringLiteral(" = ") + QString::fromStdString(WordToIntStr(W)) +
@@ -913,11 +913,11 @@ void TStdGuiCoreInt::StoreHint(TCRTDisplay*, TWords Words, int I, int Row)
 
 void TStdGuiCoreInt::ShowAbout()
 {
-    AboutForm->SetVersion(Version);
-    AboutForm->exec();
+    FAboutForm->SetVersion(Version);
+    FAboutForm->exec();
 }
 
 void TStdGuiCoreInt::ShowOptions()
 {
-    OptionsForm->Execute(Settings);
+    FOptionsForm->Execute(FSettings);
 }

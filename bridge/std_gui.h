@@ -24,7 +24,7 @@ class TOptionsForm;
 class TStdGuiCoreInt : public QObject, public IEdsacSim {
     Q_OBJECT
 public:
-    explicit TStdGuiCoreInt(TEdSimSettings& Settings);
+    explicit TStdGuiCoreInt(TEdSimSettings& ASettings);
     ~TStdGuiCoreInt() override;
 
     // IEdsacSim
@@ -97,10 +97,10 @@ public:
 
     // What the teleprinter has printed, one entry per pane line; the punched output.
     QStringList TeleprinterLines() const;
-    const QStringList& Punched() const { return PunchedTape; }
+    const QStringList& Punched() const { return FPunchedTape; }
 
-    TMainForm* GetMainForm() const { return MainForm.get(); }
-    TEdsacForm* GetEdsacForm() const { return EdsacForm.get(); }
+    TMainForm* GetMainForm() const { return FMainForm.get(); }
+    TEdsacForm* GetEdsacForm() const { return FEdsacForm.get(); }
 
 private:
     TEditorForm* CreateTapeWindow(const QString& Caption);
@@ -127,31 +127,31 @@ private:
     // Puts what has been printed since the last frame into the teleprinter pane.
     void FlushPrint() const;
 
-    TEdSimSettings& Settings;
-    std::unique_ptr<TMainForm> MainForm;
-    std::unique_ptr<TEdsacForm> EdsacForm;
-    std::unique_ptr<TAboutForm> AboutForm;
-    std::unique_ptr<TOptionsForm> OptionsForm;
-    TEdsacCore* Core = nullptr;
+    TEdSimSettings& FSettings;
+    std::unique_ptr<TMainForm> FMainForm;
+    std::unique_ptr<TEdsacForm> FEdsacForm;
+    std::unique_ptr<TAboutForm> FAboutForm;
+    std::unique_ptr<TOptionsForm> FOptionsForm;
+    TEdsacCore* FCore = nullptr;
     // Owned by the main window; the guard clears it should the window go first.
-    QPointer<TEditorForm> ActiveTape;
+    QPointer<TEditorForm> FActiveTape;
     // The open tape windows in the order they were made, as the Window menu lists them.
-    QList<QPointer<TEditorForm>> TapeWindows;
-    int UntitledCount = 0;
-    int EditorCount = 0;
-    int NextLeft = 0;
-    int NextTop = 0;
-    // NextTop was set for the first window of a cascade, below the main window.
-    bool CascadeFromMain = true;
-    QStringList PunchedTape;
-    bool HintsOn = false;
+    QList<QPointer<TEditorForm>> FTapeWindows;
+    int FUntitledCount = 0;
+    int FEditorCount = 0;
+    int FNextLeft = 0;
+    int FNextTop = 0;
+    // FNextTop was set for the first window of a cascade, below the main window.
+    bool FCascadeFromMain = true;
+    QStringList FPunchedTape;
+    bool FHintsOn = false;
     // The teleprinter pane has no line until the first character or line feed.
-    bool TeleprinterHasLine = false;
+    bool FTeleprinterHasLine = false;
     // Printed but not yet in the pane ("\n" starts a line); shown at the next frame.
-    mutable QString PendingPrint;
-    QTimer PrintTimer;
+    mutable QString FPendingPrint;
+    QTimer FPrintTimer;
     // The machine window's "Short Tanks" switch.
-    bool ShortTanks = true;
+    bool FShortTanks = true;
     // The clipboard offers "text/plain".
-    bool ClipboardHasText = false;
+    bool FClipboardHasText = false;
 };

@@ -36,14 +36,14 @@ QPoint ScreenOrigin()
 
 TDevGuiCoreInt::TDevGuiCoreInt(QObject* Parent) : QObject(Parent)
 {
-    MainForm = std::make_unique<TMainFormDev>(*this);
-    EdsacForm = std::make_unique<TEdsacFormDev>();
-    EdsacForm->move(ScreenOrigin() + QPoint(0, 225));
-    AboutForm = std::make_unique<TAboutForm>();
-    connect(EdsacForm.get(), &TEdsacFormDev::LongTankChanged, this, [this] { RefreshStoreDisplay(); });
-    OrderTextTimer.setSingleShot(true);
-    OrderTextTimer.setInterval(FrameClock::FrameInterval);
-    connect(&OrderTextTimer, &QTimer::timeout, this, &TDevGuiCoreInt::ShowOrderText);
+    FMainForm = std::make_unique<TMainFormDev>(*this);
+    FEdsacForm = std::make_unique<TEdsacFormDev>();
+    FEdsacForm->move(ScreenOrigin() + QPoint(0, 225));
+    FAboutForm = std::make_unique<TAboutForm>();
+    connect(FEdsacForm.get(), &TEdsacFormDev::LongTankChanged, this, [this] { RefreshStoreDisplay(); });
+    FOrderTextTimer.setSingleShot(true);
+    FOrderTextTimer.setInterval(FrameClock::FrameInterval);
+    connect(&FOrderTextTimer, &QTimer::timeout, this, &TDevGuiCoreInt::ShowOrderText);
 }
 
 TDevGuiCoreInt::~TDevGuiCoreInt() = default;
@@ -52,142 +52,142 @@ void TDevGuiCoreInt::InitGui() {}
 
 void TDevGuiCoreInt::DoneGui()
 {
-    OrderTextTimer.stop();
-    EdsacForm.reset();
-    MainForm.reset();
-    AboutForm.reset();
-    Core = nullptr;
+    FOrderTextTimer.stop();
+    FEdsacForm.reset();
+    FMainForm.reset();
+    FAboutForm.reset();
+    FCore = nullptr;
 }
 
 void TDevGuiCoreInt::SetCore(TEdsacCore* NewCore)
 {
-    Core = NewCore;
+    FCore = NewCore;
 }
 
 // The toolkit shows no window by itself, so the console appears here.
 void TDevGuiCoreInt::RestoreGui(QObject*)
 {
-    if (MainForm)
-        MainForm->show();
-    if (EdsacForm)
-        EdsacForm->show();
-    if (ActiveTape)
-        ActiveTape->show();
+    if (FMainForm)
+        FMainForm->show();
+    if (FEdsacForm)
+        FEdsacForm->show();
+    if (FActiveTape)
+        FActiveTape->show();
 }
 
 void TDevGuiCoreInt::MinimiseGui(QObject*) {}
 
 void TDevGuiCoreInt::CoreMessage(const TTraceLine& Msg)
 {
-    if (MainForm && MainForm->cbCoreMsg->isChecked())
-        MainForm->TopLevelMsgs->AddMsg(Msg);
+    if (FMainForm && FMainForm->cbCoreMsg->isChecked())
+        FMainForm->TopLevelMsgs->AddMsg(Msg);
 }
 
 void TDevGuiCoreInt::StoreMessage(const TTraceLine& Msg)
 {
-    if (MainForm && MainForm->cbStoreWin->isChecked())
-        MainForm->StoreMsgs->AddMsg(Msg);
+    if (FMainForm && FMainForm->cbStoreWin->isChecked())
+        FMainForm->StoreMsgs->AddMsg(Msg);
 }
 
 void TDevGuiCoreInt::IOMessage(const TTraceLine& Msg)
 {
-    if (MainForm && MainForm->cbIOWin->isChecked())
-        MainForm->IOMsgs->AddMsg(Msg);
+    if (FMainForm && FMainForm->cbIOWin->isChecked())
+        FMainForm->IOMsgs->AddMsg(Msg);
 }
 
 void TDevGuiCoreInt::ControlMessage(const TTraceLine& Msg)
 {
-    if (MainForm && MainForm->cbControlWin->isChecked())
-        MainForm->ControlMsgs->AddMsg(Msg);
+    if (FMainForm && FMainForm->cbControlWin->isChecked())
+        FMainForm->ControlMsgs->AddMsg(Msg);
 }
 
 void TDevGuiCoreInt::ALUMessage(const TTraceLine& Msg)
 {
-    if (MainForm && MainForm->cbALUWin->isChecked())
-        MainForm->ALUMsgs->AddMsg(Msg);
+    if (FMainForm && FMainForm->cbALUWin->isChecked())
+        FMainForm->ALUMsgs->AddMsg(Msg);
 }
 
 void TDevGuiCoreInt::UpdateAccDisplay(bool Force, TWords Words)
 {
-    if (EdsacForm)
-        EdsacForm->crtACC->SetWords(Words, Force);
+    if (FEdsacForm)
+        FEdsacForm->crtACC->SetWords(Words, Force);
 }
 
 void TDevGuiCoreInt::UpdateScrDisplay(bool Force, TWords Words)
 {
-    if (EdsacForm)
-        EdsacForm->crtSCR->SetWords(Words, Force);
+    if (FEdsacForm)
+        FEdsacForm->crtSCR->SetWords(Words, Force);
 }
 
 void TDevGuiCoreInt::UpdateOrdDisplay(bool Force, TWords Words)
 {
-    if (!EdsacForm)
+    if (!FEdsacForm)
         return;
-    EdsacForm->crtORD->SetWords(Words, Force);
+    FEdsacForm->crtORD->SetWords(Words, Force);
     if (Words.empty())
         return;
-    PendingOrder = Words[0];
-    if (!OrderTextTimer.isActive())
-        OrderTextTimer.start();
+    FPendingOrder = Words[0];
+    if (!FOrderTextTimer.isActive())
+        FOrderTextTimer.start();
 }
 
 void TDevGuiCoreInt::ShowOrderText()
 {
-    if (EdsacForm)
-        EdsacForm->lblORD->setText(QString::fromStdString(OrderToStr(WordToOrder(PendingOrder), 'F', 'D')));
+    if (FEdsacForm)
+        FEdsacForm->lblORD->setText(QString::fromStdString(OrderToStr(WordToOrder(FPendingOrder), 'F', 'D')));
 }
 
 void TDevGuiCoreInt::UpdateMultrDisplay(bool Force, TWords Words)
 {
-    if (EdsacForm)
-        EdsacForm->crtMULTR->SetWords(Words, Force);
+    if (FEdsacForm)
+        FEdsacForm->crtMULTR->SetWords(Words, Force);
 }
 
 void TDevGuiCoreInt::UpdateMultdDisplay(bool Force, TWords Words)
 {
-    if (EdsacForm)
-        EdsacForm->crtMULTD->SetWords(Words, Force);
+    if (FEdsacForm)
+        FEdsacForm->crtMULTD->SetWords(Words, Force);
 }
 
 void TDevGuiCoreInt::UpdateStoreDisplay(TWords Words)
 {
-    if (!EdsacForm)
+    if (!FEdsacForm)
         return;
-    const int Tank = EdsacForm->LongTank();
+    const int Tank = FEdsacForm->LongTank();
     for (int Row = 0; Row < LongTankRows; ++Row) {
         const auto First = static_cast<std::size_t>(LongTankAddress(Tank, Row, 0));
         const auto Second = static_cast<std::size_t>(LongTankAddress(Tank, Row, 1));
         if (First >= Words.size())
             break;
         const std::array<TWord, 2> Pair{Words[First], Words[Second]};
-        EdsacForm->crtStores[static_cast<std::size_t>(Row)]->SetWords(Pair, false);
+        FEdsacForm->crtStores[static_cast<std::size_t>(Row)]->SetWords(Pair, false);
     }
 }
 
 void TDevGuiCoreInt::UpdateStoreWord(int Address, TWord Value)
 {
-    if (!EdsacForm)
+    if (!FEdsacForm)
         return;
-    if (const auto Place = LongTankPlace(EdsacForm->LongTank(), Address))
-        EdsacForm->crtStores[static_cast<std::size_t>(Place->Row)]->SetWord(Place->Column, Value);
+    if (const auto Place = LongTankPlace(FEdsacForm->LongTank(), Address))
+        FEdsacForm->crtStores[static_cast<std::size_t>(Place->Row)]->SetWord(Place->Column, Value);
 }
 
 void TDevGuiCoreInt::UpdateClock(std::uint32_t) {}
 
 void TDevGuiCoreInt::TeleprinterNewLine(const std::string& Text)
 {
-    if (!EdsacForm)
+    if (!FEdsacForm)
         return;
-    QPlainTextEdit* Memo = EdsacForm->TeletypeMemo;
+    QPlainTextEdit* Memo = FEdsacForm->TeletypeMemo;
     Memo->moveCursor(QTextCursor::End);
     Memo->insertPlainText(QLatin1Char('\n') + QString::fromLatin1(Text.data(), static_cast<qsizetype>(Text.size())));
 }
 
 void TDevGuiCoreInt::TeleprinterPrint(char Ch)
 {
-    if (!EdsacForm)
+    if (!FEdsacForm)
         return;
-    QPlainTextEdit* Memo = EdsacForm->TeletypeMemo;
+    QPlainTextEdit* Memo = FEdsacForm->TeletypeMemo;
     Memo->moveCursor(QTextCursor::End);
     // A Latin-1 byte: the pound sign arrives as 0xA3.
     Memo->insertPlainText(QString(QChar(static_cast<unsigned char>(Ch))));
@@ -197,32 +197,32 @@ void TDevGuiCoreInt::PunchChar(char) {}
 
 void TDevGuiCoreInt::ClearMessages()
 {
-    if (!MainForm)
+    if (!FMainForm)
         return;
-    MainForm->TopLevelMsgs->Clear();
-    for (TMsgForm* Window : {MainForm->ALUMsgs, MainForm->StoreMsgs, MainForm->ControlMsgs, MainForm->IOMsgs})
+    FMainForm->TopLevelMsgs->Clear();
+    for (TMsgForm* Window : {FMainForm->ALUMsgs, FMainForm->StoreMsgs, FMainForm->ControlMsgs, FMainForm->IOMsgs})
         Window->msgs->Clear();
 }
 
 int TDevGuiCoreInt::ReadTapeChar()
 {
-    if (!ActiveTape) {
+    if (!FActiveTape) {
         StopEdsac();
         ReportNoTape();
         throw EReadAbandoned();
     }
     try {
         // This console always reads letters as capitals.
-        return ReadTapeCode(ActiveTape->Tape(), true, *this);
+        return ReadTapeCode(FActiveTape->Tape(), true, *this);
     } catch (const EIllegalChar& E) {
         StopEdsac();
         const TStopReport Report = DescribeStop(E);
-        Dialogs::Message(MainForm.get(), QString::fromStdString(Report.Caption), QString::fromStdString(Report.Text),
+        Dialogs::Message(FMainForm.get(), QString::fromStdString(Report.Caption), QString::fromStdString(Report.Text),
                          QMessageBox::Ok, QMessageBox::Information);
     } catch (const EEndOfTape& E) {
         // Told as a plain note under the program's name: the tape has simply run out.
         StopEdsac();
-        Dialogs::Message(MainForm.get(), QGuiApplication::applicationDisplayName(),
+        Dialogs::Message(FMainForm.get(), QGuiApplication::applicationDisplayName(),
                          QString::fromStdString(DescribeStop(E).Text), QMessageBox::Ok, QMessageBox::NoIcon);
     }
     // No code to give: the input order must not store anything.
@@ -234,38 +234,38 @@ void TDevGuiCoreInt::PlaySound(int) {}
 void TDevGuiCoreInt::ClearMachine()
 {
     CoreMessage("Initialising simulator...");
-    if (Core)
-        Core->Init();
-    if (MainForm) {
-        MainForm->StopTimer();
-        MainForm->ShowRunCaption(rcRun);
+    if (FCore)
+        FCore->Init();
+    if (FMainForm) {
+        FMainForm->StopTimer();
+        FMainForm->ShowRunCaption(rcRun);
     }
     CoreMessage("Simulator is initialised");
 }
 
 void TDevGuiCoreInt::LoadInitialOrders()
 {
-    if (Core)
-        Core->LoadInitialOrders();
+    if (FCore)
+        FCore->LoadInitialOrders();
 }
 
 void TDevGuiCoreInt::SelectInitialOrders(bool Second)
 {
-    if (Core)
-        Core->SetInitialOrders(InitialOrdersChoice(Second));
+    if (FCore)
+        FCore->SetInitialOrders(InitialOrdersChoice(Second));
 }
 
 TStepResult TDevGuiCoreInt::ExecuteStep()
 {
-    if (MainForm)
-        MainForm->StopTimer();
-    if (!Core)
+    if (FMainForm)
+        FMainForm->StopTimer();
+    if (!FCore)
         return TStepResult::srError;
     try {
-        if (Core->IsStopped())
-            Core->ClearStop();
-        Core->ExecuteOrder();
-        return Core->IsStopped() ? TStepResult::srStopped : TStepResult::srRunning;
+        if (FCore->IsStopped())
+            FCore->ClearStop();
+        FCore->ExecuteOrder();
+        return FCore->IsStopped() ? TStepResult::srStopped : TStepResult::srRunning;
     } catch (const EReadAbandoned&) {
         // Already reported by the tape reader.
         StopEdsac();
@@ -273,11 +273,11 @@ TStepResult TDevGuiCoreInt::ExecuteStep()
         StopEdsac();
         const TStopReport Report = DescribeStop(E);
         if (dynamic_cast<const EEndOfTape*>(&E) || dynamic_cast<const EIllegalChar*>(&E))
-            Dialogs::Message(MainForm.get(), QString::fromStdString(Report.Caption),
+            Dialogs::Message(FMainForm.get(), QString::fromStdString(Report.Caption),
                              QString::fromStdString(Report.Text), QMessageBox::Ok, QMessageBox::Warning);
-        else if (MainForm)
+        else if (FMainForm)
             // No box for these, but the reason is kept where the developer looks.
-            MainForm->TopLevelMsgs->AddMsg(QStringLiteral("Stopped: ") + QString::fromStdString(Report.Text));
+            FMainForm->TopLevelMsgs->AddMsg(QStringLiteral("Stopped: ") + QString::fromStdString(Report.Text));
     } catch (...) {
         StopEdsac();
     }
@@ -286,35 +286,35 @@ TStepResult TDevGuiCoreInt::ExecuteStep()
 
 void TDevGuiCoreInt::RefreshStoreDisplay()
 {
-    if (Core)
-        UpdateStoreDisplay(Core->GetStoreContents());
+    if (FCore)
+        UpdateStoreDisplay(FCore->GetStoreContents());
 }
 
 void TDevGuiCoreInt::RefreshRegisters() {}
 
 void TDevGuiCoreInt::ZeroiseClock()
 {
-    if (Core)
-        Core->ResetClock();
+    if (FCore)
+        FCore->ResetClock();
 }
 
 void TDevGuiCoreInt::Dial(int Digit)
 {
-    if (!MainForm || !Core)
+    if (!FMainForm || !FCore)
         return;
-    if (MainForm->IsRunning()) {
-        Dialogs::Message(MainForm.get(), QString(), QStringLiteral("Cannot input whilst EDSAC is running"),
+    if (FMainForm->IsRunning()) {
+        Dialogs::Message(FMainForm.get(), QString(), QStringLiteral("Cannot input whilst EDSAC is running"),
                          QMessageBox::Ok, QMessageBox::Information);
         return;
     }
-    Core->Dial(Digit);
-    MainForm->StartTimer();
-    MainForm->ShowRunCaption(rcStop);
+    FCore->Dial(Digit);
+    FMainForm->StartTimer();
+    FMainForm->ShowRunCaption(rcStop);
 }
 
 TEditorForm* TDevGuiCoreInt::MakeTapeWindow()
 {
-    auto* Tape = new TEditorForm(MainForm.get(), TapeCaption);
+    auto* Tape = new TEditorForm(FMainForm.get(), TapeCaption);
     Tape->resize(500, 200);
     Tape->move(ScreenOrigin() + QPoint(770, 0));
     // Closed by its close box, the tape asks about its changes like any tape window
@@ -331,8 +331,8 @@ TEditorForm* TDevGuiCoreInt::MakeTapeWindow()
         return Answer == QMessageBox::No;
     });
     connect(Tape, &TEditorForm::Closed, this, [this](TEditorForm* Closed) {
-        if (ActiveTape == Closed)
-            ActiveTape = nullptr;
+        if (FActiveTape == Closed)
+            FActiveTape = nullptr;
         Closed->deleteLater();
     });
     return Tape;
@@ -341,15 +341,15 @@ TEditorForm* TDevGuiCoreInt::MakeTapeWindow()
 void TDevGuiCoreInt::ReplaceTape(TEditorForm* Tape)
 {
     // One tape at a time; the old one goes without a question about its changes.
-    TEditorForm* Old = ActiveTape;
-    ActiveTape = Tape;
+    TEditorForm* Old = FActiveTape;
+    FActiveTape = Tape;
     Tape->show();
     delete Old;
 }
 
 TEditorForm* TDevGuiCoreInt::NewTape()
 {
-    if (!MainForm)
+    if (!FMainForm)
         return nullptr;
     TEditorForm* Tape = MakeTapeWindow();
     ReplaceTape(Tape);
@@ -358,7 +358,7 @@ TEditorForm* TDevGuiCoreInt::NewTape()
 
 TEditorForm* TDevGuiCoreInt::OpenTape(const QString& Path)
 {
-    if (!MainForm)
+    if (!FMainForm)
         return nullptr;
     TEditorForm* Tape = MakeTapeWindow();
     if (!Tape->LoadFromFile(Path)) {
@@ -371,42 +371,42 @@ TEditorForm* TDevGuiCoreInt::OpenTape(const QString& Path)
 
 TEditorForm* TDevGuiCoreInt::CurrentTape() const
 {
-    return ActiveTape;
+    return FActiveTape;
 }
 
 void TDevGuiCoreInt::RewindCurrentTape()
 {
-    if (ActiveTape)
-        ActiveTape->RewindTape();
+    if (FActiveTape)
+        FActiveTape->RewindTape();
 }
 
 bool TDevGuiCoreInt::StartRun()
 {
-    if (!ActiveTape) {
+    if (!FActiveTape) {
         ReportNoTape();
         return false;
     }
-    if (MainForm)
-        MainForm->StartTimer();
+    if (FMainForm)
+        FMainForm->StartTimer();
     return true;
 }
 
 void TDevGuiCoreInt::StopEdsac()
 {
-    if (!MainForm)
+    if (!FMainForm)
         return;
-    MainForm->StopTimer();
-    MainForm->ShowRunCaption(rcRunAgain);
+    FMainForm->StopTimer();
+    FMainForm->ShowRunCaption(rcRunAgain);
 }
 
 void TDevGuiCoreInt::ReportNoTape()
 {
-    Dialogs::Message(MainForm.get(), QStringLiteral("No tape"), QStringLiteral("No tape selected"), QMessageBox::Ok,
+    Dialogs::Message(FMainForm.get(), QStringLiteral("No tape"), QStringLiteral("No tape selected"), QMessageBox::Ok,
                      QMessageBox::Warning);
 }
 
 void TDevGuiCoreInt::FlushMessages()
 {
-    if (MainForm)
-        MainForm->FlushMessages();
+    if (FMainForm)
+        FMainForm->FlushMessages();
 }

@@ -93,9 +93,9 @@ public:
 
     // For the start-up: the application's main window; closing it ends the event
     // loop. Null after DoneGui.
-    TMainFormDev* MainWindow() const { return MainForm.get(); }
-    TEdsacFormDev* Monitor() const { return EdsacForm.get(); }
-    TAboutForm* About() const { return AboutForm.get(); }
+    TMainFormDev* MainWindow() const { return FMainForm.get(); }
+    TEdsacFormDev* Monitor() const { return FEdsacForm.get(); }
+    TAboutForm* About() const { return FAboutForm.get(); }
 
 private:
     TEditorForm* MakeTapeWindow();
@@ -103,12 +103,12 @@ private:
     // The order tank changes with every order; its text is set once a frame.
     void ShowOrderText();
 
-    TEdsacCore* Core = nullptr;
-    std::unique_ptr<TMainFormDev> MainForm;
-    std::unique_ptr<TEdsacFormDev> EdsacForm;
-    std::unique_ptr<TAboutForm> AboutForm;
+    TEdsacCore* FCore = nullptr;
+    std::unique_ptr<TMainFormDev> FMainForm;
+    std::unique_ptr<TEdsacFormDev> FEdsacForm;
+    std::unique_ptr<TAboutForm> FAboutForm;
     // Owned by the main window; the guard clears it should the window go first.
-    QPointer<TEditorForm> ActiveTape;
-    QTimer OrderTextTimer;
-    TWord PendingOrder = 0;
+    QPointer<TEditorForm> FActiveTape;
+    QTimer FOrderTextTimer;
+    TWord FPendingOrder = 0;
 };

@@ -38,10 +38,10 @@ QPoint ScreenOrigin()
 
 } // namespace
 
-TMainFormDev::TMainFormDev(TDevGuiCoreInt& Gui, QWidget* Parent)
+TMainFormDev::TMainFormDev(TDevGuiCoreInt& AGui, QWidget* Parent)
     : QMainWindow(Parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                               | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      Gui(Gui)
+      FGui(AGui)
 {
     setObjectName(QStringLiteral("MainFormDev"));
     setWindowTitle(QStringLiteral("Valvane: Development Interface"));
@@ -147,7 +147,7 @@ void TMainFormDev::BuildToolBar()
         Button->setText(QString::number(Digit));
         Button->setAutoRaise(false);
         Button->setFixedWidth(24);
-        connect(Button, &QToolButton::clicked, this, [this, Key] { Gui.Dial(Key); });
+        connect(Button, &QToolButton::clicked, this, [this, Key] { FGui.Dial(Key); });
         Bar->addWidget(Button);
         DialButtons[static_cast<std::size_t>(Digit)] = Button;
     }
@@ -258,14 +258,14 @@ bool TMainFormDev::IsRunning() const
 void TMainFormDev::StartTimer()
 {
     CoreExecTimer->start();
-    if (!InTick)
+    if (!FInTick)
         UpdateRunControls();
 }
 
 void TMainFormDev::StopTimer()
 {
     CoreExecTimer->stop();
-    if (!InTick)
+    if (!FInTick)
         UpdateRunControls();
 }
 
@@ -274,9 +274,9 @@ void TMainFormDev::StopTimer()
 void TMainFormDev::UpdateRunControls()
 {
     const bool Running = IsRunning();
-    if (Running == ShownRunning)
+    if (Running == FShownRunning)
         return;
-    ShownRunning = Running;
+    FShownRunning = Running;
     btnNew->setEnabled(!Running);
     btnOpen->setEnabled(!Running);
 }
@@ -299,10 +299,10 @@ void TMainFormDev::FlushMessages()
 
 void TMainFormDev::CoreExecTimerTimer()
 {
-    InTick = true;
+    FInTick = true;
     CoreExecTimer->stop();
-    const TStepResult Result = Gui.ExecuteStep();
-    InTick = false;
+    const TStepResult Result = FGui.ExecuteStep();
+    FInTick = false;
     if (Result == TStepResult::srRunning)
         CoreExecTimer->start();
     else if (Result == TStepResult::srStopped)
@@ -313,7 +313,7 @@ void TMainFormDev::CoreExecTimerTimer()
 
 void TMainFormDev::mnuNewClick()
 {
-    Gui.NewTape();
+    FGui.NewTape();
 }
 
 void TMainFormDev::mnuOpenClick()
@@ -324,42 +324,42 @@ void TMainFormDev::mnuOpenClick()
     Request.Filter = QStringLiteral("*.txt");
     const QString Path = Dialogs::ChooseFile(this, Request);
     if (!Path.isEmpty())
-        Gui.OpenTape(Path);
+        FGui.OpenTape(Path);
 }
 
 void TMainFormDev::mnuSaveClick()
 {
-    if (TEditorForm* Tape = Gui.CurrentTape())
+    if (TEditorForm* Tape = FGui.CurrentTape())
         Tape->Save();
 }
 
 void TMainFormDev::mnuSaveAsClick()
 {
-    if (TEditorForm* Tape = Gui.CurrentTape())
+    if (TEditorForm* Tape = FGui.CurrentTape())
         Tape->SaveAs();
 }
 
 void TMainFormDev::mnuInitClick()
 {
-    Gui.RewindCurrentTape();
-    Gui.ClearMachine();
+    FGui.RewindCurrentTape();
+    FGui.ClearMachine();
 }
 
 void TMainFormDev::mnuLoadIOClick()
 {
     if (const auto Choice = InitialOrdersAtIndex(cmbInitOrds->currentIndex()))
-        Gui.SelectInitialOrders(*Choice == ioOrders2);
-    Gui.LoadInitialOrders();
+        FGui.SelectInitialOrders(*Choice == ioOrders2);
+    FGui.LoadInitialOrders();
 }
 
 void TMainFormDev::Button1Click()
 {
-    if (!Gui.CurrentTape()) {
-        Gui.ReportNoTape();
+    if (!FGui.CurrentTape()) {
+        FGui.ReportNoTape();
         return;
     }
     const bool WasRunning = IsRunning();
-    const TStepResult Result = Gui.ExecuteStep();
+    const TStepResult Result = FGui.ExecuteStep();
     // The step switched the timer off, so a run in progress has ended.
     if (WasRunning && Result != TStepResult::srError)
         ShowRunCaption(rcRun);
@@ -371,7 +371,7 @@ void TMainFormDev::Button2Click()
     if (IsRunning()) {
         StopTimer();
         ShowRunCaption(rcRun);
-    } else if (Gui.StartRun()) {
+    } else if (FGui.StartRun()) {
         ShowRunCaption(rcStop);
     }
 }

@@ -34,8 +34,8 @@ public:
     static constexpr int InitialSpeed = 1000;
     static constexpr int SlowestInterval = 3000;
 
-    // Gui is the bridge the window's commands go to; it outlives the window.
-    explicit TMainFormDev(TDevGuiCoreInt& Gui, QWidget* Parent = nullptr);
+    // AGui is the bridge the window's commands go to; it outlives the window.
+    explicit TMainFormDev(TDevGuiCoreInt& AGui, QWidget* Parent = nullptr);
     ~TMainFormDev() override;
 
     bool IsRunning() const;
@@ -122,8 +122,8 @@ private:
     void BindMsgWindow(QCheckBox* Box, TMsgForm* Window);
     void UpdateRunControls();
 
-    TDevGuiCoreInt& Gui;
-    bool InTick = false;
+    TDevGuiCoreInt& FGui;
+    bool FInTick = false;
     // What the tape buttons show: the machine running or not.
-    bool ShownRunning = false;
+    bool FShownRunning = false;
 };

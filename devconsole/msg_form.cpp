@@ -13,20 +13,20 @@ TMsgMemo::TMsgMemo(QWidget* Parent) : QPlainTextEdit(Parent)
     // No undo history: it would keep every line ever trimmed from the top.
     setUndoRedoEnabled(false);
 
-    FlushTimer.setSingleShot(true);
-    FlushTimer.setInterval(FlushInterval);
-    connect(&FlushTimer, &QTimer::timeout, this, &TMsgMemo::Flush);
+    FFlushTimer.setSingleShot(true);
+    FFlushTimer.setInterval(FlushInterval);
+    connect(&FFlushTimer, &QTimer::timeout, this, &TMsgMemo::Flush);
 }
 
 void TMsgMemo::AddMsg(const QString& Line)
 {
-    Pending.emplace_back(Line);
+    FPending.emplace_back(Line);
     Queued();
 }
 
 void TMsgMemo::AddMsg(const TTraceLine& Line)
 {
-    Pending.emplace_back(Line);
+    FPending.emplace_back(Line);
     Queued();
 }
 
@@ -34,35 +34,35 @@ void TMsgMemo::Queued()
 {
     // Lines beyond the memo's limit would be trimmed at once; drop them here so
     // the queue stays bounded when flushing falls behind.
-    if (Pending.size() > static_cast<std::size_t>(MaxLines)) {
-        Pending.pop_front();
-        Overflowed = true;
+    if (FPending.size() > static_cast<std::size_t>(MaxLines)) {
+        FPending.pop_front();
+        FOverflowed = true;
     }
-    if (!FlushTimer.isActive())
-        FlushTimer.start();
+    if (!FFlushTimer.isActive())
+        FFlushTimer.start();
 }
 
 void TMsgMemo::Flush()
 {
-    FlushTimer.stop();
-    if (Pending.empty())
+    FFlushTimer.stop();
+    if (FPending.empty())
         return;
     QString Text;
     bool First = true;
-    for (const auto& Line : Pending) {
+    for (const auto& Line : FPending) {
         if (!First)
             Text += QLatin1Char('\n');
         First = false;
-        if (const QString* Plain = std::get_if<QString>(&Line))
-            Text += *Plain;
+        if (const QString* Literal = std::get_if<QString>(&Line))
+            Text += *Literal;
         else
             Text += QString::fromStdString(std::get<TTraceLine>(Line).str());
     }
-    Pending.clear();
-    if (Overflowed) {
+    FPending.clear();
+    if (FOverflowed) {
         // Everything shown is older than what was dropped: replace it whole rather
         // than append and trim the same number of lines from the top.
-        Overflowed = false;
+        FOverflowed = false;
         setPlainText(Text);
     } else {
         appendPlainText(Text);
@@ -73,9 +73,9 @@ void TMsgMemo::Flush()
 
 void TMsgMemo::Clear()
 {
-    FlushTimer.stop();
-    Pending.clear();
-    Overflowed = false;
+    FFlushTimer.stop();
+    FPending.clear();
+    FOverflowed = false;
     clear();
 }
 

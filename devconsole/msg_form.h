@@ -32,15 +32,15 @@ public:
     void Flush();
     // Empties the memo and drops the queued lines.
     void Clear();
-    int PendingCount() const { return static_cast<int>(Pending.size()); }
+    int PendingCount() const { return static_cast<int>(FPending.size()); }
 
 private:
     void Queued();
 
-    std::deque<std::variant<QString, TTraceLine>> Pending;
+    std::deque<std::variant<QString, TTraceLine>> FPending;
     // Lines were dropped from the queue: what the memo holds is all older still.
-    bool Overflowed = false;
-    QTimer FlushTimer;
+    bool FOverflowed = false;
+    QTimer FFlushTimer;
 };
 
 class TMsgForm : public QWidget {

@@ -103,17 +103,17 @@ QStringList ExpectedReads(const QString& Tape)
 // Counts the events of one type that reach the objects it watches.
 class TEventCounter : public QObject {
 public:
-    TEventCounter(QEvent::Type Type, int& Count) : Type(Type), Count(Count) {}
+    TEventCounter(QEvent::Type AType, int& ACount) : FType(AType), FCount(ACount) {}
     bool eventFilter(QObject*, QEvent* Event) override
     {
-        if (Event->type() == Type)
-            ++Count;
+        if (Event->type() == FType)
+            ++FCount;
         return false;
     }
 
 private:
-    QEvent::Type Type;
-    int& Count;
+    QEvent::Type FType;
+    int& FCount;
 };
 
 } // namespace
@@ -260,9 +260,9 @@ private slots:
         QFETCH(QString, Sample);
         TConsole C;
         TMainFormDev& M = C.Main();
-        QCheckBox* const Boxes[] = {M.cbALUWin, M.cbStoreWin, M.cbControlWin, M.cbIOWin};
+        QCheckBox* const TraceBoxes[] = {M.cbALUWin, M.cbStoreWin, M.cbControlWin, M.cbIOWin};
         TMsgForm* const Windows[] = {M.ALUMsgs, M.StoreMsgs, M.ControlMsgs, M.IOMsgs};
-        Boxes[Ticked]->setChecked(true);
+        TraceBoxes[Ticked]->setChecked(true);
         C.Tape(HiTape);
         C.Load();
         QCOMPARE(C.StepToStop(), TStepResult::srStopped);
