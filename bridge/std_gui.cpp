@@ -140,7 +140,7 @@ void TStdGuiCoreInt::Connect()
     });
 
     TEdsacForm* E = FEdsacForm.get();
-    E->ExecuteStep = [this] { return static_cast<int>(ExecuteStep()); };
+    E->ExecuteStep = [this] { return ExecuteStep(); };
     connect(E, &TEdsacForm::ClearClicked, this, &TStdGuiCoreInt::ClearMachine);
     connect(E, &TEdsacForm::StartClicked, this, [this] {
         if (StartRun())
@@ -211,7 +211,8 @@ void TStdGuiCoreInt::SetCore(TEdsacCore* NewCore)
 void TStdGuiCoreInt::InitGui()
 {
     FMainForm->setWindowTitle(QStringLiteral("The Valvane: ") + Version);
-    FMainForm->SetInitialOrders(FSettings.InitialOrders);
+    if (const auto Orders = InitialOrdersNumbered(FSettings.InitialOrders))
+        FMainForm->SetInitialOrders(*Orders);
     FMainForm->miRealTime->setChecked(FSettings.RealTime);
     FMainForm->cbRealTime->setChecked(FSettings.RealTime);
     FMainForm->SetRecentFiles(QStringList(FSettings.RecentFiles.begin(), FSettings.RecentFiles.end()));
@@ -632,14 +633,7 @@ void TStdGuiCoreInt::PasteText()
 
 bool TStdGuiCoreInt::TapeWindowCloseQuery(TEditorForm* Window)
 {
-    if (!Window->IsModified())
-        return true;
-    const auto Answer = Dialogs::Message(Window, QStringLiteral("Confirm"),
-                                         QStringLiteral("Save changes to ") + Window->windowTitle() + QLatin1Char('?'),
-                                         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Warning);
-    if (Answer == QMessageBox::Yes)
-        return Window->Save();
-    return Answer == QMessageBox::No;
+    return Window->AskToSaveChanges();
 }
 
 void TStdGuiCoreInt::TapeWindowClose(TEditorForm* Window)
@@ -702,16 +696,7 @@ void TStdGuiCoreInt::UpdateMenus()
     M->miSelectAll->setEnabled(Text);
     for (QAction* Item : {M->miFind, M->miFindAgain, M->miReplace, M->miLineNumbers, M->miUndo, M->miRedo})
         Item->setEnabled(false);
-    M->tbSave->setEnabled(M->miSave->isEnabled());
-    M->tbPrint->setEnabled(M->miPrint->isEnabled());
-    M->tbPrintPrev->setEnabled(false);
-    M->tbCut->setEnabled(Selection);
-    M->tbCopy->setEnabled(Selection);
-    M->tbPaste->setEnabled(CanPaste);
-    M->tbZeroizeClock->setEnabled(ClockRuns);
-    M->tbEdsacClear->setEnabled(Output);
-    M->tbUndo->setEnabled(false);
-    M->tbRedo->setEnabled(false);
+    // The tool buttons show these same actions, so they follow without a word.
 }
 
 // ---- Output -------------------------------------------------------------------

@@ -319,17 +319,7 @@ TEditorForm* TDevGuiCoreInt::MakeTapeWindow()
     Tape->move(ScreenOrigin() + QPoint(770, 0));
     // Closed by its close box, the tape asks about its changes like any tape window
     // and then is gone: nothing could show it again.
-    Tape->SetCloseQuery([Tape] {
-        if (!Tape->IsModified())
-            return true;
-        const auto Answer = Dialogs::Message(Tape, QStringLiteral("Confirm"),
-                                             QStringLiteral("Save changes to ") + Tape->windowTitle() + QLatin1Char('?'),
-                                             QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
-                                             QMessageBox::Warning);
-        if (Answer == QMessageBox::Yes)
-            return Tape->Save();
-        return Answer == QMessageBox::No;
-    });
+    Tape->SetCloseQuery([Tape] { return Tape->AskToSaveChanges(); });
     connect(Tape, &TEditorForm::Closed, this, [this](TEditorForm* Closed) {
         if (FActiveTape == Closed)
             FActiveTape = nullptr;

@@ -188,6 +188,18 @@ bool TEditorForm::WriteTo(const QString& Path)
     return true;
 }
 
+bool TEditorForm::AskToSaveChanges()
+{
+    if (!IsModified())
+        return true;
+    const auto Answer = Dialogs::Message(this, QStringLiteral("Confirm"),
+                                         QStringLiteral("Save changes to ") + windowTitle() + QLatin1Char('?'),
+                                         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Warning);
+    if (Answer == QMessageBox::Yes)
+        return Save();
+    return Answer == QMessageBox::No;
+}
+
 bool TEditorForm::Save()
 {
     if (FFileName.isEmpty())

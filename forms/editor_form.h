@@ -43,6 +43,9 @@ public:
     void SetFileName(const QString& Path);
 
     bool IsModified() const;
+    // Before the window closes: asks whether to save changed text and saves it if
+    // told to. True when the window may close.
+    bool AskToSaveChanges();
     void SetModified(bool Modified);
 
     // The tape as the machine reads it; always follows the text.

@@ -367,8 +367,7 @@ void TEdsacForm::CoreExecTimerTimer()
 {
     CoreExecTimer->stop();
     // With nothing to drive it the machine cannot go on.
-    const int Result = ExecuteStep ? ExecuteStep() : 2;
-    if (Result == 0)
+    if (ExecuteStep && ExecuteStep() == TStepResult::srRunning)
         CoreExecTimer->start();
 }
 

@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <functional>
 
+#include "bridge/gui_core_int.h"
+
 class QCheckBox;
 class QFrame;
 class QLabel;
@@ -49,9 +51,9 @@ public:
     // The teleprinter pane's caption names the tape whose output it shows.
     void SetTapeName(const QString& Name);
 
-    // Executes one order for the run timer: 0 when the machine goes on, 1 after a
-    // stop order, 2 after a failure. Set by whoever drives the machine.
-    std::function<int()> ExecuteStep;
+    // Executes one order for the run timer and says whether the machine goes on.
+    // Set by whoever drives the machine.
+    std::function<TStepResult()> ExecuteStep;
 
     QLabel* Image1 = nullptr;
     QWidget* Shape1 = nullptr;

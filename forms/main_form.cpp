@@ -46,9 +46,9 @@ QString Literal(const QString& Text)
 }
 
 // The menu items and the combo box name the two sets alike.
-QString InitialOrdersCaption(int Index)
+QString InitialOrdersCaption(TInitialOrders Orders)
 {
-    return QCoreApplication::translate("TMainForm", "Initial Orders %1").arg(Index);
+    return QCoreApplication::translate("TMainForm", "Initial Orders %1").arg(InitialOrdersNumber(Orders));
 }
 
 void SetHint(QWidget* Control, const QString& Hint)
@@ -203,8 +203,8 @@ void TMainForm::CreateEditMenu()
 void TMainForm::CreateEdsacMenu()
 {
     mnuEdsac = AddMenu("mnuEdsac", tr("E&dsac"));
-    miInitialOrders1 = AddItem(mnuEdsac, "miInitialOrders1", InitialOrdersCaption(1));
-    miInitialOrders2 = AddItem(mnuEdsac, "miInitialOrders2", InitialOrdersCaption(2));
+    miInitialOrders1 = AddItem(mnuEdsac, "miInitialOrders1", InitialOrdersCaption(ioOrders1));
+    miInitialOrders2 = AddItem(mnuEdsac, "miInitialOrders2", InitialOrdersCaption(ioOrders2));
     InitialOrdersGroup = new QActionGroup(this);
     InitialOrdersGroup->setObjectName(QStringLiteral("InitialOrdersGroup"));
     InitialOrdersGroup->setExclusionPolicy(QActionGroup::ExclusionPolicy::Exclusive);
@@ -224,8 +224,8 @@ void TMainForm::CreateEdsacMenu()
     for (QAction* Item : {miTeleprinterSound, miRealTime, miHints})
         Item->setCheckable(true);
 
-    connect(miInitialOrders1, &QAction::triggered, this, [this] { SetInitialOrders(1); });
-    connect(miInitialOrders2, &QAction::triggered, this, [this] { SetInitialOrders(2); });
+    connect(miInitialOrders1, &QAction::triggered, this, [this] { SetInitialOrders(ioOrders1); });
+    connect(miInitialOrders2, &QAction::triggered, this, [this] { SetInitialOrders(ioOrders2); });
     connect(miDiscardOutput, &QAction::triggered, this, &TMainForm::DiscardOutput);
     connect(miZeroizeClock, &QAction::triggered, this, &TMainForm::ZeroiseClock);
     connect(miTeleprinterSound, &QAction::triggered, this, &TMainForm::miTeleprinterSoundClick);
@@ -321,9 +321,9 @@ void TMainForm::CreateToolBar()
 
     cbInitialOrders = new QComboBox(ToolBar1);
     cbInitialOrders->setObjectName(QStringLiteral("cbInitialOrders"));
-    cbInitialOrders->addItems({InitialOrdersCaption(1), InitialOrdersCaption(2)});
+    cbInitialOrders->addItems({InitialOrdersCaption(ioOrders1), InitialOrdersCaption(ioOrders2)});
     cbInitialOrders->setFixedWidth(ComboWidth);
-    cbInitialOrders->setCurrentIndex(1);
+    cbInitialOrders->setCurrentIndex(InitialOrdersIndex(ioOrders2));
     cbInitialOrders->setFocusPolicy(Qt::NoFocus);
     SetHint(cbInitialOrders, tr("Select Initial Orders"));
     ToolBar1->addWidget(cbInitialOrders);
@@ -345,7 +345,10 @@ void TMainForm::CreateToolBar()
     cbHints = AddCheckBox("cbHints", tr("Hints"), tr("Edsac Hints"));
 
     // The user's choice only: setting the index from code must not loop back.
-    connect(cbInitialOrders, &QComboBox::activated, this, [this](int Index) { SetInitialOrders(Index + 1); });
+    connect(cbInitialOrders, &QComboBox::activated, this, [this](int Index) {
+        if (const auto Orders = InitialOrdersAtIndex(Index))
+            SetInitialOrders(*Orders);
+    });
     connect(cbSound, &QCheckBox::toggled, miTeleprinterSound, &QAction::setChecked);
     connect(cbRealTime, &QCheckBox::toggled, this, &TMainForm::cbRealTimeToggled);
     connect(cbHints, &QCheckBox::toggled, this, &TMainForm::cbHintsToggled);
@@ -472,13 +475,11 @@ void TMainForm::SetRecentFiles(const QStringList& Files)
     }
 }
 
-void TMainForm::SetInitialOrders(int Index)
+void TMainForm::SetInitialOrders(TInitialOrders Orders)
 {
-    if (Index != 1 && Index != 2)
-        return;
-    cbInitialOrders->setCurrentIndex(Index - 1);
-    (Index == 1 ? miInitialOrders1 : miInitialOrders2)->setChecked(true);
-    emit SelectInitialOrders(Index == 2);
+    cbInitialOrders->setCurrentIndex(InitialOrdersIndex(Orders));
+    (Orders == ioOrders1 ? miInitialOrders1 : miInitialOrders2)->setChecked(true);
+    emit SelectInitialOrders(Orders == ioOrders2);
 }
 
 void TMainForm::closeEvent(QCloseEvent* Event)

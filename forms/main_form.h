@@ -11,6 +11,8 @@
 #include <array>
 #include <functional>
 
+#include "core/initial_orders.h"
+
 class QAction;
 class QActionGroup;
 class QCheckBox;
@@ -62,7 +64,7 @@ public:
     void SetRecentFiles(const QStringList& Files);
     // 1 or 2 sets the combo box, the radio mark and tells the bridge; other values
     // are ignored.
-    void SetInitialOrders(int Index);
+    void SetInitialOrders(TInitialOrders Orders);
 
     // Asked before the window closes (Exit or the window manager); false keeps it open.
     std::function<bool()> CloseQuery;

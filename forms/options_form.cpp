@@ -1,6 +1,7 @@
 #include "forms/options_form.h"
 
 #include "forms/EdSimSettings.h"
+#include "core/initial_orders.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -71,7 +72,7 @@ TOptionsForm::TOptionsForm(QWidget* Parent)
     auto* OrdersLabel = new QLabel(QStringLiteral("Initial order set:"), Edsac);
     cbInitialOrders = new QComboBox(Edsac);
     cbInitialOrders->addItems({QStringLiteral("Initial Orders 1"), QStringLiteral("Initial Orders 2")});
-    cbInitialOrders->setCurrentIndex(1);
+    cbInitialOrders->setCurrentIndex(InitialOrdersIndex(ioOrders2));
     OrdersLabel->setBuddy(cbInitialOrders);
     EdsacLayout->addWidget(OrdersLabel, 1, 0);
     EdsacLayout->addWidget(cbInitialOrders, 1, 1, Qt::AlignLeft);
@@ -119,8 +120,7 @@ void TOptionsForm::FillFrom(const TEdSimSettings& Settings)
         Box->setChecked(false);
         Box->setEnabled(false);
     }
-    const int Index = Settings.InitialOrders - 1;
-    cbInitialOrders->setCurrentIndex(Index >= 0 && Index < cbInitialOrders->count() ? Index : 1);
+    cbInitialOrders->setCurrentIndex(InitialOrdersIndex(InitialOrdersNumbered(Settings.InitialOrders).value_or(ioOrders2)));
     cbShowSplash->setChecked(Settings.ShowSplash);
     cbRealTime->setChecked(Settings.RealTime);
     cbEditorIgnoreCase->setChecked(Settings.IgnoreCase);
@@ -133,7 +133,7 @@ void TOptionsForm::WriteTo(TEdSimSettings& Settings) const
     Settings.Bell = cbSndBell->isChecked();
     Settings.Dial = cbSndDial->isChecked();
     Settings.Teleprinter = cbSndTeleprinter->isChecked();
-    Settings.InitialOrders = cbInitialOrders->currentIndex() + 1;
+    Settings.InitialOrders = InitialOrdersNumber(InitialOrdersAtIndex(cbInitialOrders->currentIndex()).value_or(ioOrders2));
     Settings.ShowSplash = cbShowSplash->isChecked();
     Settings.RealTime = cbRealTime->isChecked();
     Settings.IgnoreCase = cbEditorIgnoreCase->isChecked();

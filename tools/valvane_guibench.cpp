@@ -95,10 +95,10 @@ int RunStandard(QApplication& App, const QString& Tape, double RealTimeSeconds)
     std::uint64_t Orders = 0;
     auto Step = Panel.ExecuteStep;
     Panel.ExecuteStep = [&] {
-        const int Result = Step();
-        if (Result != 2)
+        const TStepResult Result = Step();
+        if (Result != TStepResult::srError)
             ++Orders;
-        if (Result != 0)
+        if (Result != TStepResult::srRunning)
             QTimer::singleShot(0, &App, [] { QCoreApplication::exit(0); });
         return Result;
     };

@@ -49,7 +49,7 @@ private slots:
         int Orders = 0;
         auto Step = Panel.ExecuteStep;
         Panel.ExecuteStep = [&] {
-            const int Result = Step();
+            const TStepResult Result = Step();
             ++Orders;
             *Wall += Timer.interval() * Ms + Ms / 5;
             Timer.setInterval(0);

@@ -474,7 +474,7 @@ private slots:
         TWorld W;
         W.Bridge->SetHints(true);
         QCOMPARE(W.Panel()->crtACC->cursor().shape(), Qt::UpArrowCursor);
-        W.Main()->SetInitialOrders(2);
+        W.Main()->SetInitialOrders(ioOrders2);
         W.Panel()->LTSpinEdit->setValue(1);
         TCRTDisplay* Row3 = W.Panel()->crtStores[3];
         Row3->SetWord(1, MakeOrder(28, 5, false));
@@ -485,7 +485,7 @@ private slots:
         QCOMPARE(W.Main()->HintText(),
                  QStringLiteral("WORD 38   Order = A 5 F   Integer 38F = -16374   Fraction -0.249847"));
 
-        W.Main()->SetInitialOrders(1);
+        W.Main()->SetInitialOrders(ioOrders1);
         TCRTDisplay* Ord = W.Panel()->crtORD;
         Ord->SetWords(std::array<TWord, 1>{MakeOrder(28, 5, false)}, false);
         Ord->OnHint()(Ord, Ord->Words(), 0);
@@ -511,7 +511,7 @@ private slots:
     void zeroizeClockFollowsTheClock()
     {
         TWorld W;
-        W.Main()->SetInitialOrders(2);
+        W.Main()->SetInitialOrders(ioOrders2);
         W.Tape(QuietTape);
         QVERIFY(!W.Main()->miZeroizeClock->isEnabled());
         QCOMPARE(W.RunToStop(), 0);
@@ -584,10 +584,10 @@ private slots:
             Options = QString::fromUtf8(Args.readAll()).split(QLatin1Char(' '), Qt::SkipEmptyParts);
         QString Digits;
         TWorld W;
-        W.Main()->SetInitialOrders(2);
+        W.Main()->SetInitialOrders(ioOrders2);
         for (qsizetype I = 0; I + 1 < Options.size(); ++I) {
             if (Options[I] == QLatin1String("-i"))
-                W.Main()->SetInitialOrders(Options[I + 1].trimmed().toInt());
+                W.Main()->SetInitialOrders(InitialOrdersNumbered(Options[I + 1].trimmed().toInt()).value());
             if (Options[I] == QLatin1String("--dial"))
                 Digits = Options[I + 1].trimmed();
         }

@@ -205,7 +205,7 @@ private slots:
     {
         QFETCH(QString, tape);
         TWorld W;
-        W.Bridge->GetMainForm()->SetInitialOrders(2);
+        W.Bridge->GetMainForm()->SetInitialOrders(ioOrders2);
         QVERIFY(W.Bridge->OpenTape(QStringLiteral(VALVANE_TAPES "/") + tape + QStringLiteral(".txt")));
         QVERIFY(W.RunToStop());
         QCOMPARE(W.Messages.size(), 1);

@@ -197,17 +197,17 @@ private slots:
     {
         TEdsacForm Form;
         bool ActiveDuringStep = true;
-        int Result = 0;
+        TStepResult Result = TStepResult::srRunning;
         Form.ExecuteStep = [&] {
             ActiveDuringStep = Form.CoreExecTimer->isActive();
             return Result;
         };
-        for (int R : {0, 1, 2}) {
+        for (TStepResult R : {TStepResult::srRunning, TStepResult::srStopped, TStepResult::srError}) {
             Result = R;
             Form.CoreExecTimer->start();
             Form.CoreExecTimerTimer();
             QVERIFY(!ActiveDuringStep);
-            QCOMPARE(Form.CoreExecTimer->isActive(), R == 0);
+            QCOMPARE(Form.CoreExecTimer->isActive(), R == TStepResult::srRunning);
         }
         Form.ExecuteStep = nullptr;
         Form.CoreExecTimer->start();
@@ -216,7 +216,7 @@ private slots:
 
         // Driven by the event loop: one step per event until a stop.
         int Steps = 0;
-        Form.ExecuteStep = [&] { return ++Steps == 5 ? 1 : 0; };
+        Form.ExecuteStep = [&] { return ++Steps == 5 ? TStepResult::srStopped : TStepResult::srRunning; };
         Form.CoreExecTimer->setInterval(0);
         Form.CoreExecTimer->start();
         QTRY_VERIFY(!Form.CoreExecTimer->isActive());

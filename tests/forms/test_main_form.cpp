@@ -132,9 +132,9 @@ private slots:
         F.cbInitialOrders->setCurrentIndex(1);
         emit F.cbInitialOrders->activated(1);
         QCOMPARE(State(), "2 2 SelectInitialOrders true");
-        // Only 1 and 2 name a set.
-        for (int Bad : {0, 3, -1})
-            F.SetInitialOrders(Bad);
+        // Only the two entries of the box name a set.
+        for (int Bad : {2, -1})
+            emit F.cbInitialOrders->activated(Bad);
         QCOMPARE(State(), "2 2 ");
     }
 
