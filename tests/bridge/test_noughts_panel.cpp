@@ -10,55 +10,15 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "bridge/std_gui.h"
 #include "components/CRTDisplay.h"
-#include "core/EdsacCore.h"
-#include "forms/Dialogs.h"
-#include "forms/EdSimSettings.h"
-#include "forms/RunTimer.h"
-#include "forms/edsac_form.h"
+#include "tests/bridge/std_world.h"
 
 namespace {
 
-// One program's worth of bridge, core and windows, with every dialog answered.
-struct TWorld {
-    QTemporaryDir Dir;
-    TEdSimSettings Settings{Dir.filePath(QStringLiteral("Valvane.ini"))};
-    std::unique_ptr<TStdGuiCoreInt> Bridge;
-    std::unique_ptr<TEdsacCore> Core;
-    QStringList Messages; // "caption|text"
-
-    TWorld()
-    {
-        Dialogs::SetMessageResponder([this](const Dialogs::TMessageRequest& R) {
-            Messages << R.Caption + QLatin1Char('|') + R.Text;
-            return QMessageBox::Ok;
-        });
-        Dialogs::SetFileResponder([](const Dialogs::TFileRequest&) { return QString(); });
-        Settings.Load();
-        Bridge = std::make_unique<TStdGuiCoreInt>(Settings);
-        Core = std::make_unique<TEdsacCore>(*Bridge);
-        Bridge->SetCore(Core.get());
-        Bridge->InitGui();
-    }
-    ~TWorld()
-    {
-        Bridge->SetCore(nullptr);
-        Core->Shutdown();
-        Bridge->DoneGui();
-        Dialogs::SetMessageResponder({});
-        Dialogs::SetFileResponder({});
-    }
-    TEdsacForm* Panel() const { return Bridge->GetEdsacForm(); }
-    TRunTimer* Timer() const { return Panel()->CoreExecTimer; }
-
+// The shared world, with the game's own ways of looking at the panel.
+struct TGameWorld : TWorld {
     // Timer ticks until the machine stops; false if it is still going after Limit.
-    bool RunToStop(int Limit = 1000000)
-    {
-        for (int I = 0; I < Limit && Timer()->isActive(); ++I)
-            Panel()->CoreExecTimerTimer();
-        return !Timer()->isActive();
-    }
+    bool RunToStop(int Limit = 1000000) { return TWorld::RunToStop(Limit, false) == 0; }
     void Dial(QChar Digit)
     {
         Panel()->sbDial[size_t(Digit.digitValue())]->click();
@@ -107,7 +67,7 @@ private slots:
         for (int A = 64; A < 96; ++A)
             RunnerTank.push_back(RunnerStore.at(A).toInt());
 
-        TWorld W;
+        TGameWorld W;
         QVERIFY(W.Bridge->OpenTape(Tape));
         W.Panel()->LTSpinEdit->setValue(2);
         W.Panel()->btnStart->click();

@@ -8,49 +8,18 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "bridge/std_gui.h"
-#include "core/EdsacCore.h"
-#include "forms/Dialogs.h"
-#include "forms/EdSimSettings.h"
-#include "forms/RunTimer.h"
-#include "forms/editor_form.h"
-#include "forms/edsac_form.h"
-#include "forms/main_form.h"
+#include "tests/bridge/std_world.h"
 #include "tests/files/full_disk.h"
 
 namespace {
 
-// A bridge with its core and windows; every message box is recorded and answered OK.
-struct TWorld {
-    QTemporaryDir Dir;
-    TEdSimSettings Settings{Dir.filePath(QStringLiteral("Valvane.ini"))};
-    std::unique_ptr<TStdGuiCoreInt> Bridge;
-    std::unique_ptr<TEdsacCore> Core;
-    QStringList Messages; // "caption|text"
-
-    TWorld()
+// The shared world with some output already punched and printed.
+struct TOutputWorld : TWorld {
+    TOutputWorld()
     {
-        Dialogs::SetMessageResponder([this](const Dialogs::TMessageRequest& R) {
-            Messages << R.Caption + QLatin1Char('|') + R.Text;
-            return QMessageBox::Ok;
-        });
-        Settings.Load();
-        Bridge = std::make_unique<TStdGuiCoreInt>(Settings);
-        Core = std::make_unique<TEdsacCore>(*Bridge);
-        Bridge->SetCore(Core.get());
-        Bridge->InitGui();
         for (const char Ch : QByteArray("HELLO!EDSAC"))
             Bridge->PunchChar(Ch);
         Bridge->TeleprinterPrint('H');
-    }
-    ~TWorld()
-    {
-        for (TEditorForm* T : Bridge->GetMainForm()->findChildren<TEditorForm*>())
-            T->SetModified(false);
-        Bridge->SetCore(nullptr);
-        Core->Shutdown();
-        Bridge->DoneGui();
-        Dialogs::SetMessageResponder({});
     }
 };
 
@@ -68,7 +37,7 @@ class TestOutputFiles : public QObject {
 private slots:
     void aPipeIsWrittenNotReplaced()
     {
-        TWorld W;
+        TOutputWorld W;
         const QString Fifo = W.Dir.filePath(QStringLiteral("punch.fifo"));
         QCOMPARE(::mkfifo(QFile::encodeName(Fifo).constData(), 0600), 0);
         // Nobody reads it yet: refused at once rather than waited for.
@@ -87,7 +56,7 @@ private slots:
 
     void aFullDiskLeavesTheOldFiles()
     {
-        TWorld W;
+        TOutputWorld W;
         TFullDisk Disk;
         if (!Disk.Unavailable.isEmpty())
             QSKIP(qPrintable(Disk.Unavailable));
@@ -111,7 +80,7 @@ private slots:
 
     void aNulOnTheTapeIsReportedInFull()
     {
-        TWorld W;
+        TOutputWorld W;
         TEditorForm* T = W.Bridge->NewTape();
         T->Editor()->setPlainText(QString::fromUtf8("T64K\n\nG \0 K", 11));
         W.Bridge->GetEdsacForm()->btnStart->click();

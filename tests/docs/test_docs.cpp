@@ -23,6 +23,7 @@
 #include "forms/editor_form.h"
 #include "forms/edsac_form.h"
 #include "forms/main_form.h"
+#include "tests/bridge/std_world.h"
 
 namespace {
 
@@ -72,47 +73,6 @@ QString Unquote(const QString& Cell)
                : Cell;
 }
 
-// One program's worth of standard bridge, core and windows, every dialog answered.
-struct TWorld {
-    QTemporaryDir Dir;
-    TEdSimSettings Settings{Dir.filePath(QStringLiteral("Valvane.ini"))};
-    std::unique_ptr<TStdGuiCoreInt> Bridge;
-    std::unique_ptr<TEdsacCore> Core;
-    QStringList Messages; // "caption|text"
-
-    TWorld()
-    {
-        Dialogs::SetMessageResponder([this](const Dialogs::TMessageRequest& R) {
-            Messages << R.Caption + QLatin1Char('|') + R.Text;
-            return QMessageBox::Ok;
-        });
-        Dialogs::SetFileResponder([](const Dialogs::TFileRequest&) { return QString(); });
-        Settings.Load();
-        Bridge = std::make_unique<TStdGuiCoreInt>(Settings);
-        Core = std::make_unique<TEdsacCore>(*Bridge);
-        Bridge->SetCore(Core.get());
-        Bridge->InitGui();
-    }
-    ~TWorld()
-    {
-        for (TEditorForm* T : Bridge->GetMainForm()->findChildren<TEditorForm*>())
-            T->SetModified(false);
-        Bridge->SetCore(nullptr);
-        Core->Shutdown();
-        Bridge->DoneGui();
-        Dialogs::SetMessageResponder({});
-        Dialogs::SetFileResponder({});
-    }
-    // Start, then timer ticks until the machine stops or errs.
-    bool RunToStop()
-    {
-        TEdsacForm* Panel = Bridge->GetEdsacForm();
-        Panel->btnStart->click();
-        for (int I = 0; I < 1000000 && Panel->CoreExecTimer->isActive(); ++I)
-            Panel->CoreExecTimerTimer();
-        return !Panel->CoreExecTimer->isActive();
-    }
-};
 
 // Every run of line breaks as one line feed: the machine breaks its lines with
 // carriage returns, the expected files with line feeds.
@@ -188,7 +148,7 @@ private slots:
         for (const char* Name : {"print.txt", "newline.txt", "text.txt"})
             W.Bridge->InsertTape(QStringLiteral(VALVANE_TAPES "/library/") + QLatin1String(Name));
         QCOMPARE(Tape->Editor()->toPlainText() + QLatin1Char('\n'), ReadText(QStringLiteral(VALVANE_TAPES "/library.txt")));
-        QVERIFY(W.RunToStop());
+        QCOMPARE(W.RunToStop(), 0);
         QCOMPARE(W.Messages, QStringList());
         QCOMPARE(W.Bridge->TeleprinterLines().join(QLatin1Char('\n')) + QLatin1Char('\n'),
                  ReadText(Root + QStringLiteral("/tests/tapes/library.out")));
@@ -207,7 +167,7 @@ private slots:
         TWorld W;
         W.Bridge->GetMainForm()->SetInitialOrders(ioOrders2);
         QVERIFY(W.Bridge->OpenTape(QStringLiteral(VALVANE_TAPES "/") + tape + QStringLiteral(".txt")));
-        QVERIFY(W.RunToStop());
+        QCOMPARE(W.RunToStop(), 0);
         QCOMPARE(W.Messages.size(), 1);
         const QString Wanted = ReadText(Root + QStringLiteral("/tests/tapes/") + tape + QStringLiteral(".err"));
         QCOMPARE(OneBreak(W.Messages[0].section(QLatin1Char('|'), 1) + QLatin1Char('\n')), Wanted);
