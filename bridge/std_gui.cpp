@@ -11,7 +11,6 @@
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QSaveFile>
 #include <QScreen>
 #include <QSpinBox>
 #include <QTextBlock>
@@ -69,6 +68,12 @@ void BringBack(QWidget* Window)
 // that strip lies on some screen's available area.
 constexpr int TitleBarHeight = 24;
 constexpr int TitleBarGrip = 100;
+
+// Where a window of Size stands centred on Area.
+QPoint CentredOn(const QRect& Area, const QSize& Size)
+{
+    return Area.topLeft() + QPoint((Area.width() - Size.width()) / 2, (Area.height() - Size.height()) / 2);
+}
 
 bool TitleBarReachable(const QRect& TitleBar)
 {
@@ -217,8 +222,7 @@ void TStdGuiCoreInt::InitGui()
     FMainForm->cbRealTime->setChecked(FSettings.RealTime);
     FMainForm->SetRecentFiles(QStringList(FSettings.RecentFiles.begin(), FSettings.RecentFiles.end()));
     if (FSettings.EdsacFormLeft == -1 && FSettings.EdsacFormTop == -1) {
-        const QRect Screen = QGuiApplication::primaryScreen()->geometry();
-        FEdsacForm->move((Screen.width() - FEdsacForm->width()) / 2, (Screen.height() - FEdsacForm->height()) / 2);
+        FEdsacForm->move(CentredOn(QRect(QPoint(), QGuiApplication::primaryScreen()->geometry().size()), FEdsacForm->size()));
     } else if (TitleBarReachable(
                    QRect(FSettings.EdsacFormLeft, FSettings.EdsacFormTop, FEdsacForm->width(), TitleBarHeight))) {
         FEdsacForm->move(FSettings.EdsacFormLeft, FSettings.EdsacFormTop);
@@ -226,9 +230,8 @@ void TStdGuiCoreInt::InitGui()
         // A place off every screen (another monitor once, a hand-edited file) would
         // keep the panel out of reach for good: centre it where it can be seen and
         // keep that place instead.
-        const QRect Screen = QGuiApplication::primaryScreen()->availableGeometry();
-        FEdsacForm->move(Screen.x() + (Screen.width() - FEdsacForm->width()) / 2,
-                        Screen.y() + (Screen.height() - FEdsacForm->height() - TitleBarHeight) / 2);
+        FEdsacForm->move(CentredOn(QGuiApplication::primaryScreen()->availableGeometry(),
+                                   FEdsacForm->size() + QSize(0, TitleBarHeight)));
         FSettings.EdsacFormLeft = FEdsacForm->x();
         FSettings.EdsacFormTop = FEdsacForm->y();
     }
@@ -255,8 +258,8 @@ void TStdGuiCoreInt::RestoreGui(QObject*)
     // Every tape window is activated as it comes back, and activation makes a tape
     // current: the current one comes back last so that it stays current.
     TEditorForm* Current = FActiveTape;
-    for (TEditorForm* Tape : FMainForm->findChildren<TEditorForm*>(QString(), Qt::FindDirectChildrenOnly))
-        if (Tape != Current)
+    for (TEditorForm* Tape : FTapeWindows)
+        if (Tape && Tape != Current)
             BringBack(Tape);
     if (Current) {
         BringBack(Current);
