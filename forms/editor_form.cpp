@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -61,6 +62,29 @@ bool WriteTapeFile(const QString& Path, const QString& Text, QString& Reason)
     return Files::WriteWholeFile(Path, (Text + QLatin1Char('\n')).toUtf8(), Reason);
 }
 
+// The text pane. The toolkit's text control reads the first format of whatever
+// it is given to paste without asking whether there is one, and crashes on an
+// empty clipboard or selection (owned by nobody). Every paste passes here, from
+// the keys, the middle button, a drop or the Edit menu, so such data stops here.
+class TTapeEdit : public QPlainTextEdit {
+public:
+    using QPlainTextEdit::QPlainTextEdit;
+
+protected:
+    bool canInsertFromMimeData(const QMimeData* Source) const override
+    {
+        return OffersSomething(Source) && QPlainTextEdit::canInsertFromMimeData(Source);
+    }
+    void insertFromMimeData(const QMimeData* Source) override
+    {
+        if (OffersSomething(Source))
+            QPlainTextEdit::insertFromMimeData(Source);
+    }
+
+private:
+    static bool OffersSomething(const QMimeData* Source) { return Source && !Source->formats().isEmpty(); }
+};
+
 void ReportFileError(QWidget* Parent, const QString& What, const QString& Path, const QString& Reason)
 {
     Dialogs::Message(Parent, QStringLiteral("Error"), What + Path + QLatin1Char('\n') + Reason,
@@ -70,7 +94,7 @@ void ReportFileError(QWidget* Parent, const QString& What, const QString& Path, 
 } // namespace
 
 TEditorForm::TEditorForm(QWidget* Owner, const QString& Caption)
-    : QWidget(Owner, Qt::Window), FEditor(new QPlainTextEdit(this))
+    : QWidget(Owner, Qt::Window), FEditor(new TTapeEdit(this))
 {
     auto* Layout = new QVBoxLayout(this);
     Layout->setContentsMargins(0, 0, 0, 0);
