@@ -3,9 +3,13 @@
 #include "files/SafeFile.h"
 
 #include <QDir>
+#include <QStringList>
 
 #include <algorithm>
+#include <limits>
 #include <optional>
+#include <type_traits>
+#include <variant>
 #include <vector>
 
 namespace {
@@ -13,11 +17,6 @@ namespace {
 // A settings file is a few hundred bytes; anything far larger is not ours, and
 // reading it whole (or a device that never ends) must not hang the start-up.
 constexpr qint64 MaxIniFileSize = 1024 * 1024;
-
-const char* const SecPlacement = "EdsacFormPlacement";
-const char* const SecEdsac = "Edsac";
-const char* const SecSounds = "Sounds";
-const char* const SecRecent = "RecentFiles";
 
 char AsciiLower(char C)
 {
@@ -230,32 +229,108 @@ TReadResult ReadIniFile(const QString& FileName, TIniDocument& Doc, QString& Err
     return TReadResult::Read;
 }
 
-std::int32_t ReadInt(const TIniDocument& Doc, const char* Section, const char* Key, std::int32_t Default)
+// One key of the file: where it lives, the field it fills and the value a missing
+// or unusable entry gives. Values outside Lowest..Highest are unusable too. The
+// order is the order a fresh file lists them in.
+struct TSettingKey {
+    const char* Section;
+    const char* Key;
+    std::variant<std::int32_t TEdSimSettings::*, bool TEdSimSettings::*> Field;
+    std::int32_t Default;
+    std::int32_t Lowest = std::numeric_limits<std::int32_t>::min();
+    std::int32_t Highest = std::numeric_limits<std::int32_t>::max();
+};
+
+const char* const SecPlacement = "EdsacFormPlacement";
+const char* const SecEdsac = "Edsac";
+const char* const SecSounds = "Sounds";
+const char* const SecRecent = "RecentFiles";
+const char* const KeyRecentCount = "Num";
+
+using S = TEdSimSettings;
+const TSettingKey SettingKeys[] = {
+    {SecPlacement, "Top", &S::EdsacFormTop, -1},
+    {SecPlacement, "Left", &S::EdsacFormLeft, -1},
+    // Only two sets exist; anything else would leave the main window and the
+    // Options dialog without a choice.
+    {SecEdsac, "InitialOrders", &S::InitialOrders, 2, 1, 2},
+    {SecEdsac, "LineNumbers", &S::LineNumbers, 0},
+    {SecEdsac, "ShowSplash", &S::ShowSplash, 1},
+    {SecEdsac, "RealTime", &S::RealTime, 0},
+    {SecEdsac, "IgnoreCase", &S::IgnoreCase, 1},
+    {SecSounds, "Beep", &S::Beep, 0},
+    {SecSounds, "Bell", &S::Bell, 0},
+    {SecSounds, "Dial", &S::Dial, 0},
+    {SecSounds, "Teleprinter", &S::Teleprinter, 0},
+};
+
+std::int32_t Get(const TEdSimSettings& Settings, const TSettingKey& Key)
 {
-    const std::optional<QByteArray> Raw = Doc.Read(Section, Key);
-    if (!Raw)
-        return Default;
-    return ParseInt(*Raw).value_or(Default);
+    return std::visit([&](auto Field) { return static_cast<std::int32_t>(Settings.*Field); }, Key.Field);
 }
 
-bool ReadBool(const TIniDocument& Doc, const char* Section, const char* Key, bool Default)
+void Set(TEdSimSettings& Settings, const TSettingKey& Key, std::int32_t Value)
 {
-    return ReadInt(Doc, Section, Key, Default ? 1 : 0) != 0;
+    std::visit(
+        [&](auto Field) {
+            using TValue = std::remove_reference_t<decltype(Settings.*Field)>;
+            if constexpr (std::is_same_v<TValue, bool>)
+                Settings.*Field = Value != 0;
+            else
+                Settings.*Field = Value;
+        },
+        Key.Field);
 }
 
-void WriteInt(TIniDocument& Doc, const char* Section, const char* Key, std::int32_t Value)
+// A flag is written 0 or 1, and any other integer reads as set.
+std::int32_t Read(const TIniDocument& Doc, const TSettingKey& Key)
 {
-    Doc.Write(Section, Key, QByteArray::number(Value));
-}
-
-void WriteBool(TIniDocument& Doc, const char* Section, const char* Key, bool Value)
-{
-    Doc.Write(Section, Key, Value ? "1" : "0");
+    const std::optional<QByteArray> Raw = Doc.Read(Key.Section, Key.Key);
+    const std::optional<std::int32_t> Value = Raw ? ParseInt(*Raw) : std::nullopt;
+    if (!Value || *Value < Key.Lowest || *Value > Key.Highest)
+        return Key.Default;
+    if (std::holds_alternative<bool TEdSimSettings::*>(Key.Field))
+        return *Value != 0;
+    return *Value;
 }
 
 QByteArray FileKey(int Place)
 {
     return "File" + QByteArray::number(Place);
+}
+
+// Only four places exist, and a hand-edited list may have gaps: the non-empty
+// entries among the first Num, in order, so the recent-file menu never shows a
+// blank item.
+QStringList ReadRecent(const TIniDocument& Doc)
+{
+    const int Num = std::clamp(ParseInt(Doc.Read(SecRecent, KeyRecentCount).value_or("0")).value_or(0), 0,
+                               TEdSimSettings::MaxRecentFiles);
+    QStringList Paths;
+    for (int Place = 1; Place <= Num; ++Place) {
+        const QString Path = QString::fromUtf8(Doc.Read(SecRecent, FileKey(Place).constData()).value_or(QByteArray()));
+        if (!Path.isEmpty())
+            Paths << Path;
+    }
+    return Paths;
+}
+
+// The places in use, most recent first.
+QStringList Recent(const TEdSimSettings& Settings)
+{
+    const int Count = std::clamp(Settings.RecentCount, 0, TEdSimSettings::MaxRecentFiles);
+    return QStringList(Settings.RecentFiles.begin(), Settings.RecentFiles.begin() + Count);
+}
+
+void WriteRecent(TIniDocument& Doc, const std::array<QString, TEdSimSettings::MaxRecentFiles>& Paths, int Count)
+{
+    Doc.Write(SecRecent, KeyRecentCount, QByteArray::number(Count));
+    for (int Place = 1; Place <= TEdSimSettings::MaxRecentFiles; ++Place) {
+        const QString& Path = Paths[Place - 1];
+        // A line break in a value would turn the rest of it into keys of its own.
+        const bool Usable = Place <= Count && !HasLineBreak(Path);
+        Doc.Write(SecRecent, FileKey(Place).constData(), Usable ? Path.toUtf8() : QByteArray());
+    }
 }
 
 } // namespace
@@ -269,59 +344,41 @@ TEdSimSettings::TEdSimSettings(QString AFileName)
     : FileName(std::move(AFileName))
 {
     SetDefaults();
+    MarkSaved();
 }
 
 void TEdSimSettings::SetDefaults()
 {
-    EdsacFormLeft = -1;
-    EdsacFormTop = -1;
-    InitialOrders = 2;
-    LineNumbers = false;
-    IgnoreCase = true;
-    ShowSplash = true;
-    RealTime = false;
-    Beep = false;
-    Bell = false;
-    Dial = false;
-    Teleprinter = false;
+    for (const TSettingKey& Key : SettingKeys)
+        Set(*this, Key, Key.Default);
     RecentFiles.fill(QString());
     RecentCount = 0;
+}
+
+void TEdSimSettings::MarkSaved()
+{
+    FSavedValues.clear();
+    for (const TSettingKey& Key : SettingKeys)
+        FSavedValues.push_back(Get(*this, Key));
+    FSavedRecent = Recent(*this);
 }
 
 bool TEdSimSettings::Load()
 {
     SetDefaults();
+    MarkSaved();
     FLastError.clear();
     TIniDocument Doc;
     if (ReadIniFile(FileName, Doc, FLastError) == TReadResult::Failed)
         return false;
 
-    EdsacFormTop = ReadInt(Doc, SecPlacement, "Top", -1);
-    EdsacFormLeft = ReadInt(Doc, SecPlacement, "Left", -1);
-    InitialOrders = ReadInt(Doc, SecEdsac, "InitialOrders", 2);
-    // Only two sets exist; anything else would leave the main window and the
-    // Options dialog without a choice, so fall back to the default set.
-    if (InitialOrders != 1 && InitialOrders != 2)
-        InitialOrders = 2;
-    LineNumbers = ReadBool(Doc, SecEdsac, "LineNumbers", false);
-    ShowSplash = ReadBool(Doc, SecEdsac, "ShowSplash", true);
-    RealTime = ReadBool(Doc, SecEdsac, "RealTime", false);
-    IgnoreCase = ReadBool(Doc, SecEdsac, "IgnoreCase", true);
-    Beep = ReadBool(Doc, SecSounds, "Beep", false);
-    Bell = ReadBool(Doc, SecSounds, "Bell", false);
-    Dial = ReadBool(Doc, SecSounds, "Dial", false);
-    Teleprinter = ReadBool(Doc, SecSounds, "Teleprinter", false);
-
-    // Only four places exist, and a hand-edited list may have gaps: keep the
-    // non-empty entries among the first Num, in order, so the recent-file menu
-    // never shows a blank item and Num always counts real entries.
-    const int Num = std::clamp(ReadInt(Doc, SecRecent, "Num", 0), 0, MaxRecentFiles);
+    for (const TSettingKey& Key : SettingKeys)
+        Set(*this, Key, Read(Doc, Key));
+    const QStringList Paths = ReadRecent(Doc);
     RecentCount = 0;
-    for (int Place = 1; Place <= Num; ++Place) {
-        const QString Path = QString::fromUtf8(Doc.Read(SecRecent, FileKey(Place).constData()).value_or(QByteArray()));
-        if (!Path.isEmpty())
-            RecentFiles[RecentCount++] = Path;
-    }
+    for (const QString& Path : Paths)
+        RecentFiles[RecentCount++] = Path;
+    MarkSaved();
     return true;
 }
 
@@ -333,25 +390,26 @@ bool TEdSimSettings::Save()
     if (ReadIniFile(FileName, Doc, FLastError) == TReadResult::Failed)
         return false;
 
-    WriteInt(Doc, SecPlacement, "Top", EdsacFormTop);
-    WriteInt(Doc, SecPlacement, "Left", EdsacFormLeft);
-    WriteInt(Doc, SecEdsac, "InitialOrders", InitialOrders);
-    WriteBool(Doc, SecEdsac, "LineNumbers", LineNumbers);
-    WriteBool(Doc, SecEdsac, "ShowSplash", ShowSplash);
-    WriteBool(Doc, SecEdsac, "RealTime", RealTime);
-    WriteBool(Doc, SecEdsac, "IgnoreCase", IgnoreCase);
-    WriteBool(Doc, SecSounds, "Beep", Beep);
-    WriteBool(Doc, SecSounds, "Bell", Bell);
-    WriteBool(Doc, SecSounds, "Dial", Dial);
-    WriteBool(Doc, SecSounds, "Teleprinter", Teleprinter);
-    const int Count = std::clamp(RecentCount, 0, MaxRecentFiles);
-    WriteInt(Doc, SecRecent, "Num", Count);
-    for (int Place = 1; Place <= MaxRecentFiles; ++Place) {
-        const QString& Path = RecentFiles[Place - 1];
-        // A line break in a value would turn the rest of it into keys of its own.
-        const bool Usable = Place <= Count && !HasLineBreak(Path);
-        Doc.Write(SecRecent, FileKey(Place).constData(), Usable ? Path.toUtf8() : QByteArray());
+    // Another Valvane started in the same folder may have saved since this one
+    // read the file: what it changed stays, unless this one changed the same key.
+    int Index = 0;
+    for (const TSettingKey& Key : SettingKeys) {
+        const std::int32_t Mine = Get(*this, Key);
+        const std::int32_t Value = Mine != FSavedValues[Index++] ? Mine : Read(Doc, Key);
+        Doc.Write(Key.Section, Key.Key, QByteArray::number(Value));
     }
+    // The tapes opened here since the last save go first, then the file's own list.
+    QStringList Merged;
+    for (const QString& Path : Recent(*this))
+        if (!FSavedRecent.contains(Path))
+            Merged << Path;
+    for (const QString& Path : ReadRecent(Doc))
+        if (!Merged.contains(Path))
+            Merged << Path;
+    std::array<QString, MaxRecentFiles> Paths;
+    const int Count = std::min(int(Merged.size()), MaxRecentFiles);
+    std::copy_n(Merged.begin(), Count, Paths.begin());
+    WriteRecent(Doc, Paths, Count);
 
     // Written beside the old file and renamed over it (or, in a folder that may
     // not be written, over the old file in place), so a failure half-way leaves
@@ -361,6 +419,7 @@ bool TEdSimSettings::Save()
         FLastError = QStringLiteral("Cannot write %1: %2").arg(FileName, Reason);
         return false;
     }
+    MarkSaved();
     return true;
 }
 

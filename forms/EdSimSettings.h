@@ -1,11 +1,14 @@
 // The user's preferences and a little remembered state, kept in an ini file.
 // The bridge and the Options dialog read and change the fields directly; the
-// file is touched only by Load and Save.
+// file is touched only by Load and Save. Every key, its section, its field and
+// its default are listed once, in the table in EdSimSettings.cpp.
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <cstdint>
+#include <vector>
 
 class TEdSimSettings {
 public:
@@ -21,9 +24,12 @@ public:
     // usable number yields the default. Returns false only when the file exists but
     // cannot be read (every field then holds its default; see LastError).
     bool Load();
-    // Writes every field, keeping sections and keys it does not know. Returns false
-    // (and leaves the file as it was) when the file cannot be read back or written;
-    // LastError then says why.
+    // Writes the fields changed since the last Load or Save onto the file as it is
+    // now, so that another program sharing the file keeps what it wrote meanwhile;
+    // every other key keeps the file's value (written out in full, with sections and
+    // keys it does not know kept). Tape files added to the recent list go first,
+    // ahead of the file's own list. Returns false (and leaves the file as it was)
+    // when the file cannot be read back or written; LastError then says why.
     bool Save();
     // Records a tape file as the most recent one, unless it is already in the list
     // (the very same path), in which case nothing moves.
@@ -33,17 +39,18 @@ public:
     const QString& LastError() const { return FLastError; }
 
     QString FileName;
-    std::int32_t EdsacFormLeft = -1;
-    std::int32_t EdsacFormTop = -1;
-    std::int32_t InitialOrders = 2;
-    bool LineNumbers = false;
-    bool IgnoreCase = true;
-    bool ShowSplash = true;
-    bool RealTime = false;
-    bool Beep = false;
-    bool Bell = false;
-    bool Dial = false;
-    bool Teleprinter = false;
+    // Their defaults are in the table; the constructor sets them.
+    std::int32_t EdsacFormLeft;
+    std::int32_t EdsacFormTop;
+    std::int32_t InitialOrders;
+    bool LineNumbers;
+    bool IgnoreCase;
+    bool ShowSplash;
+    bool RealTime;
+    bool Beep;
+    bool Bell;
+    bool Dial;
+    bool Teleprinter;
     // Most recent first; RecentFiles[0] is place 1 ("File1").
     std::array<QString, MaxRecentFiles> RecentFiles;
     // Places in use, counted from place 1.
@@ -51,6 +58,11 @@ public:
 
 private:
     void SetDefaults();
+    // What the fields held at the last Load or Save: a field that still holds it
+    // was not changed here, and Save takes the file's value for it.
+    void MarkSaved();
 
+    std::vector<std::int32_t> FSavedValues; // one per key of the table, in its order
+    QStringList FSavedRecent;
     QString FLastError;
 };

@@ -259,6 +259,37 @@ private slots:
         QVERIFY(ReadFile(Ini()).contains(Places));
     }
 
+    // Two programs started in one folder share the file: whichever quits last,
+    // each keeps what the other changed, and the tapes both opened.
+    void twoProgramsShareTheFile()
+    {
+        WriteFile(Ini(), FreshFile);
+        TEdSimSettings First(Ini()), Second(Ini());
+        QVERIFY(First.Load() && Second.Load());
+        First.Beep = true;
+        First.AddRecentFile(QStringLiteral("/t/first.txt"));
+        Second.InitialOrders = 1;
+        Second.EdsacFormLeft = 300;
+        Second.AddRecentFile(QStringLiteral("/t/second.txt"));
+        QVERIFY(Second.Save());
+        QVERIFY(First.Save());
+        TEdSimSettings Both(Ini());
+        QVERIFY(Both.Load());
+        QCOMPARE(std::tuple(Both.Beep, Both.InitialOrders, Both.EdsacFormLeft), std::tuple(true, 1, 300));
+        QCOMPARE(Recent(Both), QStringList({"/t/first.txt", "/t/second.txt"}));
+
+        // Saving again undoes nothing the other did since; a key both changed
+        // holds the value of the last to save.
+        Second.RealTime = true;
+        Second.EdsacFormTop = 20;
+        First.EdsacFormTop = 10;
+        QVERIFY(Second.Save());
+        QVERIFY(First.Save());
+        QVERIFY(Second.Save());
+        QVERIFY(Both.Load());
+        QCOMPARE(std::tuple(Both.RealTime, Both.EdsacFormTop, Both.Beep), std::tuple(true, 10, true));
+    }
+
     void fileThatCannotBeUsed()
     {
         // A directory where the file should be: cannot be read or written.
