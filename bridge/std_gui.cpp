@@ -64,8 +64,8 @@ void BringBack(QWidget* Window)
 }
 
 // The machine window's title bar is guessed at this height before the window
-// manager has framed it; a position counts as reachable when a good part of
-// that strip lies on some screen's available area.
+// manager has framed it; a position counts as reachable when a grip's width of
+// that strip, its whole height, lies on some screen's available area.
 constexpr int TitleBarHeight = 24;
 constexpr int TitleBarGrip = 100;
 
@@ -79,7 +79,7 @@ bool TitleBarReachable(const QRect& TitleBar)
 {
     for (const QScreen* Screen : QGuiApplication::screens()) {
         const QRect On = TitleBar.intersected(Screen->availableGeometry());
-        if (On.width() >= std::min(TitleBarGrip, TitleBar.width()) && On.height() >= TitleBar.height() / 2)
+        if (On.width() >= std::min(TitleBarGrip, TitleBar.width()) && On.height() >= TitleBar.height())
             return true;
     }
     return false;

@@ -244,15 +244,21 @@ private slots:
         QCOMPARE(W.Printed(), QStringLiteral("HI"));
     }
 
-    // A saved place off every screen is not used, nor kept for the next start.
+    // A saved place off every screen, or with only a sliver of the title bar on
+    // one, is not used, nor kept for the next start.
     void panelPlaceOffTheScreen_data()
     {
         QTest::addColumn<QPoint>("saved");
         QTest::addColumn<bool>("kept");
+        const QRect Screen = QGuiApplication::primaryScreen()->availableGeometry();
         QTest::newRow("far below") << QPoint(100, 5000) << false;
         QTest::newRow("far above") << QPoint(100, -5000) << false;
         QTest::newRow("far right") << QPoint(5000, 100) << false;
         QTest::newRow("one pixel left") << QPoint(-1, 40) << true;
+        QTest::newRow("a sliver at the right") << QPoint(Screen.right() + 1 - 10, 40) << false;
+        QTest::newRow("a grip at the right") << QPoint(Screen.right() + 1 - 100, 40) << true;
+        QTest::newRow("half the bar at the bottom") << QPoint(40, Screen.bottom() + 1 - 12) << false;
+        QTest::newRow("half the bar above") << QPoint(40, Screen.top() - 12) << false;
     }
     void panelPlaceOffTheScreen()
     {
