@@ -18,6 +18,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <algorithm>
+#include <sys/stat.h>
 
 #include "components/CRTDisplay.h"
 #include "components/ClockDisplay.h"
@@ -83,6 +84,19 @@ bool TitleBarReachable(const QRect& TitleBar)
             return true;
     }
     return false;
+}
+
+// Two names of one file: the same path, or (through a link, a hard link, "..")
+// the same file on the same device.
+bool SameFile(const QString& A, const QString& B)
+{
+    if (QFileInfo(A).absoluteFilePath() == QFileInfo(B).absoluteFilePath())
+        return true;
+    struct stat InfoA {};
+    struct stat InfoB {};
+    return ::stat(QFile::encodeName(A).constData(), &InfoA) == 0
+           && ::stat(QFile::encodeName(B).constData(), &InfoB) == 0 && InfoA.st_dev == InfoB.st_dev
+           && InfoA.st_ino == InfoB.st_ino;
 }
 
 bool WriteLines(const QString& FileName, const QStringList& Lines)
@@ -531,6 +545,17 @@ TEditorForm* TStdGuiCoreInt::OpenTape(const QString& FileName)
                          QMessageBox::Ok, QMessageBox::Critical);
         return nullptr;
     }
+    // A second window on the same file would have two versions of it, and the
+    // one saved last would silently remove what the other saved.
+    for (TEditorForm* Open : std::as_const(FTapeWindows)) {
+        if (Open && !Open->FileName().isEmpty() && SameFile(Open->FileName(), FileName)) {
+            BringBack(Open);
+            Open->Editor()->setFocus();
+            SetCurrentTape(Open);
+            RememberRecentFile(Open->FileName()); // one name for one file in the list
+            return Open;
+        }
+    }
     TEditorForm* Window = CreateTapeWindow(QString());
     if (!Window->LoadFromFile(FileName)) {
         // The window has said why; an empty window named after nothing helps no one.
@@ -543,9 +568,14 @@ TEditorForm* TStdGuiCoreInt::OpenTape(const QString& FileName)
     Window->SetModified(false);
     Window->RewindTape();
     UpdateMenus();
+    RememberRecentFile(FileName);
+    return Window;
+}
+
+void TStdGuiCoreInt::RememberRecentFile(const QString& FileName)
+{
     FSettings.AddRecentFile(FileName);
     FMainForm->SetRecentFiles(QStringList(FSettings.RecentFiles.begin(), FSettings.RecentFiles.end()));
-    return Window;
 }
 
 void TStdGuiCoreInt::InsertTape(const QString& FileName)

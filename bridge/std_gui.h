@@ -104,6 +104,7 @@ public:
 
 private:
     TEditorForm* CreateTapeWindow(const QString& Caption);
+    void RememberRecentFile(const QString& FileName);
     void ResetCascade();
     // The machine window's clock shows a time other than 0.
     bool ClockShowsTime() const;

@@ -6,10 +6,23 @@
 #include <QPlainTextEdit>
 #include <QtTest>
 #include <functional>
+#include <unistd.h>
 
 #include "forms/editor_form.h"
 #include "forms/main_form.h"
 #include "tests/bridge/std_world.h"
+
+namespace {
+
+QString Make(const QString& Path, const QByteArray& Bytes)
+{
+    QFile File(Path);
+    if (!File.open(QIODevice::WriteOnly) || File.write(Bytes) != Bytes.size())
+        qFatal("cannot write %s", qPrintable(Path));
+    return Path;
+}
+
+} // namespace
 
 class TestTapeWindows : public QObject {
     Q_OBJECT
@@ -58,6 +71,39 @@ private slots:
             QVERIFY2(T->Text() == Expected, Way.Name);
         }
         Clipboard->clear();
+    }
+
+    // However the file is named again, its window comes forward with its edits.
+    void aFileAlreadyOpenComesForward()
+    {
+        TWorld W;
+        const QString Path = Make(W.Dir.filePath("prog.txt"), "T64K\n");
+        TEditorForm* First = W.Bridge->OpenTape(Path);
+        QVERIFY(First);
+        First->Editor()->insertPlainText(QStringLiteral("ZF "));
+        TEditorForm* Other = W.Bridge->OpenTape(Make(W.Dir.filePath("other.txt"), "PF\n"));
+        QVERIFY(Other && Other != First);
+
+        QVERIFY(QDir(W.Dir.path()).mkdir("sub"));
+        QVERIFY(QFile::link(Path, W.Dir.filePath("soft.txt")));
+        const QByteArray Hard = QFile::encodeName(W.Dir.filePath("hard.txt"));
+        QCOMPARE(::link(QFile::encodeName(Path).constData(), Hard.constData()), 0);
+        for (const QString& Name : {Path, W.Dir.filePath("sub/../prog.txt"), W.Dir.filePath("soft.txt"),
+                                    W.Dir.filePath("hard.txt")}) {
+            W.Bridge->SetCurrentTape(Other);
+            QCOMPARE(W.Bridge->OpenTape(Name), First);
+            QCOMPARE(W.Bridge->CurrentTape(), First);
+        }
+        // The recent files name each file once, and bring it forward too.
+        QCOMPARE(W.Settings.RecentFiles[0], W.Dir.filePath("other.txt"));
+        QCOMPARE(W.Settings.RecentFiles[1], Path);
+        QVERIFY(W.Settings.RecentFiles[2].isEmpty());
+        W.Main()->miMRU[1]->trigger();
+        QCOMPARE(W.Bridge->CurrentTape(), First);
+        QCOMPARE(W.Main()->findChildren<TEditorForm*>().size(), 2);
+        QCOMPARE(First->Text(), "ZF T64K");
+        QVERIFY(First->IsModified());
+        QCOMPARE(W.Messages, QStringList());
     }
 };
 
