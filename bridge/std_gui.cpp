@@ -494,7 +494,7 @@ void TStdGuiCoreInt::ResetCascade()
     FCascadeFromMain = true;
 }
 
-TEditorForm* TStdGuiCoreInt::CreateTapeWindow(const QString& Caption)
+TEditorForm* TStdGuiCoreInt::CreateTapeWindow(const QString& Caption, bool Show)
 {
     ++FEditorCount;
     auto* Window = new TEditorForm(FMainForm.get(), Caption);
@@ -517,7 +517,8 @@ TEditorForm* TStdGuiCoreInt::CreateTapeWindow(const QString& Caption)
     FCascadeFromMain = false;
     Window->move(FNextLeft, FNextTop);
     Window->resize(TapeWidth, TapeHeight);
-    Window->show();
+    if (Show)
+        Window->show();
     const int ScreenHeight = QGuiApplication::primaryScreen()->geometry().height();
     if (ScreenHeight - 100 < FNextTop + TapeHeight) {
         ResetCascade();
@@ -556,7 +557,9 @@ TEditorForm* TStdGuiCoreInt::OpenTape(const QString& FileName)
             return Open;
         }
     }
-    TEditorForm* Window = CreateTapeWindow(QString());
+    // Shown once it holds the file: a file that cannot be read is reported over
+    // the main window, not over an empty window named after nothing.
+    TEditorForm* Window = CreateTapeWindow(QString(), false);
     if (!Window->LoadFromFile(FileName)) {
         // The window has said why; an empty window named after nothing helps no one.
         FActiveTape = nullptr;
@@ -564,6 +567,7 @@ TEditorForm* TStdGuiCoreInt::OpenTape(const QString& FileName)
         UpdateMenus();
         return nullptr;
     }
+    Window->show();
     FMainForm->AddWindowMenuItem(Window);
     Window->SetModified(false);
     Window->RewindTape();

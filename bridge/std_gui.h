@@ -103,7 +103,8 @@ public:
     TEdsacForm* GetEdsacForm() const { return FEdsacForm.get(); }
 
 private:
-    TEditorForm* CreateTapeWindow(const QString& Caption);
+    // Shown at once unless Show is false.
+    TEditorForm* CreateTapeWindow(const QString& Caption, bool Show = true);
     void RememberRecentFile(const QString& FileName);
     void ResetCascade();
     // The machine window's clock shows a time other than 0.

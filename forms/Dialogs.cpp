@@ -16,7 +16,7 @@ QMessageBox::StandardButton Message(QWidget* Parent, const QString& Caption, con
     QString Shown = Text;
     Shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     if (MessageResponder)
-        return MessageResponder(TMessageRequest{Caption, Shown, Buttons, Style});
+        return MessageResponder(TMessageRequest{Caption, Shown, Buttons, Style, Parent});
     QMessageBox Box(Style, Caption, Shown, Buttons, Parent);
     return static_cast<QMessageBox::StandardButton>(Box.exec());
 }

@@ -17,6 +17,8 @@ struct TMessageRequest {
     QString Text;
     QMessageBox::StandardButtons Buttons;
     QMessageBox::Icon Style;
+    // The window the box stands over; none gives a box of its own.
+    QWidget* Parent = nullptr;
 };
 
 enum class TFileMode { Open, Save };

@@ -167,7 +167,8 @@ bool TEditorForm::LoadFromFile(const QString& Path)
 {
     QString NewText, Reason;
     if (!ReadTapeFile(Path, NewText, Reason)) {
-        ReportFileError(this, tr("Cannot read the file: "), Path, Reason);
+        // A window not yet shown (opening a file) leaves the box to its owner.
+        ReportFileError(isVisible() ? this : parentWidget(), tr("Cannot read the file: "), Path, Reason);
         return false;
     }
     // The line feed that ends the last line starts no line of its own, so a

@@ -6,6 +6,7 @@
 #include <QPlainTextEdit>
 #include <QtTest>
 #include <functional>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "forms/editor_form.h"
@@ -104,6 +105,45 @@ private slots:
         QCOMPARE(First->Text(), "ZF T64K");
         QVERIFY(First->IsModified());
         QCOMPARE(W.Messages, QStringList());
+    }
+
+    // A file that cannot be read is reported over a window the user sees, and no
+    // empty window stands behind the box.
+    void aFileThatCannotBeReadIsReportedOverAWindowShown()
+    {
+        TWorld W;
+        W.Bridge->RestoreGui(nullptr);
+        struct TBox {
+            QString Text;
+            QWidget* Parent;
+            QStringList Shown; // the titles of the tape windows shown meanwhile
+        };
+        QList<TBox> Boxes;
+        Dialogs::SetMessageResponder([&](const Dialogs::TMessageRequest& R) {
+            QStringList Shown;
+            for (const TEditorForm* T : W.Main()->findChildren<TEditorForm*>())
+                if (T->isVisible())
+                    Shown << T->windowTitle();
+            Boxes << TBox{R.Text, R.Parent, Shown};
+            return QMessageBox::Ok;
+        });
+        const QString Fifo = W.Dir.filePath("tape.fifo");
+        QCOMPARE(::mkfifo(QFile::encodeName(Fifo).constData(), 0600), 0);
+        for (const QString& Path : {W.Dir.path(), Fifo, QStringLiteral("/dev/zero")}) {
+            QVERIFY(!W.Bridge->OpenTape(Path));
+            QVERIFY(Boxes.last().Text.startsWith("Cannot read the file: " + Path));
+            QCOMPARE(Boxes.last().Parent, W.Main());
+            QVERIFY(W.Main()->isVisible());
+            QCOMPARE(Boxes.last().Shown, QStringList());
+        }
+        QVERIFY(W.Main()->findChildren<TEditorForm*>().isEmpty());
+
+        // Inserting one reports it over the tape it was to go into.
+        TEditorForm* T = W.Tape("PF");
+        W.Bridge->InsertTape(Fifo);
+        QCOMPARE(Boxes.last().Parent, T);
+        QVERIFY(T->isVisible());
+        QCOMPARE(Boxes.size(), 4);
     }
 };
 
