@@ -1,10 +1,12 @@
 // Every game a visitor can play against tapes/noughts.txt, each run once through
 // valvane-run with all its digits: the machine never loses, every move it makes
 // is legal, what it prints follows the game, and the picture on long tank 2
-// shows exactly the marks played.
+// shows exactly the marks played. The counts of games are the ones the Lessonary
+// gives in its table of figures.
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QMap>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -88,6 +90,22 @@ struct TRun {
 };
 
 const QString Tape = QStringLiteral(VALVANE_TAPES "/noughts.txt");
+
+// The Lessonary's figures for "`tapes/noughts.txt`, every game", by what they count.
+QMap<QString, int> LessonaryFigures()
+{
+    QMap<QString, int> Figures;
+    QFile File(QStringLiteral(VALVANE_TAPES "/../docs/Lessonary.md"));
+    if (!File.open(QIODevice::ReadOnly))
+        return Figures;
+    const QString Run = QStringLiteral("`tapes/noughts.txt`, every game");
+    for (const QString& Line : QString::fromUtf8(File.readAll()).split(QLatin1Char('\n'))) {
+        const QStringList Cells = Line.split(QLatin1Char('|'));
+        if (Cells.size() == 5 && Cells[1].trimmed() == Run)
+            Figures.insert(Cells[2].trimmed(), Cells[3].trimmed().toInt());
+    }
+    return Figures;
+}
 
 } // namespace
 
@@ -221,6 +239,10 @@ private slots:
         }
         qInfo("%d games: the machine wins %d, %d drawn; at most %lld orders a move", Games, Wins, Draws,
               MostOrdersPerMove);
+        const QMap<QString, int> Told = LessonaryFigures();
+        QCOMPARE(Told.value(QStringLiteral("games"), -1), Games);
+        QCOMPARE(Told.value(QStringLiteral("games the machine wins"), -1), Wins);
+        QCOMPARE(Told.value(QStringLiteral("games drawn"), -1), Draws);
         // Every move is answered at once: a few thousand orders at most.
         QVERIFY(MostOrdersPerMove < 3000);
     }

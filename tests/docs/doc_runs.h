@@ -1,0 +1,313 @@
+// The runs the guides speak of, made for real: a run is written as the guides write
+// it ("`tapes/times.txt`, dial 7"), carried out on the bare machine with every figure
+// the guides may state counted, or on the offscreen panel as a reader would press
+// Start and dial.
+#pragma once
+
+#include <QFile>
+#include <QList>
+#include <QMap>
+#include <QPair>
+#include <QRegularExpression>
+#include <QString>
+#include <QStringList>
+#include <exception>
+#include <string>
+#include <vector>
+
+#include "bridge/gui_core_int.h"
+#include "core/ControlUnit.h"
+#include "core/EdsacCore.h"
+#include "core/TapeReader.h"
+#include "core/errors.h"
+#include "core/initial_orders.h"
+#include "tests/bridge/std_world.h"
+
+namespace DocRuns {
+
+// A run as the guides write it: items separated by ", " (not inside `...`):
+//   `tapes/NAME.txt`           the tape (absent: the Initial Orders alone)
+//   Initial Orders 1           the loader (Initial Orders 2 otherwise)
+//   dial 70                    at each stop dial the next figure, and go on
+//   `OLD` as `NEW`             the tape with its one OLD replaced; `OLD` deleted
+//   every game                 every game a visitor can play (the noughts suite plays them)
+// In `...`, \n stands for a line break.
+struct TRunSpec {
+    QString Text;
+    QString Tape;
+    TInitialOrders Orders = ioOrders2;
+    QString Dial;
+    QList<QPair<QString, QString>> Changes;
+    bool EveryGame = false;
+};
+
+inline QStringList SplitItems(const QString& Text)
+{
+    QStringList Items;
+    QString Item;
+    bool InCode = false;
+    for (qsizetype I = 0; I < Text.size(); ++I) {
+        const QChar C = Text[I];
+        if (C == QLatin1Char('`'))
+            InCode = !InCode;
+        if (!InCode && C == QLatin1Char(',') && I + 1 < Text.size() && Text[I + 1] == QLatin1Char(' ')) {
+            Items << Item.trimmed();
+            Item.clear();
+            ++I;
+            continue;
+        }
+        Item += C;
+    }
+    Items << Item.trimmed();
+    return Items;
+}
+
+inline QString Unescape(QString Code)
+{
+    return Code.replace(QStringLiteral("\\n"), QStringLiteral("\n"));
+}
+
+// Empty Error when the text is a run.
+inline TRunSpec ParseRun(const QString& Text, QString& Error)
+{
+    TRunSpec Spec;
+    Spec.Text = Text;
+    static const QRegularExpression TapeItem(QStringLiteral("^`?(tapes/[^`]+\\.txt)`?$"));
+    static const QRegularExpression OrdersItem(QStringLiteral("^Initial Orders ([12])$"));
+    static const QRegularExpression DialItem(QStringLiteral("^dial ([0-9]+)$"));
+    static const QRegularExpression ChangeItem(QStringLiteral("^`([^`]+)` as `([^`]*)`$"));
+    static const QRegularExpression DeleteItem(QStringLiteral("^`([^`]+)` deleted$"));
+    for (const QString& Item : SplitItems(Text)) {
+        QRegularExpressionMatch M;
+        if ((M = TapeItem.match(Item)).hasMatch())
+            Spec.Tape = M.captured(1);
+        else if ((M = OrdersItem.match(Item)).hasMatch())
+            Spec.Orders = M.captured(1) == QLatin1String("1") ? ioOrders1 : ioOrders2;
+        else if ((M = DialItem.match(Item)).hasMatch())
+            Spec.Dial = M.captured(1);
+        else if ((M = ChangeItem.match(Item)).hasMatch())
+            Spec.Changes.append({Unescape(M.captured(1)), Unescape(M.captured(2))});
+        else if ((M = DeleteItem.match(Item)).hasMatch())
+            Spec.Changes.append({Unescape(M.captured(1)), QString()});
+        else if (Item == QLatin1String("every game"))
+            Spec.EveryGame = true;
+        else
+            Error = QStringLiteral("\"%1\" is not part of a run").arg(Item);
+    }
+    return Spec;
+}
+
+// The tape's text with the run's changes made; each OLD must be there exactly once.
+inline QString TapeText(const QString& Root, const TRunSpec& Spec, QString& Error)
+{
+    QFile File(Root + QLatin1Char('/') + Spec.Tape);
+    if (!File.open(QIODevice::ReadOnly)) {
+        Error = Spec.Tape + QStringLiteral(" cannot be read");
+        return {};
+    }
+    QString Text = QString::fromUtf8(File.readAll());
+    for (const auto& [Old, New] : Spec.Changes) {
+        if (Text.count(Old) != 1) {
+            Error = QStringLiteral("\"%1\" is not on %2 exactly once").arg(Old, Spec.Tape);
+            return {};
+        }
+        Text.replace(Old, New);
+    }
+    return Text;
+}
+
+// Where each loader lies, and the words below 44 that Initial Orders 2 work in.
+inline int LastLoaderPlace(TInitialOrders Orders) { return Orders == ioOrders1 ? 30 : 40; }
+inline int LoaderWorkEnd(TInitialOrders Orders) { return Orders == ioOrders1 ? 30 : 43; }
+
+// Everything a guide may say about a run of the bare machine. Times are in units
+// of 100 microseconds, as the machine counts them.
+struct TCoreRun {
+    QStringList Lines;       // the teleprinter's lines
+    QStringList Trace;       // when asked for
+    QString Ending;          // "stop order", "order limit" or the first line of the machine's message
+    qint64 Orders = 0, Time = 0;
+    qint64 Read = 0, ReadTime = 0, Printed = 0, PrintTime = 0;
+    qint64 LoadOrders = 0, LoadTime = 0; // the Initial Orders' own, up to the program's first order
+    std::vector<bool> Loaded = std::vector<bool>(1024); // written there by the Initial Orders
+    std::vector<TWord> Store;
+    // When a location's sandwich bit was set and when it was cleared again (-1: never).
+    QMap<int, QList<QPair<qint64, qint64>>> Sandwich;
+};
+
+class TDocHost final : public IEdsacSim {
+public:
+    TTapeText Tape;
+    QStringList Lines;
+    // Every trace line, marked with its unit as valvane-run --trace marks it, when asked for.
+    bool Tracing = false;
+    QStringList Trace;
+    std::vector<std::pair<int, TWord>> Written; // during the order being executed
+
+    void InitGui() override {}
+    void DoneGui() override {}
+    void SetCore(TEdsacCore*) override {}
+    void RestoreGui(QObject*) override {}
+    void MinimiseGui(QObject*) override {}
+    void CoreMessage(const TTraceLine& Msg) override { Note("core: ", Msg); }
+    void StoreMessage(const TTraceLine& Msg) override { Note("store: ", Msg); }
+    void IOMessage(const TTraceLine& Msg) override { Note("io: ", Msg); }
+    void ControlMessage(const TTraceLine& Msg) override { Note("control: ", Msg); }
+    void ALUMessage(const TTraceLine& Msg) override { Note("alu: ", Msg); }
+    void UpdateAccDisplay(bool, TWords) override {}
+    void UpdateScrDisplay(bool, TWords) override {}
+    void UpdateOrdDisplay(bool, TWords) override {}
+    void UpdateMultrDisplay(bool, TWords) override {}
+    void UpdateMultdDisplay(bool, TWords) override {}
+    void UpdateStoreDisplay(TWords) override {}
+    void UpdateStoreWord(int Address, TWord Value) override { Written.emplace_back(Address, Value); }
+    void UpdateClock(std::uint32_t) override {}
+    void TeleprinterNewLine(const std::string& Text) override
+    {
+        Lines << QString::fromLatin1(Text.data(), static_cast<qsizetype>(Text.size()));
+    }
+    void TeleprinterPrint(char Ch) override
+    {
+        if (Lines.isEmpty())
+            Lines << QString();
+        Lines.last() += QChar(static_cast<uchar>(Ch));
+    }
+    void PunchChar(char) override {}
+    void ClearMessages() override {}
+    int ReadTapeChar() override { return ReadTapeCode(Tape, true, *this); }
+    void PlaySound(int) override {}
+    void ClearMachine() override {}
+    void LoadInitialOrders() override {}
+    void SelectInitialOrders(bool) override {}
+    TStepResult ExecuteStep() override { return TStepResult::srError; }
+    void RefreshStoreDisplay() override {}
+    void RefreshRegisters() override {}
+    void ZeroiseClock() override {}
+    void Dial(int) override {}
+
+private:
+    void Note(const char* Unit, const TTraceLine& Msg)
+    {
+        if (Tracing)
+            Trace << QLatin1String(Unit) + QString::fromStdString(Msg.str());
+    }
+};
+
+inline TCoreRun RunOnCore(const QString& Root, const TRunSpec& Spec, QString& Error, bool Trace = false)
+{
+    TCoreRun R;
+    TDocHost Host;
+    Host.Tracing = Trace;
+    TEdsacCore Core(Host);
+    if (!Spec.Tape.isEmpty()) {
+        const QString Text = TapeText(Root, Spec, Error);
+        if (!Error.isEmpty())
+            return R;
+        Host.Tape.SetText(Text.toStdU32String());
+    }
+    Core.Init();
+    Core.SetInitialOrders(Spec.Orders);
+    Core.LoadInitialOrders();
+    if (!Spec.Tape.isEmpty()) {
+        const TControlUnit& Control = Core.Control();
+        const int LastPlace = LastLoaderPlace(Spec.Orders);
+        QString Dial = Spec.Dial;
+        bool Loading = true;
+        for (;;) {
+            if (R.Orders >= 100'000'000) {
+                R.Ending = QStringLiteral("order limit");
+                break;
+            }
+            const int Place = Control.GetSCR();
+            const qint64 Before = Control.GetElapsedTime();
+            Host.Written.clear();
+            try {
+                Core.ExecuteOrder();
+            } catch (const std::exception& E) {
+                R.Ending = QString::fromStdString(DescribeStop(E).Text).section(QLatin1Char('\r'), 0, 0);
+                break;
+            }
+            ++R.Orders;
+            const qint64 After = Control.GetElapsedTime();
+            const qint64 Spent = After - Before;
+            switch ((Control.GetOrderTank() >> 12) & 31) {
+            case 8: ++R.Read; R.ReadTime += Spent; break;
+            case 9: ++R.Printed; R.PrintTime += Spent; break;
+            default: break;
+            }
+            Loading = Loading && Place <= LastPlace;
+            if (Loading) {
+                ++R.LoadOrders;
+                R.LoadTime += Spent;
+            }
+            for (const auto& [Address, Value] : Host.Written) {
+                if (Place <= LastPlace && Address > LoaderWorkEnd(Spec.Orders))
+                    R.Loaded[static_cast<size_t>(Address)] = true;
+                const bool Set = (Value >> 17) & 1;
+                QList<QPair<qint64, qint64>>& Spans = R.Sandwich[Address];
+                const bool WasSet = !Spans.isEmpty() && Spans.last().second < 0;
+                if (Set && !WasSet)
+                    Spans.append({After, -1});
+                else if (!Set && WasSet)
+                    Spans.last().second = After;
+                if (Spans.isEmpty())
+                    R.Sandwich.remove(Address);
+            }
+            if (Core.IsStopped()) {
+                if (Dial.isEmpty()) {
+                    R.Ending = QStringLiteral("stop order");
+                    break;
+                }
+                const int Digit = Dial.front().digitValue();
+                Dial.remove(0, 1);
+                Core.Dial(Digit == 0 ? 10 : Digit);
+                Core.ClearStop();
+            }
+        }
+        R.Time = Control.GetElapsedTime();
+    }
+    R.Lines = Host.Lines;
+    R.Trace = Host.Trace;
+    const auto& Store = Core.GetStoreContents();
+    R.Store.assign(Store.begin(), Store.end());
+    Core.Shutdown();
+    return R;
+}
+
+// What the machine window's teleprinter shows after the run, and the messages it
+// brought up ("caption|text").
+struct TPanelRun {
+    QStringList Lines;
+    QStringList Messages;
+};
+
+inline TPanelRun RunOnPanel(const QString& Root, const TRunSpec& Spec, QString& Error)
+{
+    TPanelRun R;
+    TWorld W;
+    W.Main()->SetInitialOrders(Spec.Orders);
+    if (Spec.Changes.isEmpty()) {
+        if (!W.Bridge->OpenTape(Root + QLatin1Char('/') + Spec.Tape))
+            Error = Spec.Tape + QStringLiteral(" does not open");
+    } else {
+        const QString Text = TapeText(Root, Spec, Error);
+        if (Error.isEmpty())
+            W.Tape(Text);
+    }
+    if (!Error.isEmpty())
+        return R;
+    if (W.RunToStop() != 0)
+        Error = Spec.Text + QStringLiteral(": still running");
+    for (const QChar Digit : Spec.Dial) {
+        if (!Error.isEmpty() || !W.Messages.isEmpty())
+            break;
+        W.Panel()->sbDial[static_cast<size_t>(Digit.digitValue())]->click();
+        if (W.RunToStop(1000000, false) != 0)
+            Error = Spec.Text + QStringLiteral(": still running");
+    }
+    R.Lines = W.Bridge->TeleprinterLines();
+    R.Messages = W.Messages;
+    return R;
+}
+
+} // namespace DocRuns
