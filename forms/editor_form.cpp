@@ -1,14 +1,19 @@
 #include "forms/editor_form.h"
 
 #include <QCloseEvent>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFileInfo>
+#include <QFileSystemWatcher>
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTimer>
 #include <QVBoxLayout>
-#include <string_view>
+#include <sys/stat.h>
 
 #include "files/SafeFile.h"
 #include "forms/Dialogs.h"
@@ -26,11 +31,25 @@ public:
     TBusyCursor& operator=(const TBusyCursor&) = delete;
 };
 
-// A tape file as text: UTF-8, or Latin-1 when the bytes are not UTF-8, with every
-// line end as "\n". Only a regular file of a tape's size is read, so a device or
-// a pipe can neither hang the program nor fill its memory. On failure returns
-// false and says why.
-bool ReadTapeFile(const QString& Path, QString& Text, QString& Reason)
+// Another program's change to a file shows as other bytes.
+QByteArray Fingerprint(const QByteArray& Bytes)
+{
+    return QCryptographicHash::hash(Bytes, QCryptographicHash::Sha256);
+}
+
+// A tape file as read: its text with every line end as "\n", the encoding it
+// came in and the fingerprint of its bytes.
+struct TTapeFile {
+    QString Text;
+    Files::TTextEncoding Encoding = Files::TTextEncoding::Utf8;
+    qint64 Size = 0;
+    QByteArray Fingerprint;
+};
+
+// Only a regular file of a tape's size is read, so a device or a pipe can
+// neither hang the program nor fill its memory. On failure returns false and
+// says why.
+bool ReadTapeFile(const QString& Path, TTapeFile& File, QString& Reason)
 {
     TBusyCursor Busy;
     QByteArray Bytes;
@@ -43,23 +62,22 @@ bool ReadTapeFile(const QString& Path, QString& Text, QString& Reason)
     case Files::TReadStatus::Read:
         break;
     }
-    // As DecodeTapeBytes reads them, through the toolkit's faster converters.
-    Text = IsTapeUtf8(std::string_view(Bytes.constData(), static_cast<size_t>(Bytes.size())))
-               ? QString::fromUtf8(Bytes)
-               : QString::fromLatin1(Bytes);
+    File.Encoding = Files::DecodeText(Bytes, File.Text);
+    File.Size = Bytes.size();
+    File.Fingerprint = Fingerprint(Bytes);
     Bytes = QByteArray();
+    QString& Text = File.Text;
     Text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     Text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     return true;
 }
 
-// Every line, the last included, ends in a line feed, as output files do. The
-// helper writes beside the old file and replaces it only once every byte is on
-// the disk, so a failed write (disk full, no permission) leaves the old file.
-bool WriteTapeFile(const QString& Path, const QString& Text, QString& Reason)
+// The helper writes beside the old file and replaces it only once every byte is
+// on the disk, so a failed write (disk full, no permission) leaves the old file.
+bool WriteTapeFile(const QString& Path, const QByteArray& Bytes, QString& Reason)
 {
     TBusyCursor Busy;
-    return Files::WriteWholeFile(Path, (Text + QLatin1Char('\n')).toUtf8(), Reason);
+    return Files::WriteWholeFile(Path, Bytes, Reason);
 }
 
 // The text pane. The toolkit's text control reads the first format of whatever
@@ -118,6 +136,12 @@ TEditorForm::TEditorForm(QWidget* Owner, const QString& Caption)
     FEditor->setTabStopDistance(8 * FEditor->fontMetrics().horizontalAdvance(QLatin1Char(' ')));
     setFocusProxy(FEditor);
 
+    // A program writing a file may change it several times in a row.
+    FDiskTimer = new QTimer(this);
+    FDiskTimer->setSingleShot(true);
+    FDiskTimer->setInterval(200);
+    connect(FDiskTimer, &QTimer::timeout, this, &TEditorForm::CheckDisk);
+
     connect(FEditor, &QPlainTextEdit::textChanged, this, &TEditorForm::EditorChanged);
     FEditor->installEventFilter(this);
     FEditor->viewport()->installEventFilter(this);
@@ -165,12 +189,14 @@ TTapeText& TEditorForm::Tape()
 
 bool TEditorForm::LoadFromFile(const QString& Path)
 {
-    QString NewText, Reason;
-    if (!ReadTapeFile(Path, NewText, Reason)) {
+    TTapeFile File;
+    QString Reason;
+    if (!ReadTapeFile(Path, File, Reason)) {
         // A window not yet shown (opening a file) leaves the box to its owner.
         ReportFileError(isVisible() ? this : parentWidget(), tr("Cannot read the file: "), Path, Reason);
         return false;
     }
+    QString& NewText = File.Text;
     // The line feed that ends the last line starts no line of its own, so a
     // tape saved and loaded again has the text it had.
     if (NewText.endsWith(QLatin1Char('\n')))
@@ -183,6 +209,12 @@ bool TEditorForm::LoadFromFile(const QString& Path)
         FTapeStale = false;
     }
     RewindTape();
+    FEncoding = File.Encoding;
+    FDisk = TDiskState{};
+    FDisk.Known = FDisk.Stat(Path);
+    FDisk.Size = File.Size; // should the file have changed since it was read, the next look sees it
+    FDisk.Fingerprint = File.Fingerprint;
+    FOffered = TDiskState{};
     SetFileName(Path);
     SetModified(false);
     return true;
@@ -190,14 +222,15 @@ bool TEditorForm::LoadFromFile(const QString& Path)
 
 bool TEditorForm::InsertFile(const QString& Path)
 {
-    QString NewText, Reason;
-    if (!ReadTapeFile(Path, NewText, Reason)) {
+    TTapeFile File;
+    QString Reason;
+    if (!ReadTapeFile(Path, File, Reason)) {
         ReportFileError(this, tr("Cannot read the file: "), Path, Reason);
         return false;
     }
     QTextCursor Cursor = FEditor->textCursor();
     Cursor.beginEditBlock();
-    Cursor.insertText(NewText);
+    Cursor.insertText(File.Text);
     Cursor.endEditBlock();
     FEditor->setTextCursor(Cursor);
     return true;
@@ -205,12 +238,120 @@ bool TEditorForm::InsertFile(const QString& Path)
 
 bool TEditorForm::WriteTo(const QString& Path)
 {
+    // Every line, the last included, ends in a line feed, as output files do.
+    const QString Content = Text() + QLatin1Char('\n');
+    Files::TTextEncoding Encoding = FEncoding;
+    if (!Files::CanEncode(Content, Encoding)) {
+        if (Dialogs::Message(this, QStringLiteral("Confirm"),
+                             tr("The tape was read in %1, which cannot hold every character it has now.\r"
+                                "Would you like to save it in UTF-8?")
+                                 .arg(Files::EncodingName(Encoding)),
+                             QMessageBox::Yes | QMessageBox::No, QMessageBox::Warning)
+            != QMessageBox::Yes)
+            return false;
+        Encoding = Files::TTextEncoding::Utf8;
+    }
+    const QByteArray Bytes = Files::EncodeText(Content, Encoding);
     QString Reason;
-    if (!WriteTapeFile(Path, Text(), Reason)) {
+    if (!WriteTapeFile(Path, Bytes, Reason)) {
         ReportFileError(this, tr("Cannot save the file: "), Path, Reason);
         return false;
     }
+    FEncoding = Encoding;
+    FDisk = TDiskState{};
+    FDisk.Known = FDisk.Stat(Path);
+    FDisk.Size = Bytes.size();
+    FDisk.Fingerprint = Fingerprint(Bytes);
+    FOffered = TDiskState{};
     return true;
+}
+
+bool TEditorForm::TDiskState::Stat(const QString& APath)
+{
+    struct stat Info {};
+    if (::stat(QFile::encodeName(APath).constData(), &Info) != 0)
+        return false;
+    Path = APath;
+    Size = Info.st_size;
+    Modified = qint64{Info.st_mtim.tv_sec} * 1000000000 + Info.st_mtim.tv_nsec;
+    Device = Info.st_dev;
+    Inode = Info.st_ino;
+    return true;
+}
+
+bool TEditorForm::TDiskState::Read(const QString& APath)
+{
+    QByteArray Bytes;
+    QString Reason;
+    Known = Stat(APath) && Files::ReadRegularFile(APath, Files::MaxTapeSize, Bytes, Reason) == Files::TReadStatus::Read;
+    Size = Bytes.size();
+    Fingerprint = ::Fingerprint(Bytes);
+    return Known;
+}
+
+bool TEditorForm::ChangedOnDisk(TDiskState& Known) const
+{
+    // A file that has gone, or cannot be read, holds nothing to keep or to load.
+    TDiskState Now;
+    if (!Known.Known || Known.Path != FFileName || !Now.Stat(FFileName))
+        return false;
+    if (Now.Size != Known.Size)
+        return true;
+    if (Now.Modified == Known.Modified && Now.Device == Known.Device && Now.Inode == Known.Inode)
+        return false;
+    if (!Now.Read(FFileName))
+        return false;
+    if (Now.Fingerprint != Known.Fingerprint)
+        return true;
+    // The same bytes, touched or copied: known under their new time from now on.
+    Known = Now;
+    return false;
+}
+
+void TEditorForm::Watch()
+{
+    QStringList Wanted;
+    if (!FFileName.isEmpty()) {
+        const QFileInfo Info(FFileName);
+        if (Info.exists())
+            Wanted << FFileName;
+        if (Info.absoluteDir().exists())
+            Wanted << Info.absolutePath();
+    }
+    if (!FWatcher) {
+        if (Wanted.isEmpty())
+            return;
+        FWatcher = new QFileSystemWatcher(this);
+        const auto Look = [this] { FDiskTimer->start(); };
+        connect(FWatcher, &QFileSystemWatcher::fileChanged, FDiskTimer, Look);
+        connect(FWatcher, &QFileSystemWatcher::directoryChanged, FDiskTimer, Look);
+    }
+    const QStringList Watched = FWatcher->files() + FWatcher->directories();
+    for (const QString& Path : Watched)
+        if (!Wanted.contains(Path))
+            FWatcher->removePath(Path);
+    for (const QString& Path : std::as_const(Wanted))
+        if (!Watched.contains(Path))
+            FWatcher->addPath(Path);
+}
+
+void TEditorForm::CheckDisk()
+{
+    // A file replaced by a rename is a new file: its watch starts again here.
+    Watch();
+    // Changed text is never thrown away; Save asks before it writes over the file.
+    if (FAskingToReload || IsModified() || !ChangedOnDisk(FDisk))
+        return;
+    if (FOffered.Known && !ChangedOnDisk(FOffered))
+        return; // asked about already
+    FOffered.Read(FFileName);
+    FAskingToReload = true;
+    const QString Question = tr("Has been changed by another program. Would you like to load it again?");
+    const auto Answer = Dialogs::Message(this, QStringLiteral("Confirm"), FFileName + QLatin1Char('\r') + Question,
+                                         QMessageBox::Yes | QMessageBox::No, QMessageBox::Question);
+    FAskingToReload = false;
+    if (Answer == QMessageBox::Yes && !IsModified())
+        LoadFromFile(FFileName);
 }
 
 bool TEditorForm::AskToSaveChanges()
@@ -229,8 +370,18 @@ bool TEditorForm::Save()
 {
     if (FFileName.isEmpty())
         return SaveAs();
+    if (ChangedOnDisk(FDisk)
+        && Dialogs::Message(this, QStringLiteral("Confirm"),
+                            FFileName + QLatin1Char('\r')
+                                + tr("Has been changed by another program since it was loaded or saved. "
+                                     "Would you like to replace it?"),
+                            QMessageBox::Yes | QMessageBox::No, QMessageBox::Warning)
+               != QMessageBox::Yes)
+        return false;
     if (!WriteTo(FFileName))
         return false;
+    // The file written is a new one, which the watch must follow.
+    Watch();
     SetModified(false);
     return true;
 }
@@ -267,6 +418,7 @@ void TEditorForm::SetFileName(const QString& Path)
     if (Dot >= 0)
         Caption.truncate(Dot);
     setWindowTitle(Caption);
+    Watch();
 }
 
 bool TEditorForm::IsModified() const

@@ -2,13 +2,17 @@
 // with its file, and a read position through it for the machine's input orders.
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QWidget>
 #include <functional>
 
 #include "core/TapeReader.h"
+#include "files/TextEncoding.h"
 
+class QFileSystemWatcher;
 class QPlainTextEdit;
+class QTimer;
 
 class TEditorForm : public QWidget {
     Q_OBJECT
@@ -30,17 +34,23 @@ public:
     QString Text() const;
 
     // Replaces the text by the file's. On failure reports it and returns false,
-    // leaving text, file name and caption as they were.
+    // leaving text, file name and caption as they were. The file is watched from
+    // then on: when another program changes it while the text is unmodified, the
+    // window offers to load it again.
     bool LoadFromFile(const QString& Path);
     // Inserts the whole file at the cursor as one undoable insertion.
     bool InsertFile(const QString& Path);
-    // Writes to FileName, or asks for a name first; true when written.
+    // Writes to FileName, or asks for a name first; true when written. A file
+    // that another program has changed since it was loaded or saved is written
+    // over only when the user agrees.
     bool Save();
     // Asks for a name and writes there; true when written.
     bool SaveAs();
     // Sets the file and derives the caption: the name without directory and
     // without anything from its first ".".
     void SetFileName(const QString& Path);
+    // The encoding the file was read in, and is saved in; UTF-8 for a new tape.
+    Files::TTextEncoding Encoding() const { return FEncoding; }
 
     bool IsModified() const;
     // Before the window closes: asks whether to save changed text and saves it if
@@ -72,13 +82,42 @@ protected:
     bool eventFilter(QObject* Watched, QEvent* Event) override;
 
 private:
+    // The tape's file as it was when last read or written by this window.
+    struct TDiskState {
+        bool Known = false;
+        QString Path;
+        qint64 Size = 0;
+        qint64 Modified = 0; // nanoseconds
+        quint64 Device = 0;
+        quint64 Inode = 0;
+        QByteArray Fingerprint; // of the whole content
+        // Takes the file's size, time and identity; false when it is not there.
+        bool Stat(const QString& APath);
+        // Stat, and reads the content for its size and fingerprint; Known when read.
+        bool Read(const QString& APath);
+    };
     void EditorChanged();
-    // Writes the text to Path; reports a failure and returns false.
+    // Writes the text to Path in the tape's encoding; reports a failure and
+    // returns false.
     bool WriteTo(const QString& Path);
+    // Whether the file at FFileName exists and holds something other than Known;
+    // the same bytes under a new time or in a new file count as no change.
+    bool ChangedOnDisk(TDiskState& Known) const;
+    // Watches FFileName and its folder: a file replaced by a rename is another
+    // file, which the folder's watch finds again.
+    void Watch();
+    void CheckDisk();
 
     QPlainTextEdit* FEditor;
     QString FFileName;
     TTapeText FTape;
     bool FTapeStale = false; // the text changed since FTape was built
     TCloseQuery FCloseQuery;
+    Files::TTextEncoding FEncoding = Files::TTextEncoding::Utf8;
+    TDiskState FDisk;
+    // The changed file the user was last asked to reload.
+    TDiskState FOffered;
+    bool FAskingToReload = false;
+    QFileSystemWatcher* FWatcher = nullptr; // made for the first file
+    QTimer* FDiskTimer;
 };

@@ -16,6 +16,7 @@
 #include "core/ControlUnit.h"
 #include "core/EdsacCore.h"
 #include "files/SafeFile.h"
+#include "files/TextEncoding.h"
 #include "tools/run_host.h"
 #include "valvane_version.h"
 
@@ -305,9 +306,11 @@ int main(int argc, char* argv[])
 
     TRunHost Host;
     {
-        std::u32string Text = DecodeTapeBytes(std::string_view(Bytes.constData(), static_cast<size_t>(Bytes.size())));
+        // As a tape window reads it: UTF-8, UTF-16 with its mark, or else Latin-1.
+        QString Text;
+        Files::DecodeText(Bytes, Text);
         Bytes = QByteArray(); // the file's bytes are not needed once decoded
-        Host.Tape.SetText(std::move(Text));
+        Host.Tape.SetText(Text.toStdU32String());
     }
     Host.IgnoreCase = !Options->CaseSensitive;
     Host.Trace = Options->Trace;

@@ -107,6 +107,19 @@ private slots:
         QCOMPARE(W.Messages, QStringList());
     }
 
+    // A tape kept as UTF-16 runs as its text, not as the bytes of its mark.
+    void aUtf16TapeRuns()
+    {
+        TWorld W;
+        QStringEncoder Utf16(QStringEncoder::Utf16BE, QStringEncoder::Flag::WriteBom);
+        const QByteArray Bytes = Utf16(QStringLiteral("T64K GK O4@ O5@ O6@ ZF *F HF IF EZPF\r\n"));
+        const QString Path = Make(W.Dir.filePath("wide.txt"), Bytes);
+        QVERIFY(W.Bridge->OpenTape(Path));
+        QCOMPARE(W.RunToStop(), 0);
+        QCOMPARE(W.Messages, QStringList());
+        QCOMPARE(W.Printed(), "HI");
+    }
+
     // A file that cannot be read is reported over a window the user sees, and no
     // empty window stands behind the box.
     void aFileThatCannotBeReadIsReportedOverAWindowShown()

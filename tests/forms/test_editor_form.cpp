@@ -59,6 +59,7 @@ private slots:
     {
         Messages.clear();
         FileRequests.clear();
+        Answer = QMessageBox::No;
         Dialogs::SetMessageResponder([this](const Dialogs::TMessageRequest& R) { Messages << R; return Answer; });
         Dialogs::SetFileResponder([this](const Dialogs::TFileRequest& R) { FileRequests << R; return ChosenPath; });
     }
@@ -181,7 +182,7 @@ private slots:
         QCOMPARE(QDir(Folder).entryList(QDir::Files | QDir::Hidden), QStringList{"tape.txt"});
     }
 
-    void latin1ReadUtf8SavedInsertOneUndoStep()
+    void savedInTheEncodingItWasReadInInsertOneUndoStep()
     {
         // Not UTF-8: CR LF line ends, a pound sign and a no-break space that must survive.
         const QString Latin = MakeFile("latin.txt", "\xA3P\r\n\r\nQ\xA0\r\n");
@@ -192,7 +193,39 @@ private slots:
         QVERIFY(!Form.IsModified());
         QCOMPARE(ReadToEnd(Form), QString::fromUtf8("\u00A3PQ\u00A0"));
         QVERIFY(Form.Save());
-        QCOMPARE(ReadAll(Latin), "\xC2\xA3P\n\nQ\xC2\xA0\n");
+        QCOMPARE(ReadAll(Latin), "\xA3P\n\nQ\xA0\n");
+
+        // An e acute stays one byte; a character Latin-1 has not is saved in UTF-8
+        // only when the user agrees.
+        const QString Acute = MakeFile("acute.txt", "T\xE9\n");
+        QVERIFY(Form.LoadFromFile(Acute));
+        Form.Editor()->appendPlainText("Z");
+        QVERIFY(Form.Save());
+        QCOMPARE(ReadAll(Acute), "T\xE9\nZ\n");
+        Form.Editor()->appendPlainText(QString::fromUtf8("\u20AC"));
+        QVERIFY(!Form.Save());
+        QVERIFY(Messages.size() == 1 && Messages[0].Text.contains("Latin-1") && Form.IsModified());
+        QCOMPARE(ReadAll(Acute), "T\xE9\nZ\n");
+        Answer = QMessageBox::Yes;
+        QVERIFY(Form.Save());
+        QCOMPARE(ReadAll(Acute), "T\xC3\xA9\nZ\n\xE2\x82\xAC\n");
+        QCOMPARE(Form.Encoding(), Files::TTextEncoding::Utf8);
+
+        // UTF-16 with its mark, either order: its text, and saved as it came.
+        const QByteArray Le("\xFF\xFET\0" "6\0" "4\0" "K\0\r\0\n\0" "Z\0" "F\0\r\0\n\0", 22);
+        const QByteArray Be("\xFE\xFF\0T\0" "6\0" "4\0K\0\r\0\n\0Z\0F\0\r\0\n", 22);
+        const QByteArray LeSaved("\xFF\xFET\0" "6\0" "4\0" "K\0\n\0" "Z\0" "F\0\n\0" "P\0\n\0", 22);
+        const QByteArray BeSaved("\xFE\xFF\0T\0" "6\0" "4\0K\0\n\0Z\0F\0\n\0P\0\n", 22);
+        for (const auto& [Bytes, Saved] : {std::pair(Le, LeSaved), std::pair(Be, BeSaved)}) {
+            const QString Wide = MakeFile("wide.txt", Bytes);
+            QVERIFY(Form.LoadFromFile(Wide));
+            QCOMPARE(Form.Text(), "T64K\nZF");
+            QCOMPARE(ReadToEnd(Form), "T64KZF");
+            Form.Editor()->appendPlainText("P");
+            QVERIFY(Form.Save());
+            QCOMPARE(ReadAll(Wide), Saved);
+        }
+        Messages.clear();
 
         Form.Editor()->setPlainText("AB");
         QTest::keyClicks(Form.Editor(), "Z");
@@ -200,6 +233,82 @@ private slots:
         QCOMPARE(Form.Text(), "ZX1\nX2\nAB");
         Form.Editor()->undo();
         QCOMPARE(Form.Text(), "ZAB");
+    }
+
+    // Another program's change is neither written over without a word nor left
+    // unseen by a window with nothing to lose.
+    void filesChangedByAnotherProgram()
+    {
+        const QString Path = MakeFile("shared.txt", "T64K\n");
+        TEditorForm Form(nullptr, "Untitled 1");
+        QVERIFY(Form.LoadFromFile(Path));
+        const auto Changed = [&] { return Path + "\nHas been changed by another program"; };
+
+        // Changed in place while the window is unmodified: offered, and loaded on Yes.
+        MakeFile("shared.txt", "T64K\nZF\n");
+        Answer = QMessageBox::Yes;
+        QTRY_COMPARE_WITH_TIMEOUT(Messages.size(), 1, 20000);
+        QVERIFY(Messages[0].Text.startsWith(Changed() + ". Would you like to load it again?"));
+        QCOMPARE(Form.Text(), "T64K\nZF");
+        QVERIFY(!Form.IsModified());
+
+        // Replaced by a rename, as editors save: offered again, and the new file
+        // is watched in its turn.
+        Answer = QMessageBox::No;
+        MakeFile("new.txt", "T64K\nPF\n");
+        const QByteArray New = QFile::encodeName(Dir.filePath("new.txt"));
+        QCOMPARE(::rename(New.constData(), QFile::encodeName(Path).constData()), 0);
+        QTRY_COMPARE_WITH_TIMEOUT(Messages.size(), 2, 20000);
+        MakeFile("shared.txt", "T64K\nQF\n");
+        QTRY_COMPARE_WITH_TIMEOUT(Messages.size(), 3, 20000);
+        QCOMPARE(Form.Text(), "T64K\nZF");
+
+        // Declined, the change is not written over either unless the user agrees.
+        Form.Editor()->appendPlainText("EZ");
+        QVERIFY(!Form.Save());
+        QCOMPARE(Messages.size(), 4);
+        QVERIFY(Messages[3].Text.startsWith(Changed() + " since it was loaded or saved."));
+        QCOMPARE(ReadAll(Path), "T64K\nQF\n");
+        Answer = QMessageBox::Yes; // asked again, and agreed to
+        QVERIFY(Form.Save());
+        QCOMPARE(Messages.size(), 5);
+        QCOMPARE(ReadAll(Path), "T64K\nZF\nEZ\n");
+
+        // Its own saves, the same bytes under a new time or copied into a new
+        // file, and a file that has gone ask nothing.
+        QFile Touched(Path);
+        QVERIFY(Touched.open(QIODevice::ReadWrite)
+                && Touched.setFileTime(QDateTime::currentDateTime().addSecs(60), QFileDevice::FileModificationTime));
+        Touched.close();
+        Form.Editor()->appendPlainText("A");
+        QVERIFY(Form.Save());
+        const QByteArray Copy = ReadAll(Path);
+        QVERIFY(QFile::remove(Path));
+        MakeFile("shared.txt", Copy);
+        Form.Editor()->appendPlainText("B");
+        QVERIFY(Form.Save());
+        QVERIFY(QFile::remove(Path));
+        Form.Editor()->appendPlainText("C");
+        QVERIFY(Form.Save());
+        QCOMPARE(ReadAll(Path), "T64K\nZF\nEZ\nA\nB\nC\n");
+        QTest::qWait(1000); // time for the watch to report anything it would
+        QCOMPARE(Messages.size(), 5);
+    }
+
+    // A name typed without its extension is the name that is asked about and kept.
+    void saveAsOntoTheNameWithItsExtension()
+    {
+        const QString Existing = MakeFile("prog.txt", "OLD\n");
+        TEditorForm Form(nullptr, "Untitled 1");
+        Form.Editor()->insertPlainText("NEW");
+        ChosenPath = Dir.filePath("prog");
+        Answer = QMessageBox::No;
+        QVERIFY(!Form.SaveAs());
+        QCOMPARE(Messages.size(), 1);
+        QVERIFY(Messages[0].Text.startsWith(Existing + "\nAlready exists."));
+        QCOMPARE(ReadAll(Existing), "OLD\n");
+        QVERIFY(!QFile::exists(ChosenPath));
+        QVERIFY(Form.FileName().isEmpty() && Form.IsModified());
     }
 
     void fileErrorsKeepTheTape()

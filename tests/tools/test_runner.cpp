@@ -202,6 +202,18 @@ private slots:
                  QStringLiteral("Illegal character on line number 3\r\r[\"\u2400\" ASCII value 0]"));
     }
 
+    // A tape kept as UTF-16 with its mark, in either byte order, is read as its text.
+    void utf16TapesAreReadAsText()
+    {
+        const QString Text = QString::fromUtf8(ReadAll(Tape("greeting.txt"))).replace("\n", "\r\n");
+        for (const auto Order : {QStringEncoder::Utf16LE, QStringEncoder::Utf16BE}) {
+            QStringEncoder Encoder(Order, QStringEncoder::Flag::WriteBom);
+            const TRun R = Run({Write("utf16.txt", Encoder(Text))});
+            QCOMPARE(R.Err, QByteArray());
+            QCOMPARE(R.Out, QByteArray("HELLO EDSAC 1949\n\n"));
+        }
+    }
+
     void dialZeroDialsTen()
     {
         // Clear, stop for the dial, bring the figure up to bits 16..12 and print it:
