@@ -11,6 +11,7 @@
 #include <QRegularExpression>
 #include <QString>
 #include <QStringList>
+#include <algorithm>
 #include <exception>
 #include <string>
 #include <vector>
@@ -20,6 +21,7 @@
 #include "core/EdsacCore.h"
 #include "core/TapeReader.h"
 #include "core/errors.h"
+#include "core/ALUnit.h"
 #include "core/initial_orders.h"
 #include "tests/bridge/std_world.h"
 
@@ -131,6 +133,7 @@ struct TCoreRun {
     qint64 LoadOrders = 0, LoadTime = 0; // the Initial Orders' own, up to the program's first order
     std::vector<bool> Loaded = std::vector<bool>(1024); // written there by the Initial Orders
     std::vector<TWord> Store;
+    int Stops = 0, StopsWithClearAcc = 0; // stop orders, and those met with a clear accumulator
     // When a location's sandwich bit was set and when it was cleared again (-1: never).
     QMap<int, QList<QPair<qint64, qint64>>> Sandwich;
 };
@@ -254,6 +257,9 @@ inline TCoreRun RunOnCore(const QString& Root, const TRunSpec& Spec, QString& Er
                     R.Sandwich.remove(Address);
             }
             if (Core.IsStopped()) {
+                ++R.Stops;
+                const TAccWords& Acc = Core.Arithmetic().Acc();
+                R.StopsWithClearAcc += std::all_of(Acc.begin(), Acc.end(), [](TWord W) { return W == 0; });
                 if (Dial.isEmpty()) {
                     R.Ending = QStringLiteral("stop order");
                     break;

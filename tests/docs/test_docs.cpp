@@ -150,6 +150,11 @@ QString Actual(const TCoreRun& R, const QString& What, const QString& Written)
         const double Minutes = R.LoadOrders * double(TMainFormDev::SlowestInterval - TMainFormDev::InitialSpeed) / 60000;
         return QString::number(Minutes, 'f', DecimalsOf(Written.section(QLatin1Char(' '), 0, 0))) + QStringLiteral(" minutes");
     }
+    if (What == QLatin1String("stops"))
+        return QString::number(R.Stops);
+    if (What == QLatin1String("accumulator at the stops"))
+        return R.StopsWithClearAcc == R.Stops ? QStringLiteral("clear at every stop")
+                                              : QStringLiteral("not clear at %1 of them").arg(R.Stops - R.StopsWithClearAcc);
     if (What == QLatin1String("ends with"))
         return R.Ending == QLatin1String("stop order") ? QStringLiteral("a stop order")
                                                          : QLatin1Char('"') + R.Ending + QLatin1Char('"');
