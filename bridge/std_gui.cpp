@@ -45,7 +45,6 @@ namespace {
 const QString Version = QStringLiteral("Version " VALVANE_VERSION);
 constexpr int TapeWidth = 330;
 constexpr int TapeHeight = 250;
-constexpr int SoundStop = 4;
 
 // Texts of the machine are Latin-1 bytes.
 QChar Latin1(char Ch)
@@ -353,7 +352,7 @@ TStepResult TStdGuiCoreInt::ExecuteStep()
 
 void TStdGuiCoreInt::StopRun()
 {
-    PlaySound(SoundStop);
+    PlaySound(TSound::sndStop);
     HaltTimer();
 }
 
@@ -398,9 +397,9 @@ void TStdGuiCoreInt::RefreshStoreDisplay()
     UpdateStoreDisplay(FCore->GetStoreContents());
 }
 
-void TStdGuiCoreInt::PlaySound(int Sound)
+void TStdGuiCoreInt::PlaySound(TSound Sound)
 {
-    if (Sound == SoundStop && FSettings.Beep)
+    if (Sound == TSound::sndStop && FSettings.Beep)
         QApplication::beep();
 }
 

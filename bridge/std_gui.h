@@ -33,11 +33,6 @@ public:
     void SetCore(TEdsacCore* NewCore) override;
     void RestoreGui(QObject* Sender) override;
     void MinimiseGui(QObject* Sender) override;
-    void CoreMessage(const TTraceLine&) override {}
-    void StoreMessage(const TTraceLine&) override {}
-    void IOMessage(const TTraceLine&) override {}
-    void ControlMessage(const TTraceLine&) override {}
-    void ALUMessage(const TTraceLine&) override {}
     void UpdateAccDisplay(bool Force, TWords Words) override;
     void UpdateScrDisplay(bool Force, TWords Words) override;
     void UpdateOrdDisplay(bool Force, TWords Words) override;
@@ -51,7 +46,7 @@ public:
     void PunchChar(char Ch) override;
     void ClearMessages() override {}
     int ReadTapeChar() override;
-    void PlaySound(int Sound) override;
+    void PlaySound(TSound Sound) override;
     void ClearMachine() override;
     void LoadInitialOrders() override;
     void SelectInitialOrders(bool Second) override;

@@ -1,6 +1,6 @@
 #include "core/ALUnit.h"
 
-#include "bridge/gui_core_int.h"
+#include "core/MachineHost.h"
 
 namespace {
 
@@ -43,7 +43,7 @@ std::int64_t LongToInt(TWord High, TWord Low)
 
 } // namespace
 
-TALUnit::TALUnit(IEdsacSim& ASim) : FSim(ASim)
+TALUnit::TALUnit(IEdsacHost& ASim) : FSim(ASim)
 {
     FSim.ALUMessage("ALU is active");
 }
@@ -56,7 +56,7 @@ TALUnit::~TALUnit()
 void TALUnit::PushAcc(bool Force)
 {
     if (FDisplayEnabled)
-        FSim.UpdateAccDisplay(Force, FAccumulator);
+        FSim.UpdateRegisterDisplay(TRegister::rgAccumulator, Force, FAccumulator);
 }
 
 void TALUnit::Init()
@@ -64,8 +64,8 @@ void TALUnit::Init()
     ClearAccumulator();
     FMultiplier = {0, 0};
     FMultiplicand = {0, 0};
-    FSim.UpdateMultrDisplay(true, FMultiplier);
-    FSim.UpdateMultdDisplay(true, FMultiplicand);
+    FSim.UpdateRegisterDisplay(TRegister::rgMultiplier, true, FMultiplier);
+    FSim.UpdateRegisterDisplay(TRegister::rgMultiplicand, true, FMultiplicand);
     FSim.ALUMessage("ALU Initialised");
 }
 
@@ -94,7 +94,7 @@ void TALUnit::WriteMultiplier(TWords Words)
     FSim.ALUMessage("Writing Multiplier");
     FMultiplier = {Words[0], Words[1]};
     if (FDisplayEnabled)
-        FSim.UpdateMultrDisplay(false, FMultiplier);
+        FSim.UpdateRegisterDisplay(TRegister::rgMultiplier, false, FMultiplier);
 }
 
 TLongWords TALUnit::ReadMultiplicand()
@@ -108,7 +108,7 @@ void TALUnit::WriteMultiplicand(TWords Words)
     FSim.ALUMessage("Writing Multiplicand");
     FMultiplicand = {Words[0], Words[1]};
     if (FDisplayEnabled)
-        FSim.UpdateMultdDisplay(false, FMultiplicand);
+        FSim.UpdateRegisterDisplay(TRegister::rgMultiplicand, false, FMultiplicand);
 }
 
 void TALUnit::ClearAccumulator()
@@ -223,7 +223,7 @@ void TALUnit::RoundAccumulator()
 void TALUnit::ResumeDisplay()
 {
     FDisplayEnabled = true;
-    FSim.UpdateMultrDisplay(false, FMultiplier);
-    FSim.UpdateMultdDisplay(false, FMultiplicand);
-    FSim.UpdateAccDisplay(false, FAccumulator);
+    FSim.UpdateRegisterDisplay(TRegister::rgMultiplier, false, FMultiplier);
+    FSim.UpdateRegisterDisplay(TRegister::rgMultiplicand, false, FMultiplicand);
+    FSim.UpdateRegisterDisplay(TRegister::rgAccumulator, false, FAccumulator);
 }

@@ -7,14 +7,14 @@
 
 #include "core/misc.h"
 
-class IEdsacSim;
+class IEdsacHost;
 
 using TAccWords = std::array<TWord, 4>;
 using TLongWords = std::array<TWord, 2>;
 
 class TALUnit {
 public:
-    explicit TALUnit(IEdsacSim& ASim);
+    explicit TALUnit(IEdsacHost& ASim);
     ~TALUnit();
     TALUnit(const TALUnit&) = delete;
     TALUnit& operator=(const TALUnit&) = delete;
@@ -46,7 +46,7 @@ public:
 private:
     void PushAcc(bool Force);
 
-    IEdsacSim& FSim;
+    IEdsacHost& FSim;
     bool FDisplayEnabled = true;
     const TAccWords FRoundingConstant{0, 0, 0x20000, 0};
     TAccWords FAccumulator{};

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "bridge/gui_core_int.h"
+#include "core/MachineHost.h"
 #include "core/ALUnit.h"
 #include "core/IOUnit.h"
 #include "core/Store.h"
@@ -19,7 +19,7 @@ constexpr std::uint32_t OneSecond = 10000;
 
 } // namespace
 
-TControlUnit::TControlUnit(TALUnit& AALU, TStore& AStore, TIOUnit& AIOUnit, IEdsacSim& ASim)
+TControlUnit::TControlUnit(TALUnit& AALU, TStore& AStore, TIOUnit& AIOUnit, IEdsacHost& ASim)
     : FSim(ASim), FALU(AALU), FStore(AStore), FIOUnit(AIOUnit)
 {
     FSim.ControlMessage("Control unit active");
@@ -33,9 +33,9 @@ TControlUnit::~TControlUnit()
 void TControlUnit::Init()
 {
     FSCR = 0;
-    FSim.UpdateScrDisplay(true, std::array<TWord, 1>{FSCR});
+    FSim.UpdateRegisterDisplay(TRegister::rgSequenceControl, true, std::array<TWord, 1>{FSCR});
     FOrderTank = 0;
-    FSim.UpdateOrdDisplay(true, std::array<TWord, 1>{FOrderTank});
+    FSim.UpdateRegisterDisplay(TRegister::rgOrderTank, true, std::array<TWord, 1>{FOrderTank});
     FStopped = false;
     FElapsedTime = 0;
     FClockAccumulator = OneSecond;
@@ -92,8 +92,8 @@ int TControlUnit::ExecuteOrder()
     if (FSCR < 0 || FSCR >= FStore.Size())
         throw EOutOfStore("Order fetch outside the store at location " + std::to_string(FSCR));
     FOrderTank = FStore.ReadWord(FSCR);
-    FSim.UpdateOrdDisplay(false, std::array<TWord, 1>{FOrderTank});
-    FSim.UpdateScrDisplay(false, std::array<TWord, 1>{FSCR});
+    FSim.UpdateRegisterDisplay(TRegister::rgOrderTank, false, std::array<TWord, 1>{FOrderTank});
+    FSim.UpdateRegisterDisplay(TRegister::rgSequenceControl, false, std::array<TWord, 1>{FSCR});
     ++FSCR;
     FCurrentOrder = WordToOrder(FOrderTank);
     FSim.ControlMessage({"Received order ", FCurrentOrder});

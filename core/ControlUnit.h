@@ -6,14 +6,14 @@
 
 #include "core/misc.h"
 
-class IEdsacSim;
+class IEdsacHost;
 class TALUnit;
 class TStore;
 class TIOUnit;
 
 class TControlUnit {
 public:
-    TControlUnit(TALUnit& AALU, TStore& AStore, TIOUnit& AIOUnit, IEdsacSim& ASim);
+    TControlUnit(TALUnit& AALU, TStore& AStore, TIOUnit& AIOUnit, IEdsacHost& ASim);
     ~TControlUnit();
     TControlUnit(const TControlUnit&) = delete;
     TControlUnit& operator=(const TControlUnit&) = delete;
@@ -37,7 +37,7 @@ private:
     std::int32_t FOrderTank = 0;
     std::uint32_t FElapsedTime = 0;
     std::uint32_t FClockAccumulator = 10000;
-    IEdsacSim& FSim;
+    IEdsacHost& FSim;
     TALUnit& FALU;
     TStore& FStore;
     TIOUnit& FIOUnit;

@@ -1,12 +1,12 @@
 #include "core/EdsacCore.h"
 
-#include "bridge/gui_core_int.h"
+#include "core/MachineHost.h"
 #include "core/ALUnit.h"
 #include "core/ControlUnit.h"
 #include "core/IOUnit.h"
 #include "core/Store.h"
 
-TEdsacCore::TEdsacCore(IEdsacSim& ASim) : FSim(ASim)
+TEdsacCore::TEdsacCore(IEdsacHost& ASim) : FSim(ASim)
 {
     FSim.CoreMessage("Creating simulator core");
     FSim.CoreMessage("=======================");
@@ -92,11 +92,11 @@ void TEdsacCore::ResetClock()
 
 void TEdsacCore::UpdateDisplays()
 {
-    FSim.UpdateAccDisplay(false, FALU->ReadAccumulator());
-    FSim.UpdateScrDisplay(false, std::array<TWord, 1>{FControlUnit->GetSCR()});
-    FSim.UpdateOrdDisplay(false, std::array<TWord, 1>{FControlUnit->GetOrderTank()});
-    FSim.UpdateMultrDisplay(false, FALU->ReadMultiplier());
-    FSim.UpdateMultdDisplay(false, FALU->ReadMultiplicand());
+    FSim.UpdateRegisterDisplay(TRegister::rgAccumulator, false, FALU->ReadAccumulator());
+    FSim.UpdateRegisterDisplay(TRegister::rgSequenceControl, false, std::array<TWord, 1>{FControlUnit->GetSCR()});
+    FSim.UpdateRegisterDisplay(TRegister::rgOrderTank, false, std::array<TWord, 1>{FControlUnit->GetOrderTank()});
+    FSim.UpdateRegisterDisplay(TRegister::rgMultiplier, false, FALU->ReadMultiplier());
+    FSim.UpdateRegisterDisplay(TRegister::rgMultiplicand, false, FALU->ReadMultiplicand());
 }
 
 void TEdsacCore::Shutdown()

@@ -8,7 +8,7 @@
 #include "core/initial_orders.h"
 #include "core/misc.h"
 
-class IEdsacSim;
+class IEdsacHost;
 class TALUnit;
 class TControlUnit;
 class TIOUnit;
@@ -16,7 +16,7 @@ class TStore;
 
 class TEdsacCore {
 public:
-    explicit TEdsacCore(IEdsacSim& ASim);
+    explicit TEdsacCore(IEdsacHost& ASim);
     ~TEdsacCore();
     TEdsacCore(const TEdsacCore&) = delete;
     TEdsacCore& operator=(const TEdsacCore&) = delete;
@@ -40,7 +40,7 @@ public:
     const TALUnit& Arithmetic() const { return *FALU; }
 
 private:
-    IEdsacSim& FSim;
+    IEdsacHost& FSim;
     std::unique_ptr<TControlUnit> FControlUnit;
     std::unique_ptr<TALUnit> FALU;
     std::unique_ptr<TStore> FStore;

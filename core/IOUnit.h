@@ -4,13 +4,13 @@
 
 #include <cstdint>
 
-class IEdsacSim;
+class IEdsacHost;
 
 enum TTeleprinterShift : std::uint8_t { tsLetters, tsFigures };
 
 class TIOUnit {
 public:
-    explicit TIOUnit(IEdsacSim& ASim) : FSim(ASim) {}
+    explicit TIOUnit(IEdsacHost& ASim) : FSim(ASim) {}
     TIOUnit(const TIOUnit&) = delete;
     TIOUnit& operator=(const TIOUnit&) = delete;
 
@@ -21,7 +21,7 @@ public:
     TTeleprinterShift GetShift() const { return FShift; }
 
 private:
-    IEdsacSim& FSim;
+    IEdsacHost& FSim;
     TTeleprinterShift FShift = tsLetters;
     std::int32_t FLastCode = 0;
 };

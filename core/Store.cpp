@@ -1,8 +1,8 @@
 #include "core/Store.h"
 
-#include "bridge/gui_core_int.h"
+#include "core/MachineHost.h"
 
-TStore::TStore(int Size, IEdsacSim& ASim) : FWords(static_cast<size_t>(Size), 0), FSim(ASim)
+TStore::TStore(int Size, IEdsacHost& ASim) : FWords(static_cast<size_t>(Size), 0), FSim(ASim)
 {
     FSim.StoreMessage("Store is active");
 }

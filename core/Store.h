@@ -6,11 +6,11 @@
 
 #include "core/misc.h"
 
-class IEdsacSim;
+class IEdsacHost;
 
 class TStore {
 public:
-    TStore(int Size, IEdsacSim& ASim);
+    TStore(int Size, IEdsacHost& ASim);
     ~TStore();
     TStore(const TStore&) = delete;
     TStore& operator=(const TStore&) = delete;
@@ -26,5 +26,5 @@ public:
 
 private:
     TWordArray FWords;
-    IEdsacSim& FSim;
+    IEdsacHost& FSim;
 };

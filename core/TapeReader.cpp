@@ -1,6 +1,6 @@
 #include "core/TapeReader.h"
 
-#include "bridge/gui_core_int.h"
+#include "core/MachineHost.h"
 #include "core/errors.h"
 #include "core/misc.h"
 
@@ -168,7 +168,7 @@ std::string IllegalCharMessage(int LineNumber, char32_t Ch)
     return Message;
 }
 
-int ReadTapeCode(TTapeText& Tape, bool IgnoreCase, IEdsacSim& Sim)
+int ReadTapeCode(TTapeText& Tape, bool IgnoreCase, IEdsacHost& Sim)
 {
     char32_t Previous = U' ';
     bool InComment = false;

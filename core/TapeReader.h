@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-class IEdsacSim;
+class IEdsacHost;
 
 // The characters are kept in one buffer, and only the lines that hold any are
 // listed beside it, so a tape costs a few bytes a character however its lines
@@ -48,7 +48,7 @@ bool IsTapeUtf8(std::string_view Bytes);
 
 // Reads one tape code 0..31, tracing "IO: Read char ..." through the host's IOMessage.
 // Throws EIllegalChar (with its line number) or EEndOfTape.
-int ReadTapeCode(TTapeText& Tape, bool IgnoreCase, IEdsacSim& Sim);
+int ReadTapeCode(TTapeText& Tape, bool IgnoreCase, IEdsacHost& Sim);
 
 // The message of an illegal character, as the user sees it. A control character
 // appears as its visible picture (NUL as U+2400), so the message neither ends at

@@ -172,8 +172,6 @@ void TDevGuiCoreInt::UpdateStoreWord(int Address, TWord Value)
         FEdsacForm->crtStores[static_cast<std::size_t>(Place->Row)]->SetWord(Place->Column, Value);
 }
 
-void TDevGuiCoreInt::UpdateClock(std::uint32_t) {}
-
 void TDevGuiCoreInt::TeleprinterNewLine(const std::string& Text)
 {
     if (!FEdsacForm)
@@ -192,8 +190,6 @@ void TDevGuiCoreInt::TeleprinterPrint(char Ch)
     // A Latin-1 byte: the pound sign arrives as 0xA3.
     Memo->insertPlainText(QString(QChar(static_cast<unsigned char>(Ch))));
 }
-
-void TDevGuiCoreInt::PunchChar(char) {}
 
 void TDevGuiCoreInt::ClearMessages()
 {
@@ -228,8 +224,6 @@ int TDevGuiCoreInt::ReadTapeChar()
     // No code to give: the input order must not store anything.
     throw EReadAbandoned();
 }
-
-void TDevGuiCoreInt::PlaySound(int) {}
 
 void TDevGuiCoreInt::ClearMachine()
 {

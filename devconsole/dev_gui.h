@@ -56,15 +56,12 @@ public:
     void UpdateMultdDisplay(bool Force, TWords Words) override;
     void UpdateStoreDisplay(TWords Words) override;
     void UpdateStoreWord(int Address, TWord Value) override;
-    void UpdateClock(std::uint32_t Time) override;
     void TeleprinterNewLine(const std::string& Text) override;
     void TeleprinterPrint(char Ch) override;
-    void PunchChar(char Ch) override;
     void ClearMessages() override;
     // Reads upper case always. A failed read is reported here, stops the machine
     // and throws EReadAbandoned.
     int ReadTapeChar() override;
-    void PlaySound(int Sound) override;
     void ClearMachine() override;
     void LoadInitialOrders() override;
     void SelectInitialOrders(bool Second) override;

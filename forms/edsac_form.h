@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "bridge/gui_core_int.h"
+#include "core/RunControl.h"
 
 class QCheckBox;
 class QFrame;

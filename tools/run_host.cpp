@@ -52,11 +52,6 @@ TStepResult TRunHost::ExecuteStep()
     return TStepResult::srError;
 }
 
-void TRunHost::ZeroiseClock()
-{
-    FCore->ResetClock();
-}
-
 void TRunHost::Dial(int Digit)
 {
     FCore->Dial(Digit);

@@ -6,11 +6,14 @@
 #include <string>
 #include <vector>
 
-#include "bridge/gui_core_int.h"
+#include "core/MachineHost.h"
+#include "core/RunControl.h"
 #include "core/TapeReader.h"
 #include "core/initial_orders.h"
 
-class TRunHost final : public IEdsacSim {
+class TEdsacCore;
+
+class TRunHost final : public IEdsacHost {
 public:
     TTapeText Tape;
     bool IgnoreCase = true;
@@ -23,11 +26,7 @@ public:
     // The message of the error that ended the last step, as a user would be shown it.
     std::string LastError;
 
-    void InitGui() override {}
-    void DoneGui() override {}
-    void SetCore(TEdsacCore* NewCore) override { FCore = NewCore; }
-    void RestoreGui(QObject*) override {}
-    void MinimiseGui(QObject*) override {}
+    void SetCore(TEdsacCore* NewCore) { FCore = NewCore; }
 
     void CoreMessage(const TTraceLine& Msg) override { Emit("core: ", Msg); }
     void StoreMessage(const TTraceLine& Msg) override { Emit("store: ", Msg); }
@@ -35,30 +34,16 @@ public:
     void ControlMessage(const TTraceLine& Msg) override { Emit("control: ", Msg); }
     void ALUMessage(const TTraceLine& Msg) override { Emit("alu: ", Msg); }
 
-    void UpdateAccDisplay(bool, TWords) override {}
-    void UpdateScrDisplay(bool, TWords) override {}
-    void UpdateOrdDisplay(bool, TWords) override {}
-    void UpdateMultrDisplay(bool, TWords) override {}
-    void UpdateMultdDisplay(bool, TWords) override {}
-    void UpdateStoreDisplay(TWords) override {}
-    void UpdateStoreWord(int, TWord) override {}
-    void UpdateClock(std::uint32_t) override {}
-
     void TeleprinterNewLine(const std::string& Text) override;
     void TeleprinterPrint(char Ch) override;
     void PunchChar(char Ch) override;
-    void ClearMessages() override {}
     int ReadTapeChar() override;
-    void PlaySound(int) override {}
 
-    void ClearMachine() override;
-    void LoadInitialOrders() override;
-    void SelectInitialOrders(bool Second) override { FOrders = InitialOrdersChoice(Second); }
-    TStepResult ExecuteStep() override;
-    void RefreshStoreDisplay() override {}
-    void RefreshRegisters() override {}
-    void ZeroiseClock() override;
-    void Dial(int Digit) override;
+    void ClearMachine();
+    void LoadInitialOrders();
+    void SelectInitialOrders(bool Second) { FOrders = InitialOrdersChoice(Second); }
+    TStepResult ExecuteStep();
+    void Dial(int Digit);
 
 private:
     void Emit(const char* Prefix, const TTraceLine& Msg)

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "bridge/gui_core_int.h"
+#include "core/MachineHost.h"
 #include "core/TapeReader.h"
 
 struct TDisplayCall {
@@ -14,7 +14,7 @@ struct TDisplayCall {
     std::vector<TWord> Words;
 };
 
-class TRecordingSim : public IEdsacSim {
+class TRecordingSim : public IEdsacHost {
 public:
     // Every trace line, prefixed with its unit: "core: ", "store: ", "alu: ", "control: ", "io: ".
     std::vector<std::string> Trace;
@@ -24,7 +24,7 @@ public:
     std::vector<std::uint32_t> Clock;
     std::vector<std::string> Teleprinter; // lines, Latin-1
     std::string Punched;
-    std::vector<int> Sounds;
+    std::vector<TSound> Sounds;
     TTapeText Tape;
     bool IgnoreCase = true;
 
@@ -46,21 +46,16 @@ public:
         return Lines;
     }
 
-    void InitGui() override {}
-    void DoneGui() override {}
-    void SetCore(TEdsacCore*) override {}
-    void RestoreGui(QObject*) override {}
-    void MinimiseGui(QObject*) override {}
     void CoreMessage(const TTraceLine& M) override { Trace.push_back("core: " + M.str()); }
     void StoreMessage(const TTraceLine& M) override { Trace.push_back("store: " + M.str()); }
     void IOMessage(const TTraceLine& M) override { Trace.push_back("io: " + M.str()); }
     void ControlMessage(const TTraceLine& M) override { Trace.push_back("control: " + M.str()); }
     void ALUMessage(const TTraceLine& M) override { Trace.push_back("alu: " + M.str()); }
-    void UpdateAccDisplay(bool F, TWords W) override { Record("acc", F, W); }
-    void UpdateScrDisplay(bool F, TWords W) override { Record("scr", F, W); }
-    void UpdateOrdDisplay(bool F, TWords W) override { Record("ord", F, W); }
-    void UpdateMultrDisplay(bool F, TWords W) override { Record("multr", F, W); }
-    void UpdateMultdDisplay(bool F, TWords W) override { Record("multd", F, W); }
+    void UpdateRegisterDisplay(TRegister R, bool F, TWords W) override
+    {
+        static const char* const Names[] = {"acc", "scr", "ord", "multr", "multd"};
+        Displays.push_back({Names[static_cast<int>(R)], F, std::vector<TWord>(W.begin(), W.end())});
+    }
     void UpdateStoreDisplay(TWords W) override
     {
         ++StoreDisplays;
@@ -76,22 +71,10 @@ public:
         Teleprinter.back() += Ch;
     }
     void PunchChar(char Ch) override { Punched += Ch; }
-    void ClearMessages() override {}
     int ReadTapeChar() override { return ReadTapeCode(Tape, IgnoreCase, *this); }
-    void PlaySound(int S) override { Sounds.push_back(S); }
-    void ClearMachine() override {}
-    void LoadInitialOrders() override {}
-    void SelectInitialOrders(bool) override {}
-    TStepResult ExecuteStep() override { return TStepResult::srRunning; }
-    void RefreshStoreDisplay() override {}
-    void RefreshRegisters() override {}
-    void ZeroiseClock() override {}
-    void Dial(int) override {}
+    void PlaySound(TSound S) override { Sounds.push_back(S); }
 
     int LastStoreDisplaySize = 0;
-
-private:
-    void Record(const char* R, bool F, TWords W) { Displays.push_back({R, F, std::vector<TWord>(W.begin(), W.end())}); }
 };
 
 inline std::u32string U32(const std::string& Ascii)

@@ -236,7 +236,7 @@ private slots:
             B.Order(1, 'X', 0);
             QCOMPARE(B.Step(), 1);
             QVERIFY(B.Control.IsStopped());
-            QCOMPARE(B.Sim.Sounds, std::vector<int>{4});
+            QCOMPARE(B.Sim.Sounds, std::vector<TSound>{TSound::sndStop});
             B.Step(); // the flag does not hold the machine back
             QCOMPARE(B.Control.GetSCR(), 2);
             B.Control.ClearStop();

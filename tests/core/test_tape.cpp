@@ -212,7 +212,7 @@ private slots:
         QCOMPARE(Sim.Teleprinter, std::vector<std::string>{"0P"});
         QCOMPARE(Sim.Punched, std::string("#P*P"));
         QCOMPARE(IO.LastChar(), 0);
-        QCOMPARE(Sim.Sounds, (std::vector<int>{2, 2}));
+        QCOMPARE(Sim.Sounds, (std::vector<TSound>{TSound::sndPrint, TSound::sndPrint}));
 
         Sim.Sounds.clear();
         IO.PrintChar(18);
@@ -221,7 +221,7 @@ private slots:
         IO.PrintChar(16);
         QCOMPARE(Sim.Teleprinter, (std::vector<std::string>{"0P", " "}));
         QCOMPARE(Sim.Punched, std::string("#P*P@&!."));
-        QCOMPARE(Sim.Sounds, (std::vector<int>{5, 1, 3}));
+        QCOMPARE(Sim.Sounds, (std::vector<TSound>{TSound::sndCarriageReturn, TSound::sndLineFeed, TSound::sndSpace}));
 
         IO.PrintChar(11);
         IO.PrintChar(21);

@@ -16,9 +16,9 @@
 #include <string>
 #include <vector>
 
-#include "bridge/gui_core_int.h"
 #include "core/ControlUnit.h"
 #include "core/EdsacCore.h"
+#include "core/MachineHost.h"
 #include "core/TapeReader.h"
 #include "core/errors.h"
 #include "core/ALUnit.h"
@@ -138,7 +138,7 @@ struct TCoreRun {
     QMap<int, QList<QPair<qint64, qint64>>> Sandwich;
 };
 
-class TDocHost final : public IEdsacSim {
+class TDocHost final : public IEdsacHost {
 public:
     TTapeText Tape;
     QStringList Lines;
@@ -147,24 +147,12 @@ public:
     QStringList Trace;
     std::vector<std::pair<int, TWord>> Written; // during the order being executed
 
-    void InitGui() override {}
-    void DoneGui() override {}
-    void SetCore(TEdsacCore*) override {}
-    void RestoreGui(QObject*) override {}
-    void MinimiseGui(QObject*) override {}
     void CoreMessage(const TTraceLine& Msg) override { Note("core: ", Msg); }
     void StoreMessage(const TTraceLine& Msg) override { Note("store: ", Msg); }
     void IOMessage(const TTraceLine& Msg) override { Note("io: ", Msg); }
     void ControlMessage(const TTraceLine& Msg) override { Note("control: ", Msg); }
     void ALUMessage(const TTraceLine& Msg) override { Note("alu: ", Msg); }
-    void UpdateAccDisplay(bool, TWords) override {}
-    void UpdateScrDisplay(bool, TWords) override {}
-    void UpdateOrdDisplay(bool, TWords) override {}
-    void UpdateMultrDisplay(bool, TWords) override {}
-    void UpdateMultdDisplay(bool, TWords) override {}
-    void UpdateStoreDisplay(TWords) override {}
     void UpdateStoreWord(int Address, TWord Value) override { Written.emplace_back(Address, Value); }
-    void UpdateClock(std::uint32_t) override {}
     void TeleprinterNewLine(const std::string& Text) override
     {
         Lines << QString::fromLatin1(Text.data(), static_cast<qsizetype>(Text.size()));
@@ -175,18 +163,7 @@ public:
             Lines << QString();
         Lines.last() += QChar(static_cast<uchar>(Ch));
     }
-    void PunchChar(char) override {}
-    void ClearMessages() override {}
     int ReadTapeChar() override { return ReadTapeCode(Tape, true, *this); }
-    void PlaySound(int) override {}
-    void ClearMachine() override {}
-    void LoadInitialOrders() override {}
-    void SelectInitialOrders(bool) override {}
-    TStepResult ExecuteStep() override { return TStepResult::srError; }
-    void RefreshStoreDisplay() override {}
-    void RefreshRegisters() override {}
-    void ZeroiseClock() override {}
-    void Dial(int) override {}
 
 private:
     void Note(const char* Unit, const TTraceLine& Msg)
