@@ -1,13 +1,13 @@
 #include "files/SafeFile.h"
 
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
+#include <QList>
+#include <QRandomGenerator>
 
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
+#include <vector>
 #include <fcntl.h>
 #include <pthread.h>
 #include <sys/stat.h>
@@ -52,6 +52,119 @@ public:
 private:
     int FFd;
 };
+
+const QString ReadOnlyReason = QStringLiteral("It is read-only");
+
+// A UTF-8 sequence starting at Bytes[At]: its length, or 0 when it is none.
+int Utf8Length(const QByteArray& Bytes, qsizetype At)
+{
+    const auto Byte = [&](qsizetype I) { return I < Bytes.size() ? static_cast<unsigned char>(Bytes[I]) : 0u; };
+    const unsigned Lead = Byte(At);
+    if (Lead < 0x80)
+        return 1;
+    int Length = 0;
+    unsigned Low = 0x80, High = 0xBF; // the range of the second byte
+    if (Lead >= 0xC2 && Lead <= 0xDF)
+        Length = 2;
+    else if (Lead >= 0xE0 && Lead <= 0xEF) {
+        Length = 3;
+        Low = Lead == 0xE0 ? 0xA0 : 0x80; // no overlong forms
+        High = Lead == 0xED ? 0x9F : 0xBF; // no surrogates
+    } else if (Lead >= 0xF0 && Lead <= 0xF4) {
+        Length = 4;
+        Low = Lead == 0xF0 ? 0x90 : 0x80;
+        High = Lead == 0xF4 ? 0x8F : 0xBF; // nothing past U+10FFFF
+    } else
+        return 0;
+    if (Byte(At + 1) < Low || Byte(At + 1) > High)
+        return 0;
+    for (int I = 2; I < Length; ++I)
+        if ((Byte(At + I) & 0xC0) != 0x80)
+            return 0;
+    return Length;
+}
+
+QByteArray Join(const QByteArray& Folder, const QByteArray& Name)
+{
+    return (Folder == "/" ? Folder : Folder + '/') + Name;
+}
+
+QByteArray FolderOf(const QByteArray& Absolute)
+{
+    const qsizetype Slash = Absolute.lastIndexOf('/');
+    return Slash <= 0 ? QByteArray("/") : Absolute.left(Slash);
+}
+
+QByteArray CurrentFolder()
+{
+    QByteArray Buffer(4096, Qt::Uninitialized);
+    while (::getcwd(Buffer.data(), static_cast<size_t>(Buffer.size())) == nullptr) {
+        if (errno != ERANGE)
+            return QByteArray("/");
+        Buffer.resize(Buffer.size() * 2);
+    }
+    return QByteArray(Buffer.constData());
+}
+
+// A folder that anyone may write to and only owners may delete from, like /tmp:
+// another user can plant a link there.
+bool IsSharedFolder(const QByteArray& Folder, struct stat& Info)
+{
+    return ::stat(Folder.constData(), &Info) == 0 && (Info.st_mode & S_ISVTX) && (Info.st_mode & S_IWOTH);
+}
+
+// The absolute path with every link followed and every "." and ".." taken out;
+// a part that does not exist yet is kept as it is written. With Guarded, a link
+// in a shared folder is followed only when it belongs to the writer or to the
+// folder's owner; otherwise Reason says why not.
+bool Resolve(const QByteArray& Path, bool Guarded, QByteArray& Resolved, QString& Reason)
+{
+    QByteArray Done = Path.startsWith('/') ? QByteArray("/") : CurrentFolder();
+    std::vector<QByteArray> Todo; // the parts still to walk, the next one last
+    const auto Push = [&Todo](const QByteArray& Parts) {
+        const QList<QByteArray> Split = Parts.split('/');
+        for (auto Part = Split.crbegin(); Part != Split.crend(); ++Part)
+            Todo.push_back(*Part);
+    };
+    Push(Path);
+    int Links = 0;
+    while (!Todo.empty()) {
+        const QByteArray Part = Todo.back();
+        Todo.pop_back();
+        if (Part.isEmpty() || Part == ".")
+            continue;
+        if (Part == "..") {
+            Done = FolderOf(Done); // Done holds no link, so its parent is its folder
+            continue;
+        }
+        const QByteArray Next = Join(Done, Part);
+        struct stat Link;
+        if (::lstat(Next.constData(), &Link) != 0 || !S_ISLNK(Link.st_mode)) {
+            Done = Next;
+            continue;
+        }
+        struct stat Folder;
+        if (Guarded && Link.st_uid != ::geteuid() && IsSharedFolder(Done, Folder) && Link.st_uid != Folder.st_uid) {
+            Reason = QStringLiteral("The link %1 in the shared folder %2 belongs to another user and is not followed")
+                         .arg(DecodeName(Next), DecodeName(Done));
+            return false;
+        }
+        QByteArray Target(std::max<qsizetype>(Link.st_size, 255) + 1, Qt::Uninitialized);
+        ssize_t Got;
+        while ((Got = ::readlink(Next.constData(), Target.data(), static_cast<size_t>(Target.size()))) == Target.size())
+            Target.resize(Target.size() * 2);
+        if (++Links > 40 || Got < 0) {
+            Reason = Describe(Got < 0 ? errno : ELOOP);
+            return false;
+        }
+        Target.truncate(Got);
+        if (Target.startsWith('/'))
+            Done = "/";
+        Push(Target);
+    }
+    Resolved = Done;
+    return true;
+}
 
 bool IsReadable(const struct stat& Info, qint64 MaxSize, QString& Reason)
 {
@@ -186,33 +299,60 @@ bool OverwriteInPlace(const QByteArray& Native, const QByteArray& Data, QString&
     return false;
 }
 
-bool FolderWritable(const QString& Folder)
+bool FolderWritable(const QByteArray& Folder)
 {
-    return ::faccessat(AT_FDCWD, QFile::encodeName(Folder).constData(), W_OK | X_OK, AT_EACCESS) == 0;
+    return ::faccessat(AT_FDCWD, Folder.constData(), W_OK | X_OK, AT_EACCESS) == 0;
+}
+
+// Write permission as a user has it. Root may write anything, but a file its
+// owner made read-only is refused to root too, as it would be to that owner.
+bool MayWrite(const QByteArray& Native, const struct stat& Info)
+{
+    if (::geteuid() == 0)
+        return (Info.st_mode & S_IWUSR) != 0;
+    return ::faccessat(AT_FDCWD, Native.constData(), W_OK, AT_EACCESS) == 0;
 }
 
 // A new file beside the old one, written unbuffered so that every failing write
-// (a full disk above all) is seen before it is renamed over the old file.
-bool ReplaceFile(const QString& Path, const QByteArray& Data, QString& Reason)
+// (a full disk above all) is seen before it is renamed over the old file. It
+// takes the old file's owner and group where the writer may set them (root
+// always), then its mode. Native is a resolved path with no link in it.
+bool ReplaceFile(const QByteArray& Native, const struct stat* Old, const QByteArray& Data, QString& Reason)
 {
-    QSaveFile File(Path);
-    if (!File.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        const QString Folder = QFileInfo(Path).absolutePath();
-        Reason = FolderWritable(Folder) ? File.errorString()
-                                        : QStringLiteral("The folder %1 cannot be written").arg(Folder);
+    const QByteArray Folder = FolderOf(Native);
+    // A name within the longest a folder allows, however long the file's own is.
+    const QByteArray Stem = Native.mid(Folder.size() == 1 ? 1 : Folder.size() + 1).left(200);
+    QByteArray Temp;
+    int Raw = -1;
+    for (int Tries = 0; Raw < 0 && Tries < 100; ++Tries) {
+        Temp = Join(Folder, Stem + '.' + QByteArray::number(QRandomGenerator::global()->generate(), 36));
+        // The new file's mode follows the umask, as any new file's would.
+        Raw = ::open(Temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
+        if (Raw < 0 && errno != EEXIST)
+            break;
+    }
+    if (Raw < 0) {
+        const int Error = errno;
+        struct stat Info;
+        if (Error == ENOENT && ::stat(Folder.constData(), &Info) != 0)
+            Reason = QStringLiteral("The folder %1 does not exist").arg(DecodeName(Folder));
+        else if (Error == EACCES || Error == EPERM)
+            Reason = QStringLiteral("The folder %1 cannot be written").arg(DecodeName(Folder));
+        else
+            Reason = Describe(Error);
         return false;
     }
-    for (qint64 Done = 0; Done < Data.size();) {
-        const qint64 Written = File.write(Data.constData() + Done, Data.size() - Done);
-        if (Written <= 0) {
-            Reason = File.errorString();
-            File.cancelWriting();
-            return false;
-        }
-        Done += Written;
+    TFd Fd(Raw);
+    if (Old) {
+        if (::fchown(Raw, Old->st_uid, Old->st_gid) != 0)
+            (void)::fchown(Raw, static_cast<uid_t>(-1), Old->st_gid); // a user keeps at least a group of theirs
+        (void)::fchmod(Raw, Old->st_mode & 07777);
     }
-    if (!File.commit()) {
-        Reason = File.errorString();
+    if (!WriteAll(Raw, Data.constData(), Data.size()) || ::fsync(Raw) != 0 || !Fd.Close()
+        || ::rename(Temp.constData(), Native.constData()) != 0) {
+        const int Error = errno;
+        ::unlink(Temp.constData());
+        Reason = Describe(Error);
         return false;
     }
     return true;
@@ -226,7 +366,7 @@ TReadStatus ReadRegularFile(const QString& Path, qint64 MaxSize, QByteArray& Dat
     Reason.clear();
     if (Path.isEmpty())
         return TReadStatus::Missing;
-    const QByteArray Native = QFile::encodeName(Path);
+    const QByteArray Native = EncodeName(Path);
     struct stat Info;
     if (::stat(Native.constData(), &Info) != 0) {
         if (errno == ENOENT)
@@ -287,26 +427,83 @@ bool WriteWholeFile(const QString& Path, const QByteArray& Data, QString& Reason
         Reason = Describe(ENOENT);
         return false;
     }
-    const QByteArray Native = QFile::encodeName(Path);
+    const QByteArray Native = EncodeName(Path);
+    // Through a link, the file it names is the one replaced; the link stays.
+    QByteArray Target;
+    if (!Resolve(Native, true, Target, Reason))
+        return false;
     struct stat Info;
     if (::stat(Native.constData(), &Info) != 0) {
         if (errno != ENOENT) {
             Reason = Describe(errno);
             return false;
         }
-        return ReplaceFile(Path, Data, Reason);
+        return ReplaceFile(Target, nullptr, Data, Reason);
     }
     if (S_ISDIR(Info.st_mode)) {
         Reason = FolderReason;
         return false;
     }
+    // By the name given: /dev/stdout and its kind lead nowhere once resolved.
     if (!S_ISREG(Info.st_mode))
         return WriteDirectly(Native, Data, Reason);
-    // Through a link, the file it names is the one replaced; the link stays.
-    const QString Target = QFileInfo(Path).canonicalFilePath();
-    if (!FolderWritable(QFileInfo(Target).absolutePath()))
-        return OverwriteInPlace(QFile::encodeName(Target), Data, Reason);
-    return ReplaceFile(Target, Data, Reason);
+    if (!MayWrite(Target, Info)) {
+        Reason = ReadOnlyReason;
+        return false;
+    }
+    if (!FolderWritable(FolderOf(Target)))
+        return OverwriteInPlace(Target, Data, Reason);
+    return ReplaceFile(Target, &Info, Data, Reason);
+}
+
+QString DecodeName(const QByteArray& Native)
+{
+    QString Name;
+    Name.reserve(Native.size());
+    qsizetype Run = 0; // where the current stretch of whole characters began
+    for (qsizetype At = 0; At < Native.size();) {
+        const int Length = Utf8Length(Native, At);
+        if (Length > 0) {
+            At += Length;
+            continue;
+        }
+        Name += QString::fromUtf8(Native.constData() + Run, At - Run);
+        Name += QChar(static_cast<char16_t>(0xDC00 | static_cast<unsigned char>(Native[At])));
+        Run = ++At;
+    }
+    Name += QString::fromUtf8(Native.constData() + Run, Native.size() - Run);
+    return Name;
+}
+
+QByteArray EncodeName(const QString& Name)
+{
+    QByteArray Native;
+    Native.reserve(Name.size());
+    qsizetype Run = 0;
+    for (qsizetype At = 0; At < Name.size(); ++At) {
+        const char16_t Unit = Name[At].unicode();
+        const bool Paired = At > 0 && Name[At - 1].isHighSurrogate();
+        if (Unit < 0xDC80 || Unit > 0xDCFF || Paired)
+            continue;
+        Native += QStringView(Name).sliced(Run, At - Run).toUtf8();
+        Native += static_cast<char>(Unit & 0xFF);
+        Run = At + 1;
+    }
+    Native += QStringView(Name).sliced(Run).toUtf8();
+    return Native;
+}
+
+bool SameFile(const QString& A, const QString& B)
+{
+    const QByteArray NativeA = EncodeName(A), NativeB = EncodeName(B);
+    struct stat InfoA, InfoB;
+    const bool HasA = ::stat(NativeA.constData(), &InfoA) == 0, HasB = ::stat(NativeB.constData(), &InfoB) == 0;
+    if (HasA || HasB)
+        return HasA && HasB && InfoA.st_dev == InfoB.st_dev && InfoA.st_ino == InfoB.st_ino;
+    QByteArray ResolvedA, ResolvedB;
+    QString Unused;
+    return Resolve(NativeA, false, ResolvedA, Unused) && Resolve(NativeB, false, ResolvedB, Unused)
+           && ResolvedA == ResolvedB;
 }
 
 } // namespace Files

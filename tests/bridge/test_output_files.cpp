@@ -78,6 +78,23 @@ private slots:
         QCOMPARE(ReadAll(Punch), QByteArray("OLD"));
     }
 
+    // Eight codes make two full groups and no empty third; a device that fails is
+    // an error, not a save.
+    void punchedGroupsAndAFailingDevice()
+    {
+        TWorld W;
+        for (const char Ch : QByteArray("ABCDEFGH"))
+            W.Bridge->PunchChar(Ch);
+        W.Bridge->TeleprinterPrint('H');
+        const QString Punch = W.Dir.filePath(QStringLiteral("EdPunch.txt"));
+        QVERIFY(W.Bridge->PunchOutput(Punch));
+        QCOMPARE(ReadAll(Punch), QByteArray("ABCD\nEFGH\n"));
+        QVERIFY(!W.Bridge->PunchOutput(QStringLiteral("/dev/full")));
+        QVERIFY(!W.Bridge->SaveOutput(QStringLiteral("/dev/full")));
+        const QString Failed = QStringLiteral("Error|Cannot save the file: /dev/full\nNo space left on device");
+        QCOMPARE(W.Messages, QStringList(2, Failed));
+    }
+
     void aNulOnTheTapeIsReportedInFull()
     {
         TOutputWorld W;
