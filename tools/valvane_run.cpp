@@ -11,6 +11,8 @@
 #include <cstring>
 #include <optional>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "core/ALUnit.h"
 #include "core/ControlUnit.h"
@@ -24,9 +26,10 @@ namespace {
 
 enum TExit { exStop = 0, exUsage = 1, exError = 2, exLimit = 3 };
 
+// File names in the text come out as the bytes they were given as.
 void Complain(const QString& Text)
 {
-    std::fprintf(stderr, "valvane-run: %s\n", Text.toLocal8Bit().constData());
+    std::fprintf(stderr, "valvane-run: %s\n", Files::EncodeName(Text).constData());
 }
 
 bool ReadTape(const QString& Path, QByteArray& Data)
@@ -133,7 +136,7 @@ struct TRunResult {
 
 // The command line; nothing when it is wrong (already said on stderr). Help and
 // version end the program here.
-std::optional<TOptions> ParseOptions(const QCoreApplication& App)
+std::optional<TOptions> ParseOptions(const QStringList& Arguments)
 {
     QCommandLineParser Parser;
     Parser.setApplicationDescription(QStringLiteral("Runs an EDSAC program tape and prints the teleprinter output."));
@@ -160,7 +163,7 @@ std::optional<TOptions> ParseOptions(const QCoreApplication& App)
                        StatsOption});
     Parser.addPositionalArgument(QStringLiteral("TAPE"), QStringLiteral("The program tape, a text file."));
 
-    if (!Parser.parse(App.arguments())) {
+    if (!Parser.parse(Arguments)) {
         Complain(Parser.errorText());
         return std::nullopt;
     }
@@ -203,6 +206,40 @@ std::optional<TOptions> ParseOptions(const QCoreApplication& App)
     Options.Trace = Parser.isSet(TraceOption);
     Options.Stats = Parser.isSet(StatsOption);
     return Options;
+}
+
+// Whether Path names the regular file that standard output goes to.
+bool IsStandardOutput(const QString& Path)
+{
+    struct stat Out, Info;
+    return ::fstat(STDOUT_FILENO, &Out) == 0 && S_ISREG(Out.st_mode)
+           && ::stat(Files::EncodeName(Path).constData(), &Info) == 0 && Info.st_dev == Out.st_dev
+           && Info.st_ino == Out.st_ino;
+}
+
+// An output that is the tape, the other output or the file standard output goes
+// to, however named, would replace what the run read or wrote: refused before
+// the run, with the clash named. A device or a pipe is written, not replaced, so
+// both outputs may share one (/dev/null).
+bool OutputsClash(const TOptions& Options)
+{
+    const auto Clash = [&Options](const char* What, const QString& Path, const QString& Punch) {
+        struct stat Info;
+        if (::stat(Files::EncodeName(Path).constData(), &Info) == 0 && !S_ISREG(Info.st_mode))
+            return false;
+        const QString Name = QStringLiteral("the %1 file %2").arg(QLatin1String(What), Path);
+        if (Files::SameFile(Path, Options.TapePath))
+            Complain(QStringLiteral("%1 would overwrite the tape file %2").arg(Name, Options.TapePath));
+        else if (!Punch.isEmpty() && Files::SameFile(Path, Punch))
+            Complain(QStringLiteral("%1 would overwrite the punch file %2").arg(Name, Punch));
+        else if (IsStandardOutput(Path))
+            Complain(QStringLiteral("%1 would overwrite the standard output").arg(Name));
+        else
+            return false;
+        return true;
+    };
+    return (Options.PunchPath && Clash("punch", *Options.PunchPath, QString()))
+           || (Options.DumpPath && Clash("dump", *Options.DumpPath, Options.PunchPath.value_or(QString())));
 }
 
 // Start pressed: one step at a time, as the run timer would, dialling at the stops.
@@ -297,11 +334,16 @@ int main(int argc, char* argv[])
     QCoreApplication::setApplicationName(QStringLiteral("valvane-run"));
     QCoreApplication::setApplicationVersion(QStringLiteral(VALVANE_VERSION));
 
-    const std::optional<TOptions> Options = ParseOptions(App);
+    // From the bytes given, not the toolkit's decoding, so that a file name that
+    // is not UTF-8 still names its file.
+    QStringList Arguments;
+    for (int I = 0; I < argc; ++I)
+        Arguments << Files::DecodeName(QByteArray(argv[I]));
+    const std::optional<TOptions> Options = ParseOptions(Arguments);
     if (!Options)
         return exUsage;
     QByteArray Bytes;
-    if (!ReadTape(Options->TapePath, Bytes))
+    if (!ReadTape(Options->TapePath, Bytes) || OutputsClash(*Options))
         return exUsage;
 
     TRunHost Host;

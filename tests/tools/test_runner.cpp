@@ -147,6 +147,73 @@ private slots:
                  QStringLiteral("2 error Order fetch outside the store at location 1024"));
     }
 
+    // Registers loaded from known words: the multiplier from 70-71, the multiplicand from 72-73.
+    void dumpHoldsEachRegisterAndEightCodesPunchTwoGroups()
+    {
+        const QString Dump = Dir.filePath("registers.json"), Punch = Dir.filePath("eight.txt");
+        const QString Registers = Write("registers.txt", "T 64 K G K H 70 D A 72 D Z F P F P F P F "
+                                                         "P 1 F P 2 F P 3 F P 4 F E Z P F");
+        QCOMPARE(Run({QStringLiteral("--dump"), Dump, Registers}).Status, 0);
+        const QJsonObject J = QJsonDocument::fromJson(ReadAll(Dump)).object();
+        QCOMPARE(J["multiplier"].toArray(), (QJsonArray{4, 2}));   // long word: odd location first
+        QCOMPARE(J["multiplicand"].toArray(), (QJsonArray{8, 6}));
+
+        const QString Eight = Write("eight.tape", "T 64 K G K O 9 @ O 9 @ O 9 @ O 9 @ O 9 @ O 9 @ O 9 @ O 9 @ "
+                                                  "Z F A F E Z P F");
+        QCOMPARE(Run({QStringLiteral("--punch"), Punch, Eight}).Status, 0);
+        QCOMPARE(ReadAll(Punch), QByteArray("AAAA\nAAAA\n"));
+    }
+
+    // An output that is the tape or the other output, however named, is refused
+    // before anything runs, and every file stays as it was.
+    void outputsThatClashAreRefused()
+    {
+        const QString Source = Write("clash.txt", "T 64 K G K O 4 @ O 5 @ Z F P F * F H F E Z P F");
+        const QString Link = Dir.filePath("clash-link.txt"), Out = Dir.filePath("clash-out.txt");
+        QVERIFY(QFile::link(Source, Link));
+        const QByteArray Before = ReadAll(Source);
+        const auto Refused = [&](const QStringList& Args, const QByteArray& Said, const QString& Stdout = QString()) {
+            const TRun R = Run(Args, Stdout);
+            QCOMPARE(R.Status, 1);
+            QCOMPARE(R.Out, QByteArray());
+            QCOMPARE(R.Err, "valvane-run: " + Said + "\n");
+            QCOMPARE(ReadAll(Source), Before);
+        };
+        const QString Dump = QStringLiteral("--dump"), Punch = QStringLiteral("--punch");
+        const QByteArray OverTape = " would overwrite the tape file " + Source.toUtf8();
+        Refused({Dump, Source, Source}, "the dump file " + Source.toUtf8() + OverTape);
+        Refused({Punch, Link, Source}, "the punch file " + Link.toUtf8() + OverTape);
+        const QString Same = Dir.path() + "/./clash-out.txt";
+        Refused({Punch, Out, Dump, Same, Source},
+                "the dump file " + Same.toUtf8() + " would overwrite the punch file " + Out.toUtf8());
+        QVERIFY(!QFile::exists(Out));
+        // Standard output sent to a file that an output would then replace.
+        Refused({Dump, Out, Source}, "the dump file " + Out.toUtf8() + " would overwrite the standard output", Out);
+        // Devices are written, not replaced, so both outputs may share one.
+        QCOMPARE(Run({Punch, "/dev/null", Dump, "/dev/null", Source}).Status, 0);
+    }
+
+    // Names that are not UTF-8 reach their files, and messages give their bytes back.
+    void namesThatAreNotUtf8()
+    {
+        QVERIFY(QFile::copy(Tape("greeting.txt"), Dir.filePath("greeting-copy.txt")));
+        QCOMPARE(::rename(QFile::encodeName(Dir.filePath("greeting-copy.txt")).constData(),
+                          (QFile::encodeName(Dir.path()) + "/caf\xE9.txt").constData()),
+                 0);
+        QProcess P;
+        P.setWorkingDirectory(Dir.path());
+        // The shell makes the bytes: an argument list would take them as UTF-8.
+        const QString Script = QStringLiteral("\"$0\" --dump \"$(printf 'd\\351.json')\" \"$(printf 'caf\\351.txt')\" "
+                                              "&& \"$0\" \"$(printf 'no\\351')\"");
+        P.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), Script, QStringLiteral(VALVANE_RUN)});
+        QVERIFY(P.waitForFinished(120000));
+        QCOMPARE(P.readAllStandardOutput(), QByteArray("HELLO EDSAC 1949\n\n"));
+        QCOMPARE(P.readAllStandardError(), QByteArray("valvane-run: cannot find the tape file no\xE9\n"));
+        // Removed here because the toolkit cannot name them to clean up.
+        for (const char* Name : {"/d\xE9.json", "/caf\xE9.txt"})
+            QCOMPARE(::unlink((QFile::encodeName(Dir.path()) + Name).constData()), 0);
+    }
+
     void punchAndDump()
     {
         const QString Punch = Dir.filePath("punch.txt"), Dump = Dir.filePath("dump.json");
@@ -305,6 +372,14 @@ private slots:
         R = Run({QStringLiteral("--punch"), Dir.path(), Tape("greeting.txt")});
         QCOMPARE(R.Status, 1);
         QCOMPARE(R.Out, QByteArray("HELLO EDSAC 1949\n\n"));
+        // A device that fails, and a folder that is not there, are named as such.
+        const QString Missing = Dir.filePath("nofolder/x.json");
+        R = Run({QStringLiteral("--punch"), QStringLiteral("/dev/full"), QStringLiteral("--dump"), Missing,
+                 Tape("greeting.txt")});
+        QCOMPARE(R.Status, 1);
+        QCOMPARE(R.Err, "valvane-run: cannot write the punch file /dev/full: No space left on device\n"
+                        "valvane-run: cannot write the dump file " + Missing.toUtf8() + ": The folder "
+                            + Dir.filePath("nofolder").toUtf8() + " does not exist\n");
         QCOMPARE(Run({QStringLiteral("--version")}).Out, QByteArray("valvane-run " VALVANE_VERSION "\n"));
         QCOMPARE(Run({QStringLiteral("--help")}).Status, 0);
     }
