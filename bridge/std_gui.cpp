@@ -1,35 +1,21 @@
 #include "bridge/std_gui.h"
 
-#include <QAction>
 #include <QApplication>
-#include <QCheckBox>
 #include <QClipboard>
-#include <QComboBox>
 #include <QFileInfo>
 #include <QMimeData>
-#include <QPainter>
 #include <QPlainTextEdit>
-#include <QPrinter>
-#include <QPrinterInfo>
 #include <QScreen>
-#include <QSpinBox>
-#include <QTextBlock>
 #include <QTextDocument>
-#include <QTimer>
-#include <QToolButton>
 #include <algorithm>
 #include <sys/stat.h>
 
-#include "components/CRTDisplay.h"
-#include "components/ClockDisplay.h"
-#include "components/FrameClock.h"
+#include "bridge/hint_texts.h"
+#include "bridge/main_commands.h"
 #include "core/ControlUnit.h"
 #include "core/EdsacCore.h"
-#include "core/LongTank.h"
-#include "core/PunchedTape.h"
 #include "core/TapeReader.h"
 #include "core/errors.h"
-#include "files/SafeFile.h"
 #include "forms/Dialogs.h"
 #include "forms/EdSimSettings.h"
 #include "forms/RunTimer.h"
@@ -45,12 +31,6 @@ namespace {
 const QString Version = QStringLiteral("Version " VALVANE_VERSION);
 constexpr int TapeWidth = 330;
 constexpr int TapeHeight = 250;
-
-// Texts of the machine are Latin-1 bytes.
-QChar Latin1(char Ch)
-{
-    return QChar(static_cast<uchar>(Ch));
-}
 
 // Brings a window back to the front in its normal state. A window the user
 // minimised is still "visible" to the toolkit, so show() alone leaves it iconic.
@@ -98,44 +78,16 @@ bool SameFile(const QString& A, const QString& B)
            && InfoA.st_ino == InfoB.st_ino;
 }
 
-bool WriteLines(const QString& FileName, const QStringList& Lines)
-{
-    QByteArray Data;
-    for (const QString& Line : Lines)
-        Data += Line.toUtf8() + '\n';
-    // Every byte checked before the old file is replaced; a device or pipe is
-    // written, never replaced.
-    QString Reason;
-    if (Files::WriteWholeFile(FileName, Data, Reason))
-        return true;
-    Dialogs::Message(nullptr, QStringLiteral("Error"), QStringLiteral("Cannot save the file: %1\n%2").arg(FileName, Reason),
-                     QMessageBox::Ok, QMessageBox::Critical);
-    return false;
-}
-
 } // namespace
 
-TStdGuiCoreInt::TStdGuiCoreInt(TEdSimSettings& ASettings) : FSettings(ASettings)
+TStdGuiCoreInt::TStdGuiCoreInt(TEdSimSettings& ASettings)
+    : FSettings(ASettings), FMainForm(std::make_unique<TMainForm>(MainCommands(*this))),
+      FEdsacForm(std::make_unique<TEdsacForm>()), FPanel(*FEdsacForm), FLog(FEdsacForm.get())
 {
-    ClearPunched(FPunchedTape);
-    FMainForm = std::make_unique<TMainForm>();
-    FEdsacForm = std::make_unique<TEdsacForm>();
     FOptionsForm = std::make_unique<TOptionsForm>();
     FAboutForm = std::make_unique<TAboutForm>();
     ResetCascade();
-
-    using namespace std::placeholders;
-    FEdsacForm->crtACC->SetOnHint(std::bind(&TStdGuiCoreInt::RegisterHint, this, _1, _2, _3));
-    FEdsacForm->crtMULTD->SetOnHint(std::bind(&TStdGuiCoreInt::RegisterHint, this, _1, _2, _3));
-    FEdsacForm->crtMULTR->SetOnHint(std::bind(&TStdGuiCoreInt::RegisterHint, this, _1, _2, _3));
-    FEdsacForm->crtSCR->SetOnHint(std::bind(&TStdGuiCoreInt::ScrHint, this, _1, _2, _3));
-    FEdsacForm->crtORD->SetOnHint(std::bind(&TStdGuiCoreInt::OrdHint, this, _1, _2, _3));
-    for (int Row = 0; Row < static_cast<int>(FEdsacForm->crtStores.size()); ++Row)
-        FEdsacForm->crtStores[static_cast<size_t>(Row)]->SetOnHint(
-            std::bind(&TStdGuiCoreInt::StoreHint, this, _1, _2, _3, Row));
-    FPrintTimer.setSingleShot(true);
-    FPrintTimer.setInterval(FrameClock::FrameInterval);
-    connect(&FPrintTimer, &QTimer::timeout, this, [this] { FlushPrint(); });
+    FEdsacForm->SetHintHandler([this](const TTubeHint& Hint) { ShowHint(Hint); });
     Connect();
 }
 
@@ -173,50 +125,26 @@ void TStdGuiCoreInt::Connect()
     connect(E, &TEdsacForm::DialClicked, this, &TStdGuiCoreInt::Dial);
     connect(E, &TEdsacForm::LongTankChanged, this, &TStdGuiCoreInt::RefreshStoreDisplay);
     // Asked after every register change, so kept at hand rather than asked of the box.
-    FShortTanks = E->cbShortTanks->isChecked();
-    connect(E->cbShortTanks, &QCheckBox::toggled, this, [this](bool Checked) { FShortTanks = Checked; });
+    FPanel.SetShortTanks(E->ShortTanks());
+    connect(E, &TEdsacForm::ShortTanksChanged, this, [this](bool On) { FPanel.SetShortTanks(On); });
     connect(E, &TEdsacForm::ShortTanksClicked, this, [this](bool Checked) {
         if (Checked)
             RefreshRegisters();
     });
     connect(E, &TEdsacForm::ClockClicked, this, &TStdGuiCoreInt::ZeroiseClock);
-    // Switching Real Time starts its pacing afresh from the next order.
-    connect(FMainForm->cbRealTime, &QCheckBox::toggled, this, [this] { FEdsacForm->CoreExecTimer->Pacer().Restart(); });
     connect(E, &TEdsacForm::PanelMouseMoved, this, &TStdGuiCoreInt::ClearHint);
 
+    // The commands come from the main window's command table; these are its own controls.
     TMainForm* M = FMainForm.get();
     M->CloseQuery = [this] { return CanCloseAll(); };
-    connect(M, &TMainForm::NewTape, this, &TStdGuiCoreInt::NewTape);
     connect(M, &TMainForm::OpenTape, this, &TStdGuiCoreInt::OpenTape);
-    connect(M, &TMainForm::InsertTape, this, &TStdGuiCoreInt::InsertTape);
-    connect(M, &TMainForm::CloseTape, this, &TStdGuiCoreInt::CloseTape);
-    connect(M, &TMainForm::SaveTape, this, &TStdGuiCoreInt::SaveTape);
-    connect(M, &TMainForm::SaveTapeAs, this, &TStdGuiCoreInt::SaveTapeAs);
-    connect(M, &TMainForm::DiscardOutput, this, &TStdGuiCoreInt::DiscardOutput);
-    connect(M, &TMainForm::SaveOutput, this, &TStdGuiCoreInt::SaveOutput);
-    connect(M, &TMainForm::PunchOutput, this, &TStdGuiCoreInt::PunchOutput);
-    connect(M, &TMainForm::PrintTape, this, &TStdGuiCoreInt::PrintTape);
-    connect(M, &TMainForm::CutText, this, &TStdGuiCoreInt::CutText);
-    connect(M, &TMainForm::CopyText, this, &TStdGuiCoreInt::CopyText);
-    connect(M, &TMainForm::PasteText, this, &TStdGuiCoreInt::PasteText);
-    connect(M, &TMainForm::SelectAll, this, [this] {
-        if (FActiveTape)
-            FActiveTape->Editor()->selectAll();
-        UpdateMenus();
-    });
     connect(M, &TMainForm::SelectInitialOrders, this, &TStdGuiCoreInt::SelectInitialOrders);
-    connect(M, &TMainForm::ZeroiseClock, this, &TStdGuiCoreInt::ZeroiseClock);
-    connect(M, &TMainForm::SetHints, this, &TStdGuiCoreInt::SetHints);
-    connect(M, &TMainForm::ShowOptions, this, &TStdGuiCoreInt::ShowOptions);
-    connect(M, &TMainForm::ShowAbout, this, &TStdGuiCoreInt::ShowAbout);
-    connect(M, &TMainForm::ShowEdsacWindow, this, &TStdGuiCoreInt::ShowEdsacWindow);
     connect(M, &TMainForm::ShowTapeWindow, this, [this](int N) {
         if (TEditorForm* Window = FindTapeWindow(N)) {
             BringBack(Window);
             Window->Editor()->setFocus();
         }
     });
-    connect(M, &TMainForm::LineFeed, this, [this] { TeleprinterNewLine(""); });
 }
 
 // ---- Lifecycle ----------------------------------------------------------------
@@ -231,8 +159,7 @@ void TStdGuiCoreInt::InitGui()
     FMainForm->setWindowTitle(QStringLiteral("The Valvane: ") + Version);
     if (const auto Orders = InitialOrdersNumbered(FSettings.InitialOrders))
         FMainForm->SetInitialOrders(*Orders);
-    FMainForm->miRealTime->setChecked(FSettings.RealTime);
-    FMainForm->cbRealTime->setChecked(FSettings.RealTime);
+    FMainForm->SetCommandChecked("miRealTime", FSettings.RealTime);
     FMainForm->SetRecentFiles(QStringList(FSettings.RecentFiles.begin(), FSettings.RecentFiles.end()));
     if (FSettings.EdsacFormLeft == -1 && FSettings.EdsacFormTop == -1) {
         FEdsacForm->move(CentredOn(QRect(QPoint(), QGuiApplication::primaryScreen()->geometry().size()), FEdsacForm->size()));
@@ -256,7 +183,7 @@ void TStdGuiCoreInt::DoneGui()
     FSettings.EdsacFormLeft = FEdsacForm->x();
     FSettings.EdsacFormTop = FEdsacForm->y();
     FActiveTape = nullptr;
-    FPrintTimer.stop();
+    FLog.Stop();
     FEdsacForm.reset();
     FMainForm.reset();
     FAboutForm.reset();
@@ -294,8 +221,7 @@ void TStdGuiCoreInt::MinimiseGui(QObject*)
 void TStdGuiCoreInt::ClearMachine()
 {
     FCore->Init();
-    if (const auto Choice = InitialOrdersAtIndex(FMainForm->cbInitialOrders->currentIndex()))
-        FCore->SetInitialOrders(*Choice);
+    FCore->SetInitialOrders(FMainForm->InitialOrders());
     RewindActiveTape();
 }
 
@@ -331,9 +257,7 @@ TStepResult TStdGuiCoreInt::ExecuteStep()
         FCore->ExecuteOrder();
         // Real Time waits by machine time against the wall clock, not by the order's
         // own whole milliseconds, which would drop its fractions.
-        Timer->setInterval(FMainForm->cbRealTime->isChecked()
-                               ? Timer->Pacer().Advance(FCore->Control().GetElapsedTime() - Before)
-                               : 0);
+        Timer->setInterval(FRealTime ? Timer->Pacer().Advance(FCore->Control().GetElapsedTime() - Before) : 0);
         if (FCore->IsStopped()) {
             HaltTimer();
             return TStepResult::srStopped;
@@ -405,54 +329,39 @@ void TStdGuiCoreInt::PlaySound(TSound Sound)
 
 // ---- Displays -------------------------------------------------------------------
 
-void TStdGuiCoreInt::ShowRegister(TCRTDisplay* Tube, bool Force, TWords Words)
-{
-    if (Force || FShortTanks)
-        Tube->SetWords(Words, false);
-}
-
 void TStdGuiCoreInt::UpdateAccDisplay(bool Force, TWords Words)
 {
-    ShowRegister(FEdsacForm->crtACC, Force, Words);
+    FPanel.ShowRegister(TPanelTube::Acc, Force, Words);
 }
 
 void TStdGuiCoreInt::UpdateScrDisplay(bool Force, TWords Words)
 {
-    ShowRegister(FEdsacForm->crtSCR, Force, Words);
+    FPanel.ShowRegister(TPanelTube::Scr, Force, Words);
 }
 
 void TStdGuiCoreInt::UpdateOrdDisplay(bool Force, TWords Words)
 {
-    ShowRegister(FEdsacForm->crtORD, Force, Words);
+    FPanel.ShowRegister(TPanelTube::Ord, Force, Words);
 }
 
 void TStdGuiCoreInt::UpdateMultrDisplay(bool Force, TWords Words)
 {
-    ShowRegister(FEdsacForm->crtMULTR, Force, Words);
+    FPanel.ShowRegister(TPanelTube::Multr, Force, Words);
 }
 
 void TStdGuiCoreInt::UpdateMultdDisplay(bool Force, TWords Words)
 {
-    ShowRegister(FEdsacForm->crtMULTD, Force, Words);
+    FPanel.ShowRegister(TPanelTube::Multd, Force, Words);
 }
 
 void TStdGuiCoreInt::UpdateStoreDisplay(TWords Words)
 {
-    const int T = FEdsacForm->LTSpinEdit->value();
-    for (int R = 0; R < LongTankRows; ++R) {
-        const auto First = static_cast<size_t>(LongTankAddress(T, R, 0));
-        const auto Second = static_cast<size_t>(LongTankAddress(T, R, 1));
-        if (First >= Words.size())
-            break;
-        const std::array<TWord, 2> Row{Words[First], Words[Second]};
-        FEdsacForm->crtStores[static_cast<size_t>(R)]->SetWords(Row, false);
-    }
+    FPanel.ShowStore(Words);
 }
 
 void TStdGuiCoreInt::UpdateStoreWord(int Address, TWord Value)
 {
-    if (const auto Place = LongTankPlace(FEdsacForm->LTSpinEdit->value(), Address))
-        FEdsacForm->crtStores[static_cast<size_t>(Place->Row)]->SetWord(Place->Column, Value);
+    FPanel.ShowStoreWord(Address, Value);
 }
 
 void TStdGuiCoreInt::UpdateClock(std::uint32_t Time)
@@ -460,14 +369,8 @@ void TStdGuiCoreInt::UpdateClock(std::uint32_t Time)
     FEdsacForm->UpdateClockDisplay(Time);
     // The clock moves at every order but leaves 0 or comes back to it seldom; the
     // menus follow it only then.
-    if (ClockShowsTime() != FMainForm->miZeroizeClock->isEnabled())
+    if (FEdsacForm->ClockShowsTime() != FShownState.ClockShowsTime)
         UpdateMenus();
-}
-
-bool TStdGuiCoreInt::ClockShowsTime() const
-{
-    const TClockDisplay* Clock = FEdsacForm->RealTimeClock;
-    return Clock->Hour() != 0 || Clock->Minute() != 0 || Clock->Second() != 0;
 }
 
 // ---- Tape input -------------------------------------------------------------------
@@ -667,6 +570,13 @@ void TStdGuiCoreInt::PasteText()
     UpdateMenus();
 }
 
+void TStdGuiCoreInt::SelectAll()
+{
+    if (FActiveTape)
+        FActiveTape->Editor()->selectAll();
+    UpdateMenus();
+}
+
 bool TStdGuiCoreInt::TapeWindowCloseQuery(TEditorForm* Window)
 {
     return Window->AskToSaveChanges();
@@ -709,69 +619,39 @@ bool TStdGuiCoreInt::CanCloseAll()
     return true;
 }
 
+TCommandState TStdGuiCoreInt::CommandState() const
+{
+    TCommandState State;
+    State.Tape = !FActiveTape.isNull();
+    if (State.Tape) {
+        const QPlainTextEdit* Editor = FActiveTape->Editor();
+        State.TapeModified = FActiveTape->IsModified();
+        State.TapeText = !Editor->document()->isEmpty();
+        State.Selection = Editor->textCursor().hasSelection();
+        State.CanPaste = FClipboardHasText;
+    }
+    State.Output = FLog.HasOutput();
+    State.ClockShowsTime = FEdsacForm && FEdsacForm->ClockShowsTime();
+    return State;
+}
+
 void TStdGuiCoreInt::UpdateMenus()
 {
-    TMainForm* M = FMainForm.get();
-    const bool Tape = !FActiveTape.isNull();
-    const bool Selection = Tape && FActiveTape->Editor()->textCursor().hasSelection();
-    const bool Text = Tape && !FActiveTape->Editor()->document()->isEmpty();
-    const bool Output = FTeleprinterHasLine;
-    const bool ClockRuns = ClockShowsTime();
-    const bool CanPaste = Tape && FClipboardHasText;
-
-    for (QAction* Item : {M->miInsert, M->miClose, M->miSaveAs, M->miPrint})
-        Item->setEnabled(Tape);
-    M->miSave->setEnabled(Tape && FActiveTape->IsModified());
-    for (QAction* Item : {M->miDiscardEdsacOutput, M->miSaveOutputAs, M->miPunchOutputAs, M->miDiscardOutput})
-        Item->setEnabled(Output);
-    M->miZeroizeClock->setEnabled(ClockRuns);
-    M->miPrintPreview->setEnabled(false);
-    M->miCut->setEnabled(Selection);
-    M->miCopy->setEnabled(Selection);
-    M->miPaste->setEnabled(CanPaste);
-    M->miSelectAll->setEnabled(Text);
-    for (QAction* Item : {M->miFind, M->miFindAgain, M->miReplace, M->miLineNumbers, M->miUndo, M->miRedo})
-        Item->setEnabled(false);
-    // The tool buttons show these same actions, so they follow without a word.
+    FShownState = CommandState();
+    FMainForm->ApplyCommandStates(FShownState);
 }
 
 // ---- Output -------------------------------------------------------------------
 
-// Printing goes to the pane a frame at a time: inserting characters one by one
-// would lay the pane's last line out again after every output order.
 void TStdGuiCoreInt::TeleprinterNewLine(const std::string& Text)
 {
-    if (FTeleprinterHasLine)
-        FPendingPrint += QLatin1Char('\n');
-    FPendingPrint += QString::fromLatin1(Text.data(), static_cast<qsizetype>(Text.size()));
-    FTeleprinterHasLine = true;
-    SchedulePrint();
+    FLog.NewLine(Text);
     UpdateMenus();
 }
 
 void TStdGuiCoreInt::TeleprinterPrint(char Ch)
 {
-    FPendingPrint += Latin1(Ch);
-    FTeleprinterHasLine = true;
-    SchedulePrint();
-}
-
-void TStdGuiCoreInt::SchedulePrint()
-{
-    if (!FPrintTimer.isActive())
-        FPrintTimer.start();
-}
-
-void TStdGuiCoreInt::FlushPrint() const
-{
-    if (FPendingPrint.isEmpty() || !FEdsacForm)
-        return;
-    QPlainTextEdit* Pane = FEdsacForm->TeletypeMemo;
-    QTextCursor Cursor(Pane->document());
-    Cursor.movePosition(QTextCursor::End);
-    Cursor.insertText(FPendingPrint);
-    FPendingPrint.clear();
-    Pane->moveCursor(QTextCursor::End);
+    FLog.Print(Ch);
 }
 
 void TStdGuiCoreInt::PunchChar(char Ch)
@@ -780,79 +660,36 @@ void TStdGuiCoreInt::PunchChar(char Ch)
     // menus catch up so that the commands that save, punch or discard the output
     // become available. The very first character finds nothing punched yet and
     // leaves that to the next output.
-    if (!FPunchedTape.first().isEmpty())
+    if (FLog.HasPunched())
         UpdateMenus();
-    PunchInto(FPunchedTape, Latin1(Ch));
+    FLog.Punch(Ch);
 }
 
-QStringList TStdGuiCoreInt::TeleprinterLines() const
+void TStdGuiCoreInt::LineFeed()
 {
-    FlushPrint();
-    QStringList Lines;
-    if (!FTeleprinterHasLine)
-        return Lines;
-    for (QTextBlock Block = FEdsacForm->TeletypeMemo->document()->begin(); Block.isValid(); Block = Block.next())
-        Lines << Block.text();
-    return Lines;
+    TeleprinterNewLine("");
 }
 
 void TStdGuiCoreInt::DiscardOutput()
 {
-    FPendingPrint.clear();
-    FEdsacForm->TeletypeMemo->clear();
-    FTeleprinterHasLine = false;
-    ClearPunched(FPunchedTape);
+    FLog.Discard();
     UpdateMenus();
 }
 
 bool TStdGuiCoreInt::SaveOutput(const QString& FileName)
 {
-    return WriteLines(FileName, TeleprinterLines());
+    return FLog.SaveLines(FileName);
 }
 
 bool TStdGuiCoreInt::PunchOutput(const QString& FileName)
 {
-    return WriteLines(FileName, FPunchedTape);
+    return FLog.SavePunched(FileName);
 }
 
 void TStdGuiCoreInt::PrintTape()
 {
-    if (!FActiveTape)
-        return;
-    if (QPrinterInfo::availablePrinters().isEmpty()) {
-        Dialogs::Message(FMainForm.get(), QStringLiteral("Print"), QStringLiteral("No printer is available"),
-                         QMessageBox::Ok, QMessageBox::Warning);
-        return;
-    }
-    QPrinterInfo Info = QPrinterInfo::defaultPrinter();
-    if (Info.isNull())
-        Info = QPrinterInfo::availablePrinters().first();
-    QPrinter Printer(Info);
-    Printer.setDocName(FActiveTape->windowTitle());
-    QPainter Painter;
-    if (!Painter.begin(&Printer)) {
-        Dialogs::Message(FMainForm.get(), QStringLiteral("Print"),
-                         QStringLiteral("The printer %1 cannot be used").arg(Info.printerName()), QMessageBox::Ok,
-                         QMessageBox::Warning);
-        return;
-    }
-    QFont Font(QStringLiteral("Courier"));
-    Font.setStyleHint(QFont::TypeWriter);
-    Font.setPointSize(10);
-    Painter.setFont(Font);
-    const int LineHeight = Painter.fontMetrics().lineSpacing();
-    const int PageHeight = Painter.viewport().height();
-    int Y = LineHeight;
-    const QStringList Lines = FActiveTape->Text().split(QLatin1Char('\n'));
-    for (const QString& Line : Lines) {
-        if (Y > PageHeight) {
-            Printer.newPage();
-            Y = LineHeight;
-        }
-        Painter.drawText(0, Y, Line);
-        Y += LineHeight;
-    }
-    Painter.end();
+    if (FActiveTape)
+        PrintText(FMainForm.get(), FActiveTape->windowTitle(), FActiveTape->Text());
 }
 
 // ---- Hints and dialogs -------------------------------------------------------------
@@ -860,12 +697,7 @@ void TStdGuiCoreInt::PrintTape()
 void TStdGuiCoreInt::SetHints(bool On)
 {
     FHintsOn = On;
-    const Qt::CursorShape Shape = On ? Qt::UpArrowCursor : Qt::ArrowCursor;
-    for (TCRTDisplay* Tube : {FEdsacForm->crtSCR, FEdsacForm->crtACC, FEdsacForm->crtMULTR, FEdsacForm->crtMULTD,
-                              FEdsacForm->crtORD})
-        Tube->setCursor(Shape);
-    for (TCRTDisplay* Tube : FEdsacForm->crtStores)
-        Tube->setCursor(Shape);
+    FEdsacForm->ShowHintPointer(On);
 }
 
 void TStdGuiCoreInt::ClearHint()
@@ -874,62 +706,21 @@ void TStdGuiCoreInt::ClearHint()
         FMainForm->SetHintText(QString());
 }
 
-TStdGuiCoreInt::TMarks TStdGuiCoreInt::Marks() const
+void TStdGuiCoreInt::ShowHint(const TTubeHint& Hint)
 {
-    // The marks the chosen Initial Orders read on a tape.
-    if (FCore) {
-        switch (FCore->GetInitialOrders()) {
-        case ioOrders1: return {'S', 'L'};
-        case ioOrders2: return {'F', 'D'};
-        }
-    }
-    return {'-', '-'};
+    if (!FHintsOn)
+        return;
+    const auto Orders = FCore ? std::optional(FCore->GetInitialOrders()) : std::nullopt;
+    const QString Text = TubeHintText(Hint, FEdsacForm->LongTank(), OrderMarks(Orders));
+    if (!Text.isEmpty())
+        FMainForm->SetHintText(Text);
 }
 
-// A tube reports the place just past its last word too: there is nothing there to explain.
-
-void TStdGuiCoreInt::RegisterHint(TCRTDisplay* Sender, TWords Words, int)
+void TStdGuiCoreInt::SetRealTime(bool On)
 {
-    if (!FHintsOn || Words.empty())
-        return;
-    const QString Fraction = Words.size() == 4
-                                 ? QString::fromStdString(FracToStr(Words[0], Words[1], Words[2], Words[3], 21))
-                                 : QString::fromStdString(FracToStr(Words[0], Words.size() > 1 ? Words[1] : 0, 0, 0, 11));
-    FMainForm->SetHintText(Sender->FullName() + QStringLiteral("   Integer = ") +
-                          QString::fromStdString(WordToIntStr(Words[0])) + QStringLiteral("   Fraction = ") + Fraction);
-}
-
-void TStdGuiCoreInt::ScrHint(TCRTDisplay* Sender, TWords Words, int I)
-{
-    if (!FHintsOn || I < 0 || static_cast<size_t>(I) >= Words.size())
-        return;
-    FMainForm->SetHintText(Sender->FullName() + QStringLiteral(" = ") +
-                          QString::fromStdString(WordToIntStr(Words[static_cast<size_t>(I)])));
-}
-
-void TStdGuiCoreInt::OrdHint(TCRTDisplay* Sender, TWords Words, int I)
-{
-    const TMarks Mark = Marks();
-    if (!FHintsOn || I < 0 || static_cast<size_t>(I) >= Words.size())
-        return;
-    FMainForm->SetHintText(Sender->FullName() + QStringLiteral(" = ") +
-                          QString::fromStdString(WordToOrderStr(Words[static_cast<size_t>(I)], Mark.Short, Mark.Long)));
-}
-
-void TStdGuiCoreInt::StoreHint(TCRTDisplay*, TWords Words, int I, int Row)
-{
-    if (!FHintsOn || I < 0 || I > 1 || static_cast<size_t>(I) >= Words.size())
-        return;
-    const int A = LongTankAddress(FEdsacForm->LTSpinEdit->value(), Row, I);
-    const TWord W = Words[static_cast<size_t>(I)];
-    const TMarks Mark = Marks();
-    const std::string Fraction =
-        I == 1 ? FracToStr(Words[1], 0, 0, 0, 6) : FracToStr(Words[0], Words.size() > 1 ? Words[1] : 0, 0, 0, 11);
-    FMainForm->SetHintText(QStringLiteral("WORD ") + QString::number(A) + QStringLiteral("   Order = ") +
-                          QString::fromStdString(WordToOrderStr(W, Mark.Short, Mark.Long)) +
-                          QStringLiteral("   Integer ") + QString::number(A) + QLatin1Char(Mark.Short) +
-                          QStringLiteral(" = ") + QString::fromStdString(WordToIntStr(W)) +
-                          QStringLiteral("   Fraction ") + QString::fromStdString(Fraction));
+    FRealTime = On;
+    // Switching Real Time starts its pacing afresh from the next order.
+    FEdsacForm->CoreExecTimer->Pacer().Restart();
 }
 
 void TStdGuiCoreInt::ShowAbout()

@@ -8,13 +8,14 @@
 #include <QObject>
 #include <QPointer>
 #include <QStringList>
-#include <QTimer>
 #include <memory>
 
 #include "bridge/gui_core_int.h"
+#include "bridge/teleprinter_log.h"
+#include "components/PanelPresenter.h"
+#include "forms/commands.h"
 
 class TAboutForm;
-class TCRTDisplay;
 class TEdSimSettings;
 class TEditorForm;
 class TEdsacForm;
@@ -77,6 +78,8 @@ public:
     void CutText();
     void CopyText();
     void PasteText();
+    void SelectAll();
+    // The main window's commands are enabled as the program's state allows.
     void UpdateMenus();
     bool CanCloseAll();
 
@@ -84,15 +87,18 @@ public:
     void DiscardOutput();
     bool SaveOutput(const QString& FileName);
     bool PunchOutput(const QString& FileName);
+    void LineFeed();
     void PrintTape();
     void SetHints(bool On);
     void ClearHint();
+    // Real Time: the machine keeps to the wall clock.
+    void SetRealTime(bool On);
     void ShowAbout();
     void ShowOptions();
 
     // What the teleprinter has printed, one entry per pane line; the punched output.
-    QStringList TeleprinterLines() const;
-    const QStringList& Punched() const { return FPunchedTape; }
+    QStringList TeleprinterLines() const { return FLog.Lines(); }
+    const QStringList& Punched() const { return FLog.Punched(); }
 
     TMainForm* GetMainForm() const { return FMainForm.get(); }
     TEdsacForm* GetEdsacForm() const { return FEdsacForm.get(); }
@@ -102,33 +108,21 @@ private:
     TEditorForm* CreateTapeWindow(const QString& Caption, bool Show = true);
     void RememberRecentFile(const QString& FileName);
     void ResetCascade();
-    // The machine window's clock shows a time other than 0.
-    bool ClockShowsTime() const;
+    TCommandState CommandState() const;
     void ShowTapeName();
     bool TapeWindowCloseQuery(TEditorForm* Window);
     void TapeWindowClose(TEditorForm* Window);
     void TapeChange();
-    void RegisterHint(TCRTDisplay* Sender, TWords Words, int I);
-    void ScrHint(TCRTDisplay* Sender, TWords Words, int I);
-    void OrdHint(TCRTDisplay* Sender, TWords Words, int I);
-    // Row is the store tube's row in the long tank, fixed when its hint was attached.
-    void StoreHint(TCRTDisplay* Sender, TWords Words, int I, int Row);
-    void ShowRegister(TCRTDisplay* Tube, bool Force, TWords Words);
-    struct TMarks {
-        char Short;
-        char Long;
-    };
-    TMarks Marks() const;
+    void ShowHint(const TTubeHint& Hint);
     void Connect();
-    void SchedulePrint();
-    // Puts what has been printed since the last frame into the teleprinter pane.
-    void FlushPrint() const;
 
     TEdSimSettings& FSettings;
     std::unique_ptr<TMainForm> FMainForm;
     std::unique_ptr<TEdsacForm> FEdsacForm;
     std::unique_ptr<TAboutForm> FAboutForm;
     std::unique_ptr<TOptionsForm> FOptionsForm;
+    TPanelPresenter FPanel;
+    TTeleprinterLog FLog;
     TEdsacCore* FCore = nullptr;
     // Owned by the main window; the guard clears it should the window go first.
     QPointer<TEditorForm> FActiveTape;
@@ -140,15 +134,10 @@ private:
     int FNextTop = 0;
     // FNextTop was set for the first window of a cascade, below the main window.
     bool FCascadeFromMain = true;
-    QStringList FPunchedTape;
     bool FHintsOn = false;
-    // The teleprinter pane has no line until the first character or line feed.
-    bool FTeleprinterHasLine = false;
-    // Printed but not yet in the pane ("\n" starts a line); shown at the next frame.
-    mutable QString FPendingPrint;
-    QTimer FPrintTimer;
-    // The machine window's "Short Tanks" switch.
-    bool FShortTanks = true;
+    bool FRealTime = false;
     // The clipboard offers "text/plain".
     bool FClipboardHasText = false;
+    // What the main window's commands were last enabled by.
+    TCommandState FShownState;
 };

@@ -1,23 +1,15 @@
 #include "devconsole/dev_gui.h"
 
-#include <QCheckBox>
 #include <QGuiApplication>
-#include <QLabel>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QScreen>
-#include <QSpinBox>
-#include <array>
 
-#include "components/CRTDisplay.h"
 #include "components/FrameClock.h"
 #include "core/EdsacCore.h"
-#include "core/LongTank.h"
 #include "core/TapeReader.h"
 #include "core/errors.h"
 #include "devconsole/edsac_form_dev.h"
 #include "devconsole/main_form_dev.h"
-#include "devconsole/msg_form.h"
 #include "forms/Dialogs.h"
 #include "forms/about_form.h"
 #include "forms/editor_form.h"
@@ -34,16 +26,46 @@ QPoint ScreenOrigin()
 
 } // namespace
 
-TDevGuiCoreInt::TDevGuiCoreInt(QObject* Parent) : QObject(Parent)
+TDevGuiCoreInt::TDevGuiCoreInt(QObject* Parent)
+    : QObject(Parent), FMainForm(std::make_unique<TMainFormDev>()), FEdsacForm(std::make_unique<TEdsacFormDev>()),
+      FAboutForm(std::make_unique<TAboutForm>()), FPanel(*FEdsacForm)
 {
-    FMainForm = std::make_unique<TMainFormDev>(*this);
-    FEdsacForm = std::make_unique<TEdsacFormDev>();
     FEdsacForm->move(ScreenOrigin() + QPoint(0, 225));
-    FAboutForm = std::make_unique<TAboutForm>();
-    connect(FEdsacForm.get(), &TEdsacFormDev::LongTankChanged, this, [this] { RefreshStoreDisplay(); });
     FOrderTextTimer.setSingleShot(true);
     FOrderTextTimer.setInterval(FrameClock::FrameInterval);
     connect(&FOrderTextTimer, &QTimer::timeout, this, &TDevGuiCoreInt::ShowOrderText);
+    Connect();
+}
+
+void TDevGuiCoreInt::Connect()
+{
+    connect(FEdsacForm.get(), &TEdsacFormDev::LongTankChanged, this, [this] { RefreshStoreDisplay(); });
+    TMainFormDev* M = FMainForm.get();
+    M->ExecuteStep = [this] { return ExecuteStep(); };
+    connect(M, &TMainFormDev::NewTape, this, &TDevGuiCoreInt::NewTape);
+    connect(M, &TMainFormDev::OpenTape, this, &TDevGuiCoreInt::OpenTape);
+    connect(M, &TMainFormDev::SaveTape, this, [this] {
+        if (FActiveTape)
+            FActiveTape->Save();
+    });
+    connect(M, &TMainFormDev::SaveTapeAs, this, [this] {
+        if (FActiveTape)
+            FActiveTape->SaveAs();
+    });
+    connect(M, &TMainFormDev::ClearMachine, this, [this] {
+        RewindCurrentTape();
+        ClearMachine();
+    });
+    connect(M, &TMainFormDev::LoadInitialOrders, this, [this](bool Second) {
+        SelectInitialOrders(Second);
+        LoadInitialOrders();
+    });
+    connect(M, &TMainFormDev::SingleStep, this, &TDevGuiCoreInt::SingleStep);
+    connect(M, &TMainFormDev::StartRun, this, [this] {
+        if (StartRun())
+            FMainForm->ShowRunCaption(rcStop);
+    });
+    connect(M, &TMainFormDev::Dial, this, &TDevGuiCoreInt::Dial);
 }
 
 TDevGuiCoreInt::~TDevGuiCoreInt() = default;
@@ -79,51 +101,51 @@ void TDevGuiCoreInt::MinimiseGui(QObject*) {}
 
 void TDevGuiCoreInt::CoreMessage(const TTraceLine& Msg)
 {
-    if (FMainForm && FMainForm->cbCoreMsg->isChecked())
-        FMainForm->TopLevelMsgs->AddMsg(Msg);
+    if (FMainForm)
+        FMainForm->Trace(TTraceUnit::Core, Msg);
 }
 
 void TDevGuiCoreInt::StoreMessage(const TTraceLine& Msg)
 {
-    if (FMainForm && FMainForm->cbStoreWin->isChecked())
-        FMainForm->StoreMsgs->AddMsg(Msg);
+    if (FMainForm)
+        FMainForm->Trace(TTraceUnit::Store, Msg);
 }
 
 void TDevGuiCoreInt::IOMessage(const TTraceLine& Msg)
 {
-    if (FMainForm && FMainForm->cbIOWin->isChecked())
-        FMainForm->IOMsgs->AddMsg(Msg);
+    if (FMainForm)
+        FMainForm->Trace(TTraceUnit::IO, Msg);
 }
 
 void TDevGuiCoreInt::ControlMessage(const TTraceLine& Msg)
 {
-    if (FMainForm && FMainForm->cbControlWin->isChecked())
-        FMainForm->ControlMsgs->AddMsg(Msg);
+    if (FMainForm)
+        FMainForm->Trace(TTraceUnit::Control, Msg);
 }
 
 void TDevGuiCoreInt::ALUMessage(const TTraceLine& Msg)
 {
-    if (FMainForm && FMainForm->cbALUWin->isChecked())
-        FMainForm->ALUMsgs->AddMsg(Msg);
+    if (FMainForm)
+        FMainForm->Trace(TTraceUnit::Alu, Msg);
 }
 
 void TDevGuiCoreInt::UpdateAccDisplay(bool Force, TWords Words)
 {
     if (FEdsacForm)
-        FEdsacForm->crtACC->SetWords(Words, Force);
+        FPanel.ShowRegister(TPanelTube::Acc, Force, Words);
 }
 
 void TDevGuiCoreInt::UpdateScrDisplay(bool Force, TWords Words)
 {
     if (FEdsacForm)
-        FEdsacForm->crtSCR->SetWords(Words, Force);
+        FPanel.ShowRegister(TPanelTube::Scr, Force, Words);
 }
 
 void TDevGuiCoreInt::UpdateOrdDisplay(bool Force, TWords Words)
 {
     if (!FEdsacForm)
         return;
-    FEdsacForm->crtORD->SetWords(Words, Force);
+    FPanel.ShowRegister(TPanelTube::Ord, Force, Words);
     if (Words.empty())
         return;
     FPendingOrder = Words[0];
@@ -134,70 +156,50 @@ void TDevGuiCoreInt::UpdateOrdDisplay(bool Force, TWords Words)
 void TDevGuiCoreInt::ShowOrderText()
 {
     if (FEdsacForm)
-        FEdsacForm->lblORD->setText(QString::fromStdString(OrderToStr(WordToOrder(FPendingOrder), 'F', 'D')));
+        FEdsacForm->ShowOrderText(QString::fromStdString(OrderToStr(WordToOrder(FPendingOrder), 'F', 'D')));
 }
 
 void TDevGuiCoreInt::UpdateMultrDisplay(bool Force, TWords Words)
 {
     if (FEdsacForm)
-        FEdsacForm->crtMULTR->SetWords(Words, Force);
+        FPanel.ShowRegister(TPanelTube::Multr, Force, Words);
 }
 
 void TDevGuiCoreInt::UpdateMultdDisplay(bool Force, TWords Words)
 {
     if (FEdsacForm)
-        FEdsacForm->crtMULTD->SetWords(Words, Force);
+        FPanel.ShowRegister(TPanelTube::Multd, Force, Words);
 }
 
 void TDevGuiCoreInt::UpdateStoreDisplay(TWords Words)
 {
-    if (!FEdsacForm)
-        return;
-    const int Tank = FEdsacForm->LongTank();
-    for (int Row = 0; Row < LongTankRows; ++Row) {
-        const auto First = static_cast<std::size_t>(LongTankAddress(Tank, Row, 0));
-        const auto Second = static_cast<std::size_t>(LongTankAddress(Tank, Row, 1));
-        if (First >= Words.size())
-            break;
-        const std::array<TWord, 2> Pair{Words[First], Words[Second]};
-        FEdsacForm->crtStores[static_cast<std::size_t>(Row)]->SetWords(Pair, false);
-    }
+    if (FEdsacForm)
+        FPanel.ShowStore(Words);
 }
 
 void TDevGuiCoreInt::UpdateStoreWord(int Address, TWord Value)
 {
-    if (!FEdsacForm)
-        return;
-    if (const auto Place = LongTankPlace(FEdsacForm->LongTank(), Address))
-        FEdsacForm->crtStores[static_cast<std::size_t>(Place->Row)]->SetWord(Place->Column, Value);
+    if (FEdsacForm)
+        FPanel.ShowStoreWord(Address, Value);
 }
 
 void TDevGuiCoreInt::TeleprinterNewLine(const std::string& Text)
 {
-    if (!FEdsacForm)
-        return;
-    QPlainTextEdit* Memo = FEdsacForm->TeletypeMemo;
-    Memo->moveCursor(QTextCursor::End);
-    Memo->insertPlainText(QLatin1Char('\n') + QString::fromLatin1(Text.data(), static_cast<qsizetype>(Text.size())));
+    if (FEdsacForm)
+        FEdsacForm->PrintLine(QString::fromLatin1(Text.data(), static_cast<qsizetype>(Text.size())));
 }
 
 void TDevGuiCoreInt::TeleprinterPrint(char Ch)
 {
-    if (!FEdsacForm)
-        return;
-    QPlainTextEdit* Memo = FEdsacForm->TeletypeMemo;
-    Memo->moveCursor(QTextCursor::End);
     // A Latin-1 byte: the pound sign arrives as 0xA3.
-    Memo->insertPlainText(QString(QChar(static_cast<unsigned char>(Ch))));
+    if (FEdsacForm)
+        FEdsacForm->PrintChar(QChar(static_cast<unsigned char>(Ch)));
 }
 
 void TDevGuiCoreInt::ClearMessages()
 {
-    if (!FMainForm)
-        return;
-    FMainForm->TopLevelMsgs->Clear();
-    for (TMsgForm* Window : {FMainForm->ALUMsgs, FMainForm->StoreMsgs, FMainForm->ControlMsgs, FMainForm->IOMsgs})
-        Window->msgs->Clear();
+    if (FMainForm)
+        FMainForm->ClearMessages();
 }
 
 int TDevGuiCoreInt::ReadTapeChar()
@@ -271,7 +273,7 @@ TStepResult TDevGuiCoreInt::ExecuteStep()
                              QString::fromStdString(Report.Text), QMessageBox::Ok, QMessageBox::Warning);
         else if (FMainForm)
             // No box for these, but the reason is kept where the developer looks.
-            FMainForm->TopLevelMsgs->AddMsg(QStringLiteral("Stopped: ") + QString::fromStdString(Report.Text));
+            FMainForm->AddTopLevelMessage(QStringLiteral("Stopped: ") + QString::fromStdString(Report.Text));
     } catch (...) {
         StopEdsac();
     }
@@ -381,6 +383,19 @@ void TDevGuiCoreInt::StopEdsac()
         return;
     FMainForm->StopTimer();
     FMainForm->ShowRunCaption(rcRunAgain);
+}
+
+void TDevGuiCoreInt::SingleStep()
+{
+    if (!FActiveTape) {
+        ReportNoTape();
+        return;
+    }
+    const bool WasRunning = FMainForm->IsRunning();
+    const TStepResult Result = ExecuteStep();
+    // The step switched the timer off, so a run in progress has ended.
+    if (WasRunning && Result != TStepResult::srError)
+        FMainForm->ShowRunCaption(rcRun);
 }
 
 void TDevGuiCoreInt::ReportNoTape()

@@ -11,6 +11,7 @@
 #include <stdexcept>
 
 #include "bridge/gui_core_int.h"
+#include "components/PanelPresenter.h"
 
 class TAboutForm;
 class TEdsacCore;
@@ -85,6 +86,8 @@ public:
     void StopEdsac();
     // The warning of a command that needs a tape when there is none.
     void ReportNoTape();
+    // Single E.P.: one order of the current tape.
+    void SingleStep();
     // Writes all queued trace lines to their windows now.
     void FlushMessages();
 
@@ -95,6 +98,7 @@ public:
     TAboutForm* About() const { return FAboutForm.get(); }
 
 private:
+    void Connect();
     TEditorForm* MakeTapeWindow();
     void ReplaceTape(TEditorForm* Tape);
     // The order tank changes with every order; its text is set once a frame.
@@ -104,6 +108,7 @@ private:
     std::unique_ptr<TMainFormDev> FMainForm;
     std::unique_ptr<TEdsacFormDev> FEdsacForm;
     std::unique_ptr<TAboutForm> FAboutForm;
+    TPanelPresenter FPanel;
     // Owned by the main window; the guard clears it should the window go first.
     QPointer<TEditorForm> FActiveTape;
     QTimer FOrderTextTimer;

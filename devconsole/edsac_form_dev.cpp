@@ -41,65 +41,105 @@ TEdsacFormDev::TEdsacFormDev(QWidget* Parent) : QWidget(Parent, Qt::Window)
     setWindowTitle(QStringLiteral("Edsac Monitor"));
     setObjectName(QStringLiteral("EdsacFormDev"));
 
-    GroupBox1 = new QGroupBox(QStringLiteral("Internal registers"), this);
-    GroupBox1->setGeometry(4, 2, 530, 118);
+    auto* Registers = new QGroupBox(QStringLiteral("Internal registers"), this);
+    Registers->setGeometry(4, 2, 530, 118);
     // Each tube sits to the right of its label, 20 pixels per register line.
     constexpr int TubeX = 70;
-    lblSCR = MakeLabel(GroupBox1, QStringLiteral("lblSCR"), QStringLiteral("SCR:"), {10, 22});
+    const auto Register = [&](TPanelTube Tube, TCRTDisplay* Display) {
+        FRegisters[static_cast<std::size_t>(Tube)] = Display;
+        return Display;
+    };
+    MakeLabel(Registers, QStringLiteral("lblSCR"), QStringLiteral("SCR:"), {10, 22});
     // The sequence control register counts to 1023: ten bits, all shown.
-    crtSCR = MakeTube(GroupBox1, QStringLiteral("crtSCR"), {TubeX, 26}, 1, 10, false,
-                      QStringLiteral("SEQUENCE CONTROL REGISTER"));
-    lblORD0 = MakeLabel(GroupBox1, QStringLiteral("lblORD0"), QStringLiteral("ORD:"), {10, 42});
-    crtORD = MakeTube(GroupBox1, QStringLiteral("crtORD"), {TubeX, 46}, 1, 18, true, QStringLiteral("ORDER TANK"));
-    lblORD = MakeLabel(GroupBox1, QStringLiteral("lblORD"), QString(), {TubeX + crtORD->width() + 16, 42});
-    lblORD->setMinimumWidth(120);
-    lblORD->resize(160, lblORD->height());
-    lblMULTR = MakeLabel(GroupBox1, QStringLiteral("lblMULTR"), QStringLiteral("MULTR:"), {10, 62});
-    crtMULTR = MakeTube(GroupBox1, QStringLiteral("crtMULTR"), {TubeX, 66}, 2, 18, true, QStringLiteral("MULTIPLIER"));
-    lblMULTD = MakeLabel(GroupBox1, QStringLiteral("lblMULTD"), QStringLiteral("MULTD:"), {10, 82});
-    crtMULTD = MakeTube(GroupBox1, QStringLiteral("crtMULTD"), {TubeX, 86}, 2, 18, true,
-                        QStringLiteral("MULTIPLICAND"));
-    lblACC = MakeLabel(GroupBox1, QStringLiteral("lblACC"), QStringLiteral("ACC:"), {10, 102});
-    crtACC = MakeTube(GroupBox1, QStringLiteral("crtACC"), {TubeX, 106}, 4, 18, true, QStringLiteral("ACCUMULATOR"));
+    Register(TPanelTube::Scr, MakeTube(Registers, QStringLiteral("crtSCR"), {TubeX, 26}, 1, 10, false,
+                                       QStringLiteral("SEQUENCE CONTROL REGISTER")));
+    MakeLabel(Registers, QStringLiteral("lblORD0"), QStringLiteral("ORD:"), {10, 42});
+    TCRTDisplay* Order = Register(TPanelTube::Ord, MakeTube(Registers, QStringLiteral("crtORD"), {TubeX, 46}, 1, 18,
+                                                            true, QStringLiteral("ORDER TANK")));
+    FOrderText = MakeLabel(Registers, QStringLiteral("lblORD"), QString(), {TubeX + Order->width() + 16, 42});
+    FOrderText->setMinimumWidth(120);
+    FOrderText->resize(160, FOrderText->height());
+    MakeLabel(Registers, QStringLiteral("lblMULTR"), QStringLiteral("MULTR:"), {10, 62});
+    Register(TPanelTube::Multr,
+             MakeTube(Registers, QStringLiteral("crtMULTR"), {TubeX, 66}, 2, 18, true, QStringLiteral("MULTIPLIER")));
+    MakeLabel(Registers, QStringLiteral("lblMULTD"), QStringLiteral("MULTD:"), {10, 82});
+    Register(TPanelTube::Multd,
+             MakeTube(Registers, QStringLiteral("crtMULTD"), {TubeX, 86}, 2, 18, true, QStringLiteral("MULTIPLICAND")));
+    MakeLabel(Registers, QStringLiteral("lblACC"), QStringLiteral("ACC:"), {10, 102});
+    Register(TPanelTube::Acc,
+             MakeTube(Registers, QStringLiteral("crtACC"), {TubeX, 106}, 4, 18, true, QStringLiteral("ACCUMULATOR")));
 
-    GroupBox2 = new QGroupBox(QStringLiteral("Store Contents"), this);
-    GroupBox2->setGeometry(4, 122, 250, 181);
-    lblLongTank = MakeLabel(GroupBox2, QStringLiteral("lblLongTank"), QStringLiteral("Long Tank"), {12, 24});
-    SpinEdit1 = new QSpinBox(GroupBox2);
-    SpinEdit1->setObjectName(QStringLiteral("SpinEdit1"));
-    SpinEdit1->setRange(0, 31);
-    SpinEdit1->setValue(1);
-    SpinEdit1->setGeometry(90, 18, 60, 22);
-    SpinEdit1->installEventFilter(this);
-    connect(SpinEdit1, &QSpinBox::valueChanged, this, &TEdsacFormDev::LongTankChanged);
+    auto* Store = new QGroupBox(QStringLiteral("Store Contents"), this);
+    Store->setGeometry(4, 122, 250, 181);
+    MakeLabel(Store, QStringLiteral("lblLongTank"), QStringLiteral("Long Tank"), {12, 24});
+    FLongTank = new QSpinBox(Store);
+    FLongTank->setObjectName(QStringLiteral("SpinEdit1"));
+    FLongTank->setRange(0, 31);
+    FLongTank->setValue(1);
+    FLongTank->setGeometry(90, 18, 60, 22);
+    FLongTank->installEventFilter(this);
+    connect(FLongTank, &QSpinBox::valueChanged, this, &TEdsacFormDev::LongTankChanged);
     // Row 0 is the lowest; each further row lies one tube height (8 pixels) higher.
     constexpr int Row0Top = 166;
     for (int Row = 0; Row < 16; ++Row)
-        crtStores[static_cast<std::size_t>(Row)] =
-            MakeTube(GroupBox2, QStringLiteral("CRTDisplay%1").arg(Row + 1), {18, Row0Top - 8 * Row}, 2, 18, true,
+        FStores[static_cast<std::size_t>(Row)] =
+            MakeTube(Store, QStringLiteral("CRTDisplay%1").arg(Row + 1), {18, Row0Top - 8 * Row}, 2, 18, true,
                      QStringLiteral("WORDS_%1-%2").arg(2 * Row).arg(2 * Row + 1));
 
-    GroupBox3 = new QGroupBox(QStringLiteral("Teletype Output"), this);
-    GroupBox3->setGeometry(258, 122, 276, 181);
-    TeletypeMemo = new QPlainTextEdit(GroupBox3);
-    TeletypeMemo->setObjectName(QStringLiteral("TeletypeMemo"));
-    TeletypeMemo->setReadOnly(true);
-    TeletypeMemo->setUndoRedoEnabled(false);
-    auto* MemoLayout = new QVBoxLayout(GroupBox3);
+    auto* Teletype = new QGroupBox(QStringLiteral("Teletype Output"), this);
+    Teletype->setGeometry(258, 122, 276, 181);
+    FTeletype = new QPlainTextEdit(Teletype);
+    FTeletype->setObjectName(QStringLiteral("TeletypeMemo"));
+    FTeletype->setReadOnly(true);
+    FTeletype->setUndoRedoEnabled(false);
+    auto* MemoLayout = new QVBoxLayout(Teletype);
     MemoLayout->setContentsMargins(6, 4, 6, 6);
-    MemoLayout->addWidget(TeletypeMemo);
+    MemoLayout->addWidget(FTeletype);
 
     setFixedSize(DesignWidth, DesignHeight);
 }
 
 TEdsacFormDev::~TEdsacFormDev()
 {
-    SpinEdit1->removeEventFilter(this);
+    FLongTank->removeEventFilter(this);
+}
+
+void TEdsacFormDev::ShowRegister(TPanelTube Tube, TWords Words)
+{
+    if (Tube != TPanelTube::Store)
+        FRegisters[static_cast<std::size_t>(Tube)]->SetWords(Words, false);
+}
+
+void TEdsacFormDev::ShowStoreRow(int Row, TWords Words)
+{
+    FStores[static_cast<std::size_t>(Row)]->SetWords(Words, false);
+}
+
+void TEdsacFormDev::ShowStoreWord(int Row, int Column, TWord Value)
+{
+    FStores[static_cast<std::size_t>(Row)]->SetWord(Column, Value);
 }
 
 int TEdsacFormDev::LongTank() const
 {
-    return SpinEdit1->value();
+    return FLongTank->value();
+}
+
+void TEdsacFormDev::ShowOrderText(const QString& Text)
+{
+    FOrderText->setText(Text);
+}
+
+void TEdsacFormDev::PrintLine(const QString& Text)
+{
+    FTeletype->moveCursor(QTextCursor::End);
+    FTeletype->insertPlainText(QLatin1Char('\n') + Text);
+}
+
+void TEdsacFormDev::PrintChar(QChar Ch)
+{
+    FTeletype->moveCursor(QTextCursor::End);
+    FTeletype->insertPlainText(QString(Ch));
 }
 
 void TEdsacFormDev::closeEvent(QCloseEvent* Event)
@@ -109,7 +149,7 @@ void TEdsacFormDev::closeEvent(QCloseEvent* Event)
 
 bool TEdsacFormDev::eventFilter(QObject* Watched, QEvent* Event)
 {
-    if (Watched == SpinEdit1 && Event->type() == QEvent::MouseButtonRelease)
-        emit LongTankChanged(SpinEdit1->value());
+    if (Watched == FLongTank && Event->type() == QEvent::MouseButtonRelease)
+        emit LongTankChanged(FLongTank->value());
     return QWidget::eventFilter(Watched, Event);
 }

@@ -5,13 +5,14 @@
 #include <QWidget>
 #include <array>
 
-class QGroupBox;
+#include "components/PanelView.h"
+
 class QLabel;
 class QPlainTextEdit;
 class QSpinBox;
 class TCRTDisplay;
 
-class TEdsacFormDev : public QWidget {
+class TEdsacFormDev : public QWidget, public IPanelView {
     Q_OBJECT
 
 public:
@@ -21,29 +22,17 @@ public:
     explicit TEdsacFormDev(QWidget* Parent = nullptr);
     ~TEdsacFormDev() override;
 
-    // The long tank on view, 0..31.
-    int LongTank() const;
+    // IPanelView
+    void ShowRegister(TPanelTube Tube, TWords Words) override;
+    void ShowStoreRow(int Row, TWords Words) override;
+    void ShowStoreWord(int Row, int Column, TWord Value) override;
+    int LongTank() const override;
 
-    QGroupBox* GroupBox1; // "Internal registers"
-    QGroupBox* GroupBox2; // "Store Contents"
-    QGroupBox* GroupBox3; // "Teletype Output"
-    TCRTDisplay* crtSCR;
-    TCRTDisplay* crtORD;
-    TCRTDisplay* crtMULTR;
-    TCRTDisplay* crtMULTD;
-    TCRTDisplay* crtACC;
-    QLabel* lblSCR;
-    QLabel* lblORD0; // "ORD:"
-    QLabel* lblMULTR;
-    QLabel* lblMULTD;
-    QLabel* lblACC;
-    // The order in the order tank, as text.
-    QLabel* lblORD;
-    QLabel* lblLongTank;
-    QSpinBox* SpinEdit1;
-    // Row N shows locations 32T + 2N + 1 and 32T + 2N; row 0 is the lowest.
-    std::array<TCRTDisplay*, 16> crtStores{};
-    QPlainTextEdit* TeletypeMemo;
+    // The order in the order tank, as text beside its tube.
+    void ShowOrderText(const QString& Text);
+    // The teletype output: a line feed and Text after it, or one more character.
+    void PrintLine(const QString& Text);
+    void PrintChar(QChar Ch);
 
 signals:
     // The long-tank selector was changed or clicked.
@@ -53,4 +42,13 @@ protected:
     // The monitor lives as long as the console; only DoneGui takes it down.
     void closeEvent(QCloseEvent* Event) override;
     bool eventFilter(QObject* Watched, QEvent* Event) override;
+
+private:
+    // Indexed by TPanelTube, Store excepted.
+    std::array<TCRTDisplay*, 5> FRegisters{};
+    // Row N shows locations 32T + 2N + 1 and 32T + 2N; row 0 is the lowest.
+    std::array<TCRTDisplay*, 16> FStores{};
+    QLabel* FOrderText = nullptr;
+    QSpinBox* FLongTank = nullptr;
+    QPlainTextEdit* FTeletype = nullptr;
 };

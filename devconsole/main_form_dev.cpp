@@ -18,11 +18,9 @@
 #include <QVBoxLayout>
 
 #include "core/initial_orders.h"
-#include "devconsole/dev_gui.h"
 #include "devconsole/msg_form.h"
 #include "forms/Dialogs.h"
 #include "forms/RunTimer.h"
-#include "forms/editor_form.h"
 
 namespace {
 
@@ -38,38 +36,43 @@ QPoint ScreenOrigin()
 
 } // namespace
 
-TMainFormDev::TMainFormDev(TDevGuiCoreInt& AGui, QWidget* Parent)
+TMainFormDev::TMainFormDev(QWidget* Parent)
     : QMainWindow(Parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                              | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      FGui(AGui)
+                              | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
 {
     setObjectName(QStringLiteral("MainFormDev"));
     setWindowTitle(QStringLiteral("Valvane: Development Interface"));
 
-    CoreExecTimer = new TRunTimer(this);
-    CoreExecTimer->setObjectName(QStringLiteral("CoreExecTimer"));
-    connect(CoreExecTimer, &TRunTimer::timeout, this, &TMainFormDev::CoreExecTimerTimer);
+    FRunTimer = new TRunTimer(this);
+    FRunTimer->setObjectName(QStringLiteral("CoreExecTimer"));
+    connect(FRunTimer, &TRunTimer::timeout, this, &TMainFormDev::CoreExecTimerTimer);
 
     BuildMenus();
     BuildToolBar();
     BuildControls();
 
-    ALUMsgs = new TMsgForm(QStringLiteral("ALU Messages"), this);
-    StoreMsgs = new TMsgForm(QStringLiteral("Store Messages"), this);
-    ControlMsgs = new TMsgForm(QStringLiteral("Control Messages"), this);
-    IOMsgs = new TMsgForm(QStringLiteral("I/O Messages"), this);
-    BindMsgWindow(cbALUWin, ALUMsgs);
-    BindMsgWindow(cbStoreWin, StoreMsgs);
-    BindMsgWindow(cbControlWin, ControlMsgs);
-    BindMsgWindow(cbIOWin, IOMsgs);
-    TMsgForm* const Windows[] = {ALUMsgs, StoreMsgs, ControlMsgs, IOMsgs};
-    for (int I = 0; I < 4; ++I)
-        Windows[I]->move(ScreenOrigin() + MsgWindowPlaces[I]);
+    const struct {
+        TTraceUnit Unit;
+        const char* Name;
+        const char* Caption;
+    } Windows[] = {{TTraceUnit::Alu, "ALUMsgs", "ALU Messages"},
+                   {TTraceUnit::Store, "StoreMsgs", "Store Messages"},
+                   {TTraceUnit::Control, "ControlMsgs", "Control Messages"},
+                   {TTraceUnit::IO, "IOMsgs", "I/O Messages"}};
+    for (std::size_t I = 0; I < std::size(Windows); ++I) {
+        const auto Unit = static_cast<std::size_t>(Windows[I].Unit);
+        auto* Window = new TMsgForm(QString::fromLatin1(Windows[I].Caption), this);
+        Window->setObjectName(QString::fromLatin1(Windows[I].Name));
+        FTraceWindows[Unit] = Window;
+        BindMsgWindow(FTraceBoxes[Unit], Window);
+        Window->move(ScreenOrigin() + MsgWindowPlaces[I]);
+    }
 
     // The slider and the timer agree from the start: interval = 3000 - position.
-    tbClockSpeed->setValue(InitialSpeed);
-    tbClockSpeedChange(tbClockSpeed->value());
-    connect(tbClockSpeed, &QSlider::valueChanged, this, &TMainFormDev::tbClockSpeedChange);
+    FSpeed->setValue(InitialSpeed);
+    FRunTimer->setInterval(SlowestInterval - FSpeed->value());
+    connect(FSpeed, &QSlider::valueChanged, this,
+            [this](int Position) { FRunTimer->setInterval(SlowestInterval - Position); });
 
     setFixedSize(DesignWidth, DesignHeight);
     move(ScreenOrigin());
@@ -77,33 +80,31 @@ TMainFormDev::TMainFormDev(TDevGuiCoreInt& AGui, QWidget* Parent)
 
 TMainFormDev::~TMainFormDev()
 {
-    CoreExecTimer->stop();
+    FRunTimer->stop();
 }
 
 void TMainFormDev::BuildMenus()
 {
+    const auto Add = [this](QMenu* Menu, const char* Name, const QString& Caption, const QKeySequence& Shortcut,
+                            auto Slot) {
+        QAction* Item = Menu->addAction(Caption, this, Slot);
+        Item->setObjectName(QString::fromLatin1(Name));
+        if (!Shortcut.isEmpty())
+            Item->setShortcut(Shortcut);
+    };
     QMenu* File = menuBar()->addMenu(QStringLiteral("&File"));
-    mnuNew = File->addAction(QStringLiteral("New"), this, &TMainFormDev::mnuNewClick);
-    mnuNew->setObjectName(QStringLiteral("mnuNew"));
-    mnuNew->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
-    mnuOpen = File->addAction(QStringLiteral("&Open..."), this, &TMainFormDev::mnuOpenClick);
-    mnuOpen->setObjectName(QStringLiteral("mnuOpen"));
-    mnuOpen->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-    mnuSave = File->addAction(QStringLiteral("&Save"), this, &TMainFormDev::mnuSaveClick);
-    mnuSave->setObjectName(QStringLiteral("mnuSave"));
-    mnuSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    mnuSaveAs = File->addAction(QStringLiteral("Save &As"), this, &TMainFormDev::mnuSaveAsClick);
-    mnuSaveAs->setObjectName(QStringLiteral("mnuSaveAs"));
+    Add(File, "mnuNew", QStringLiteral("New"), QKeySequence(Qt::CTRL | Qt::Key_N), &TMainFormDev::NewTape);
+    Add(File, "mnuOpen", QStringLiteral("&Open..."), QKeySequence(Qt::CTRL | Qt::Key_O),
+        &TMainFormDev::ChooseTapeToOpen);
+    Add(File, "mnuSave", QStringLiteral("&Save"), QKeySequence(Qt::CTRL | Qt::Key_S), &TMainFormDev::SaveTape);
+    Add(File, "mnuSaveAs", QStringLiteral("Save &As"), QKeySequence(), &TMainFormDev::SaveTapeAs);
     File->addSeparator();
-    mnuExit = File->addAction(QStringLiteral("E&xit"), this, &QWidget::close);
-    mnuExit->setObjectName(QStringLiteral("mnuExit"));
-    mnuExit->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
+    Add(File, "mnuExit", QStringLiteral("E&xit"), QKeySequence(Qt::ALT | Qt::Key_F4), &QWidget::close);
 
     QMenu* Edsac = menuBar()->addMenu(QStringLiteral("E&dsac"));
-    mnuInit = Edsac->addAction(QStringLiteral("&Initialise"), this, &TMainFormDev::mnuInitClick);
-    mnuInit->setObjectName(QStringLiteral("mnuInit"));
-    mnuLoadIO = Edsac->addAction(QStringLiteral("Load Initial Orders"), this, &TMainFormDev::mnuLoadIOClick);
-    mnuLoadIO->setObjectName(QStringLiteral("mnuLoadIO"));
+    Add(Edsac, "mnuInit", QStringLiteral("&Initialise"), QKeySequence(), &TMainFormDev::ClearMachine);
+    Add(Edsac, "mnuLoadIO", QStringLiteral("Load Initial Orders"), QKeySequence(),
+        &TMainFormDev::LoadInitialOrdersClick);
 }
 
 void TMainFormDev::BuildToolBar()
@@ -123,37 +124,32 @@ void TMainFormDev::BuildToolBar()
         Bar->addWidget(Button);
         return Button;
     };
-    btnNew = AddButton(QStringLiteral("btnNew"), QStyle::SP_FileIcon, QStringLiteral("New Tape"),
-                       &TMainFormDev::mnuNewClick);
-    btnOpen = AddButton(QStringLiteral("btnOpen"), QStyle::SP_DialogOpenButton, QStringLiteral("Open Tape"),
-                        &TMainFormDev::mnuOpenClick);
-    btnSave = AddButton(QStringLiteral("btnSave"), QStyle::SP_DialogSaveButton, QStringLiteral("Save Tape"),
-                        &TMainFormDev::mnuSaveClick);
+    FNewButton = AddButton(QStringLiteral("btnNew"), QStyle::SP_FileIcon, QStringLiteral("New Tape"),
+                           &TMainFormDev::NewTape);
+    FOpenButton = AddButton(QStringLiteral("btnOpen"), QStyle::SP_DialogOpenButton, QStringLiteral("Open Tape"),
+                            &TMainFormDev::ChooseTapeToOpen);
+    AddButton(QStringLiteral("btnSave"), QStyle::SP_DialogSaveButton, QStringLiteral("Save Tape"),
+              &TMainFormDev::SaveTape);
     Bar->addSeparator();
 
-    cmbInitOrds = new QComboBox(Bar);
-    cmbInitOrds->setObjectName(QStringLiteral("cmbInitOrds"));
-    cmbInitOrds->addItems({QStringLiteral("Initial Orders 1"), QStringLiteral("Initial Orders 2")});
-    cmbInitOrds->setCurrentIndex(1);
-    Bar->addWidget(cmbInitOrds);
+    FInitialOrders = new QComboBox(Bar);
+    FInitialOrders->setObjectName(QStringLiteral("cmbInitOrds"));
+    FInitialOrders->addItems({QStringLiteral("Initial Orders 1"), QStringLiteral("Initial Orders 2")});
+    FInitialOrders->setCurrentIndex(1);
+    Bar->addWidget(FInitialOrders);
     Bar->addSeparator();
 
     // "1" to "9", then "0", which dials 10.
     for (int Key = 1; Key <= 10; ++Key) {
         auto* Button = new QToolButton(Bar);
-        const int Digit = Key % 10;
         // SpeedButton10 carries "1" down to SpeedButton2 for "9"; "0" is SpeedButton11.
         Button->setObjectName(QStringLiteral("SpeedButton%1").arg(Key == 10 ? 11 : 11 - Key));
-        Button->setText(QString::number(Digit));
+        Button->setText(QString::number(Key % 10));
         Button->setAutoRaise(false);
         Button->setFixedWidth(24);
-        connect(Button, &QToolButton::clicked, this, [this, Key] { FGui.Dial(Key); });
+        connect(Button, &QToolButton::clicked, this, [this, Key] { emit Dial(Key); });
         Bar->addWidget(Button);
-        DialButtons[static_cast<std::size_t>(Digit)] = Button;
     }
-    SpeedButton10 = DialButtons[1];
-    SpeedButton2 = DialButtons[9];
-    SpeedButton11 = DialButtons[0];
 }
 
 void TMainFormDev::BuildControls()
@@ -163,66 +159,63 @@ void TMainFormDev::BuildControls()
     Row->setContentsMargins(4, 2, 4, 4);
     Row->setSpacing(4);
 
-    GroupBox1 = new QGroupBox(QStringLiteral("Top-level Messages"), Central);
-    auto* TopLayout = new QVBoxLayout(GroupBox1);
+    auto* TopLevel = new QGroupBox(QStringLiteral("Top-level Messages"), Central);
+    auto* TopLayout = new QVBoxLayout(TopLevel);
     TopLayout->setContentsMargins(4, 2, 4, 4);
-    TopLevelMsgs = new TMsgMemo(GroupBox1);
-    TopLevelMsgs->setObjectName(QStringLiteral("TopLevelMsgs"));
-    TopLayout->addWidget(TopLevelMsgs);
-    Row->addWidget(GroupBox1, 1);
+    FTopLevel = new TMsgMemo(TopLevel);
+    FTopLevel->setObjectName(QStringLiteral("TopLevelMsgs"));
+    TopLayout->addWidget(FTopLevel);
+    Row->addWidget(TopLevel, 1);
 
-    GroupBox2 = new QGroupBox(QStringLiteral("System messages"), Central);
-    auto* Boxes = new QVBoxLayout(GroupBox2);
+    auto* System = new QGroupBox(QStringLiteral("System messages"), Central);
+    auto* Boxes = new QVBoxLayout(System);
     Boxes->setContentsMargins(6, 0, 6, 2);
     Boxes->setSpacing(0);
-    auto AddBox = [&](const QString& Name, const QString& Caption) {
-        auto* Box = new QCheckBox(Caption, GroupBox2);
+    auto AddBox = [&](TTraceUnit Unit, const QString& Name, const QString& Caption) {
+        auto* Box = new QCheckBox(Caption, System);
         Box->setObjectName(Name);
         Boxes->addWidget(Box);
-        return Box;
+        FTraceBoxes[static_cast<std::size_t>(Unit)] = Box;
     };
-    cbCoreMsg = AddBox(QStringLiteral("cbCoreMsg"), QStringLiteral("Core"));
-    cbCoreMsg->setChecked(true);
-    cbALUWin = AddBox(QStringLiteral("cbALUWin"), QStringLiteral("ALU"));
-    cbStoreWin = AddBox(QStringLiteral("cbStoreWin"), QStringLiteral("Store"));
-    cbControlWin = AddBox(QStringLiteral("cbControlWin"), QStringLiteral("Control"));
-    cbIOWin = AddBox(QStringLiteral("cbIOWin"), QStringLiteral("Input / Output"));
-    Row->addWidget(GroupBox2);
+    AddBox(TTraceUnit::Core, QStringLiteral("cbCoreMsg"), QStringLiteral("Core"));
+    FTraceBoxes[static_cast<std::size_t>(TTraceUnit::Core)]->setChecked(true);
+    AddBox(TTraceUnit::Alu, QStringLiteral("cbALUWin"), QStringLiteral("ALU"));
+    AddBox(TTraceUnit::Store, QStringLiteral("cbStoreWin"), QStringLiteral("Store"));
+    AddBox(TTraceUnit::Control, QStringLiteral("cbControlWin"), QStringLiteral("Control"));
+    AddBox(TTraceUnit::IO, QStringLiteral("cbIOWin"), QStringLiteral("Input / Output"));
+    Row->addWidget(System);
 
-    GroupBox3 = new QGroupBox(QStringLiteral("Simulator control"), Central);
-    auto* Control = new QVBoxLayout(GroupBox3);
-    Control->setContentsMargins(6, 2, 6, 2);
-    Control->setSpacing(2);
+    auto* Control = new QGroupBox(QStringLiteral("Simulator control"), Central);
+    auto* Column = new QVBoxLayout(Control);
+    Column->setContentsMargins(6, 2, 6, 2);
+    Column->setSpacing(2);
     auto* Buttons = new QHBoxLayout;
-    Button1 = new QPushButton(QStringLiteral("Single E.P."), GroupBox3);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    connect(Button1, &QPushButton::clicked, this, &TMainFormDev::Button1Click);
-    Button2 = new QPushButton(GroupBox3);
-    Button2->setObjectName(QStringLiteral("Button2"));
+    auto* Step = new QPushButton(QStringLiteral("Single E.P."), Control);
+    Step->setObjectName(QStringLiteral("Button1"));
+    connect(Step, &QPushButton::clicked, this, &TMainFormDev::SingleStep);
+    FRunButton = new QPushButton(Control);
+    FRunButton->setObjectName(QStringLiteral("Button2"));
     ShowRunCaption(rcRun);
-    connect(Button2, &QPushButton::clicked, this, &TMainFormDev::Button2Click);
-    Buttons->addWidget(Button1);
-    Buttons->addWidget(Button2);
-    Control->addLayout(Buttons);
-    lblRunSpeed = new QLabel(QStringLiteral("Run speed"), GroupBox3);
-    Control->addWidget(lblRunSpeed);
-    tbClockSpeed = new QSlider(Qt::Horizontal, GroupBox3);
-    tbClockSpeed->setObjectName(QStringLiteral("tbClockSpeed"));
-    tbClockSpeed->setRange(0, SlowestInterval);
-    tbClockSpeed->setSingleStep(50);
-    tbClockSpeed->setPageStep(250);
-    tbClockSpeed->setTickPosition(QSlider::TicksBelow);
-    tbClockSpeed->setTickInterval(250);
-    Control->addWidget(tbClockSpeed);
+    connect(FRunButton, &QPushButton::clicked, this, &TMainFormDev::RunClick);
+    Buttons->addWidget(Step);
+    Buttons->addWidget(FRunButton);
+    Column->addLayout(Buttons);
+    Column->addWidget(new QLabel(QStringLiteral("Run speed"), Control));
+    FSpeed = new QSlider(Qt::Horizontal, Control);
+    FSpeed->setObjectName(QStringLiteral("tbClockSpeed"));
+    FSpeed->setRange(0, SlowestInterval);
+    FSpeed->setSingleStep(50);
+    FSpeed->setPageStep(250);
+    FSpeed->setTickPosition(QSlider::TicksBelow);
+    FSpeed->setTickInterval(250);
+    Column->addWidget(FSpeed);
     auto* Ends = new QHBoxLayout;
-    lblSlow = new QLabel(QStringLiteral("Slow"), GroupBox3);
-    lblFast = new QLabel(QStringLiteral("Fast"), GroupBox3);
-    Ends->addWidget(lblSlow);
+    Ends->addWidget(new QLabel(QStringLiteral("Slow"), Control));
     Ends->addStretch();
-    Ends->addWidget(lblFast);
-    Control->addLayout(Ends);
-    GroupBox3->setFixedWidth(200);
-    Row->addWidget(GroupBox3);
+    Ends->addWidget(new QLabel(QStringLiteral("Fast"), Control));
+    Column->addLayout(Ends);
+    Control->setFixedWidth(200);
+    Row->addWidget(Control);
 
     auto* Commands = new QVBoxLayout;
     Commands->setSpacing(2);
@@ -231,12 +224,11 @@ void TMainFormDev::BuildControls()
         Button->setObjectName(Name);
         connect(Button, &QPushButton::clicked, this, Slot);
         Commands->addWidget(Button);
-        return Button;
     };
-    Button6 = AddCommand(QStringLiteral("Button6"), QStringLiteral("New Tape"), &TMainFormDev::mnuNewClick);
-    Button4 = AddCommand(QStringLiteral("Button4"), QStringLiteral("Load Tape"), &TMainFormDev::mnuOpenClick);
-    Button3 = AddCommand(QStringLiteral("Button3"), QStringLiteral("EDSAC Init"), &TMainFormDev::mnuInitClick);
-    Button5 = AddCommand(QStringLiteral("Button5"), QStringLiteral("Load Init Ords"), &TMainFormDev::mnuLoadIOClick);
+    AddCommand(QStringLiteral("Button6"), QStringLiteral("New Tape"), &TMainFormDev::NewTape);
+    AddCommand(QStringLiteral("Button4"), QStringLiteral("Load Tape"), &TMainFormDev::ChooseTapeToOpen);
+    AddCommand(QStringLiteral("Button3"), QStringLiteral("EDSAC Init"), &TMainFormDev::ClearMachine);
+    AddCommand(QStringLiteral("Button5"), QStringLiteral("Load Init Ords"), &TMainFormDev::LoadInitialOrdersClick);
     Commands->addStretch();
     Row->addLayout(Commands);
 
@@ -252,19 +244,19 @@ void TMainFormDev::BindMsgWindow(QCheckBox* Box, TMsgForm* Window)
 
 bool TMainFormDev::IsRunning() const
 {
-    return CoreExecTimer->isActive();
+    return FRunTimer->isActive();
 }
 
 void TMainFormDev::StartTimer()
 {
-    CoreExecTimer->start();
+    FRunTimer->start();
     if (!FInTick)
         UpdateRunControls();
 }
 
 void TMainFormDev::StopTimer()
 {
-    CoreExecTimer->stop();
+    FRunTimer->stop();
     if (!FInTick)
         UpdateRunControls();
 }
@@ -277,46 +269,66 @@ void TMainFormDev::UpdateRunControls()
     if (Running == FShownRunning)
         return;
     FShownRunning = Running;
-    btnNew->setEnabled(!Running);
-    btnOpen->setEnabled(!Running);
+    FNewButton->setEnabled(!Running);
+    FOpenButton->setEnabled(!Running);
 }
 
 void TMainFormDev::ShowRunCaption(TRunCaption Caption)
 {
     switch (Caption) {
-    case rcRun: Button2->setText(QStringLiteral("Run")); break;
-    case rcStop: Button2->setText(QStringLiteral("Stop")); break;
-    case rcRunAgain: Button2->setText(QStringLiteral("Run!")); break;
+    case rcRun: FRunButton->setText(QStringLiteral("Run")); break;
+    case rcStop: FRunButton->setText(QStringLiteral("Stop")); break;
+    case rcRunAgain: FRunButton->setText(QStringLiteral("Run!")); break;
     }
+}
+
+void TMainFormDev::Trace(TTraceUnit Unit, const TTraceLine& Line)
+{
+    const auto Index = static_cast<std::size_t>(Unit);
+    if (!FTraceBoxes[Index]->isChecked())
+        return;
+    if (Unit == TTraceUnit::Core)
+        FTopLevel->AddMsg(Line);
+    else
+        FTraceWindows[Index]->AddMsg(Line);
+}
+
+void TMainFormDev::AddTopLevelMessage(const QString& Line)
+{
+    FTopLevel->AddMsg(Line);
+}
+
+void TMainFormDev::ClearMessages()
+{
+    FTopLevel->Clear();
+    for (TMsgForm* Window : FTraceWindows)
+        if (Window)
+            Window->Clear();
 }
 
 void TMainFormDev::FlushMessages()
 {
-    TopLevelMsgs->Flush();
-    for (TMsgForm* Window : {ALUMsgs, StoreMsgs, ControlMsgs, IOMsgs})
-        Window->msgs->Flush();
+    FTopLevel->Flush();
+    for (TMsgForm* Window : FTraceWindows)
+        if (Window)
+            Window->Flush();
 }
 
 void TMainFormDev::CoreExecTimerTimer()
 {
     FInTick = true;
-    CoreExecTimer->stop();
-    const TStepResult Result = FGui.ExecuteStep();
+    FRunTimer->stop();
+    const TStepResult Result = ExecuteStep ? ExecuteStep() : TStepResult::srError;
     FInTick = false;
     if (Result == TStepResult::srRunning)
-        CoreExecTimer->start();
+        FRunTimer->start();
     else if (Result == TStepResult::srStopped)
         // The program's stop order ended the run; the button offers to run on.
         ShowRunCaption(rcRun);
     UpdateRunControls();
 }
 
-void TMainFormDev::mnuNewClick()
-{
-    FGui.NewTape();
-}
-
-void TMainFormDev::mnuOpenClick()
+void TMainFormDev::ChooseTapeToOpen()
 {
     Dialogs::TFileRequest Request;
     Request.Mode = Dialogs::TFileMode::Open;
@@ -324,61 +336,23 @@ void TMainFormDev::mnuOpenClick()
     Request.Filter = QStringLiteral("*.txt");
     const QString Path = Dialogs::ChooseFile(this, Request);
     if (!Path.isEmpty())
-        FGui.OpenTape(Path);
+        emit OpenTape(Path);
 }
 
-void TMainFormDev::mnuSaveClick()
+void TMainFormDev::LoadInitialOrdersClick()
 {
-    if (TEditorForm* Tape = FGui.CurrentTape())
-        Tape->Save();
+    const auto Choice = InitialOrdersAtIndex(FInitialOrders->currentIndex());
+    emit LoadInitialOrders(Choice.value_or(ioOrders2) == ioOrders2);
 }
 
-void TMainFormDev::mnuSaveAsClick()
-{
-    if (TEditorForm* Tape = FGui.CurrentTape())
-        Tape->SaveAs();
-}
-
-void TMainFormDev::mnuInitClick()
-{
-    FGui.RewindCurrentTape();
-    FGui.ClearMachine();
-}
-
-void TMainFormDev::mnuLoadIOClick()
-{
-    if (const auto Choice = InitialOrdersAtIndex(cmbInitOrds->currentIndex()))
-        FGui.SelectInitialOrders(*Choice == ioOrders2);
-    FGui.LoadInitialOrders();
-}
-
-void TMainFormDev::Button1Click()
-{
-    if (!FGui.CurrentTape()) {
-        FGui.ReportNoTape();
-        return;
-    }
-    const bool WasRunning = IsRunning();
-    const TStepResult Result = FGui.ExecuteStep();
-    // The step switched the timer off, so a run in progress has ended.
-    if (WasRunning && Result != TStepResult::srError)
-        ShowRunCaption(rcRun);
-    UpdateRunControls();
-}
-
-void TMainFormDev::Button2Click()
+void TMainFormDev::RunClick()
 {
     if (IsRunning()) {
         StopTimer();
         ShowRunCaption(rcRun);
-    } else if (FGui.StartRun()) {
-        ShowRunCaption(rcStop);
+    } else {
+        emit StartRun();
     }
-}
-
-void TMainFormDev::tbClockSpeedChange(int Position)
-{
-    CoreExecTimer->setInterval(SlowestInterval - Position);
 }
 
 void TMainFormDev::closeEvent(QCloseEvent* Event)

@@ -1,28 +1,33 @@
 // The developer console's main window: tape and machine commands, the switches
 // that show and gate the trace windows, the top-level messages, the run timer
-// and its speed.
+// and its speed. Commands leave as signals and the run timer calls ExecuteStep;
+// the console's bridge connects both.
 #pragma once
 
 #include <QMainWindow>
 #include <array>
 #include <cstdint>
+#include <functional>
 
-class QAction;
+#include "core/RunControl.h"
+#include "core/TraceLine.h"
+
 class QCheckBox;
 class QComboBox;
-class QGroupBox;
-class QLabel;
 class QPushButton;
 class QSlider;
 class QToolButton;
 class TRunTimer;
-class TDevGuiCoreInt;
 class TMsgForm;
 class TMsgMemo;
 
 // What the Run button offers: to run, to stop a run, or to run again after an
 // error stopped the machine.
 enum TRunCaption : std::uint8_t { rcRun, rcStop, rcRunAgain };
+
+// Where trace lines go: the top-level messages (the core's own lines) and the
+// trace window of each unit.
+enum class TTraceUnit : std::uint8_t { Core, Alu, Store, Control, IO };
 
 class TMainFormDev : public QMainWindow {
     Q_OBJECT
@@ -34,8 +39,7 @@ public:
     static constexpr int InitialSpeed = 1000;
     static constexpr int SlowestInterval = 3000;
 
-    // AGui is the bridge the window's commands go to; it outlives the window.
-    explicit TMainFormDev(TDevGuiCoreInt& AGui, QWidget* Parent = nullptr);
+    explicit TMainFormDev(QWidget* Parent = nullptr);
     ~TMainFormDev() override;
 
     bool IsRunning() const;
@@ -44,72 +48,36 @@ public:
     // not at all.
     void StartTimer();
     void StopTimer();
-    // Flushes every trace memo now.
-    void FlushMessages();
     // Sets the Run button's caption: "Run", "Stop" or "Run!".
     void ShowRunCaption(TRunCaption Caption);
 
-    // Menu "&File" and "E&dsac".
-    QAction* mnuNew;
-    QAction* mnuOpen;
-    QAction* mnuSave;
-    QAction* mnuSaveAs;
-    QAction* mnuExit;
-    QAction* mnuInit;
-    QAction* mnuLoadIO;
-    // Tool bar.
-    QToolButton* btnNew;
-    QToolButton* btnOpen;
-    QToolButton* btnSave;
-    QComboBox* cmbInitOrds;
-    // The dial keys, indexed by the digit on them; "0" dials 10. SpeedButton10 is
-    // "1" down to SpeedButton2 for "9"; SpeedButton11 is "0".
-    std::array<QToolButton*, 10> DialButtons{};
-    QToolButton* SpeedButton2;
-    QToolButton* SpeedButton10;
-    QToolButton* SpeedButton11;
+    // A trace line for Unit's window, kept only while its box is ticked.
+    void Trace(TTraceUnit Unit, const TTraceLine& Line);
+    // A line among the top-level messages, whatever the boxes say.
+    void AddTopLevelMessage(const QString& Line);
+    // Empties every trace window.
+    void ClearMessages();
+    // Flushes every trace memo now.
+    void FlushMessages();
 
-    QGroupBox* GroupBox1; // "Top-level Messages"
-    TMsgMemo* TopLevelMsgs;
-    QGroupBox* GroupBox2; // "System messages"
-    QCheckBox* cbCoreMsg;
-    QCheckBox* cbALUWin;
-    QCheckBox* cbStoreWin;
-    QCheckBox* cbControlWin;
-    QCheckBox* cbIOWin;
-    QGroupBox* GroupBox3; // "Simulator control"
-    QPushButton* Button1; // "Single E.P."
-    QPushButton* Button2; // "Run" / "Stop" / "Run!"
-    QSlider* tbClockSpeed;
-    QLabel* lblRunSpeed;
-    QLabel* lblSlow;
-    QLabel* lblFast;
-    QPushButton* Button3; // "EDSAC Init"
-    QPushButton* Button4; // "Load Tape"
-    QPushButton* Button5; // "Load Init Ords"
-    QPushButton* Button6; // "New Tape"
+    // Executes one order for the run timer and says whether the machine goes on.
+    // Set by whoever drives the machine.
+    std::function<TStepResult()> ExecuteStep;
 
-    // One order per tick; it keeps its toolkit timer across a tick that goes on.
-    TRunTimer* CoreExecTimer;
-
-    // The trace windows, one per unit; hidden until their box is ticked.
-    TMsgForm* ALUMsgs;
-    TMsgForm* StoreMsgs;
-    TMsgForm* ControlMsgs;
-    TMsgForm* IOMsgs;
-
-public slots:
-    // One order per tick; the timer runs on only while the machine goes on.
-    void CoreExecTimerTimer();
-    void mnuNewClick();
-    void mnuOpenClick();
-    void mnuSaveClick();
-    void mnuSaveAsClick();
-    void mnuInitClick();
-    void mnuLoadIOClick();
-    void Button1Click();
-    void Button2Click();
-    void tbClockSpeedChange(int Position);
+signals:
+    void NewTape();
+    void OpenTape(const QString& Path);
+    void SaveTape();
+    void SaveTapeAs();
+    // "EDSAC Init": the tape rewound and the machine cleared.
+    void ClearMachine();
+    // "Load Init Ords" with the box's choice: false for the first set, true for the second.
+    void LoadInitialOrders(bool Second);
+    void SingleStep();
+    // Run was pressed while the machine stood.
+    void StartRun();
+    // 1..9, and 10 for the "0" key.
+    void Dial(int Digit);
 
 protected:
     // Closing the main window ends the program, whatever the other windows say.
@@ -121,8 +89,24 @@ private:
     void BuildControls();
     void BindMsgWindow(QCheckBox* Box, TMsgForm* Window);
     void UpdateRunControls();
+    // One order per tick; the timer runs on only while the machine goes on.
+    void CoreExecTimerTimer();
+    void ChooseTapeToOpen();
+    void LoadInitialOrdersClick();
+    void RunClick();
 
-    TDevGuiCoreInt& FGui;
+    QToolButton* FNewButton = nullptr;
+    QToolButton* FOpenButton = nullptr;
+    QComboBox* FInitialOrders = nullptr;
+    QPushButton* FRunButton = nullptr;
+    QSlider* FSpeed = nullptr;
+    TMsgMemo* FTopLevel = nullptr;
+    // Indexed by TTraceUnit: the box that gates the unit's lines, and its window
+    // (none for the core, whose lines are the top-level messages).
+    std::array<QCheckBox*, 5> FTraceBoxes{};
+    std::array<TMsgForm*, 5> FTraceWindows{};
+    // One order per tick; it keeps its toolkit timer across a tick that goes on.
+    TRunTimer* FRunTimer = nullptr;
     bool FInTick = false;
     // What the tape buttons show: the machine running or not.
     bool FShownRunning = false;

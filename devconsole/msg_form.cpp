@@ -79,12 +79,13 @@ void TMsgMemo::Clear()
     clear();
 }
 
-TMsgForm::TMsgForm(const QString& Caption, QWidget* Parent) : QWidget(Parent, Qt::Window), msgs(new TMsgMemo(this))
+TMsgForm::TMsgForm(const QString& Caption, QWidget* Parent) : QWidget(Parent, Qt::Window), FMemo(new TMsgMemo(this))
 {
     setWindowTitle(Caption);
+    FMemo->setObjectName(QStringLiteral("msgs"));
     auto* Layout = new QVBoxLayout(this);
     Layout->setContentsMargins(0, 0, 0, 0);
-    Layout->addWidget(msgs);
+    Layout->addWidget(FMemo);
     resize(DesignWidth, DesignHeight);
 }
 

@@ -55,10 +55,13 @@ public:
 
     // Queues a line; it appears at the memo's next flush, which moves the caret
     // to the end of the text.
-    void AddMsg(const QString& Line) { msgs->AddMsg(Line); }
-    void AddMsg(const TTraceLine& Line) { msgs->AddMsg(Line); }
-
-    TMsgMemo* msgs;
+    void AddMsg(const QString& Line) { FMemo->AddMsg(Line); }
+    void AddMsg(const TTraceLine& Line) { FMemo->AddMsg(Line); }
+    void Flush() { FMemo->Flush(); }
+    void Clear() { FMemo->Clear(); }
+    // What the window shows, and in how many lines.
+    QString Text() const { return FMemo->toPlainText(); }
+    int LineCount() const { return FMemo->blockCount(); }
 
 signals:
     // The user closed the window.
@@ -66,4 +69,7 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* Event) override;
+
+private:
+    TMsgMemo* FMemo;
 };

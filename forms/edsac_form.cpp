@@ -15,6 +15,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QTimer>
 #include <QToolButton>
 
@@ -119,48 +121,54 @@ TEdsacForm::TEdsacForm(QWidget* Parent) : QWidget(Parent, Qt::Window)
     CreateLongTankSelector();
     CreateRunTimer();
 
-    setTabOrder(LTSpinEdit, TeletypeMemo);
-    setTabOrder(TeletypeMemo, cbShortTanks);
-    LTSpinEdit->setFocus();
+    setTabOrder(FLongTank, FTeleprinter);
+    setTabOrder(FTeleprinter, FShortTanks);
+    FLongTank->setFocus();
 
-    RealTimeClock->SetHour(0);
-    RealTimeClock->SetMinute(0);
-    RealTimeClock->SetSecond(0);
-    TeletypeMemo->clear();
+    FClock->SetHour(0);
+    FClock->SetMinute(0);
+    FClock->SetSecond(0);
+    FTeleprinter->clear();
 }
 
 TEdsacForm::~TEdsacForm() = default;
 
 void TEdsacForm::CreatePanel()
 {
-    Image1 = new QLabel(this);
-    Image1->setObjectName("Image1");
-    Image1->setGeometry(QRect(QPoint(0, 0), PanelLayout::Client));
-    Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Image1->setPixmap(QPixmap::fromImage(PanelArt::PanelPicture()));
-    Image1->setMouseTracking(true);
-    Image1->installEventFilter(this);
+    FPicture = new QLabel(this);
+    FPicture->setObjectName("Image1");
+    FPicture->setGeometry(QRect(QPoint(0, 0), PanelLayout::Client));
+    FPicture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    FPicture->setPixmap(QPixmap::fromImage(PanelArt::PanelPicture()));
+    FPicture->setMouseTracking(true);
+    FPicture->installEventFilter(this);
 
     // Lets the mouse through to the panel, so the hint clears between store rows.
-    Shape1 = new TEllipseShape(this);
-    Shape1->setObjectName("Shape1");
-    Shape1->setGeometry(PanelLayout::TubeFace);
-    Shape1->setAttribute(Qt::WA_TransparentForMouseEvents);
+    QWidget* Face = new TEllipseShape(this);
+    Face->setObjectName("Shape1");
+    Face->setGeometry(PanelLayout::TubeFace);
+    Face->setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
 void TEdsacForm::CreateButtons()
 {
     using namespace PanelLayout;
-    btnClear = MakeButton("btnClear", "Clear", ClearButton, "helvetica", Qt::black);
-    btnStart = MakeButton("btnStart", "Start", StartButton, "helvetica narrow", Qt::black);
-    btnStop = MakeButton("btnStop", "Stop", StopButton, "helvetica narrow", QColor(0x80, 0, 0));
-    btnReset = MakeButton("btnReset", "Reset", ResetButton, "helvetica narrow", Qt::black);
-    btnSingleEP = MakeButton("btnSingleEP", "Single E.P", SingleEPButton, "helvetica narrow", Qt::black);
-    connect(btnClear, &QPushButton::clicked, this, &TEdsacForm::ClearClicked);
-    connect(btnStart, &QPushButton::clicked, this, &TEdsacForm::StartClicked);
-    connect(btnStop, &QPushButton::clicked, this, &TEdsacForm::StopClicked);
-    connect(btnReset, &QPushButton::clicked, this, &TEdsacForm::ResetClicked);
-    connect(btnSingleEP, &QPushButton::clicked, this, &TEdsacForm::SingleEPClicked);
+    const struct {
+        const char* Name;
+        const char* Caption;
+        QRect Where;
+        const char* Family;
+        QColor Color;
+        void (TEdsacForm::*Clicked)();
+    } Buttons[] = {
+        {"btnClear", "Clear", ClearButton, "helvetica", Qt::black, &TEdsacForm::ClearClicked},
+        {"btnStart", "Start", StartButton, "helvetica narrow", Qt::black, &TEdsacForm::StartClicked},
+        {"btnStop", "Stop", StopButton, "helvetica narrow", QColor(0x80, 0, 0), &TEdsacForm::StopClicked},
+        {"btnReset", "Reset", ResetButton, "helvetica narrow", Qt::black, &TEdsacForm::ResetClicked},
+        {"btnSingleEP", "Single E.P", SingleEPButton, "helvetica narrow", Qt::black, &TEdsacForm::SingleEPClicked},
+    };
+    for (const auto& B : Buttons)
+        connect(MakeButton(B.Name, B.Caption, B.Where, B.Family, B.Color), &QPushButton::clicked, this, B.Clicked);
 }
 
 void TEdsacForm::CreateDial()
@@ -171,134 +179,134 @@ void TEdsacForm::CreateDial()
         Hole->setGeometry(PanelLayout::DialHole(Digit));
         const int Dialled = Digit == 0 ? 10 : Digit;
         connect(Hole, &QAbstractButton::clicked, this, [this, Dialled] { emit DialClicked(Dialled); });
-        sbDial[static_cast<std::size_t>(Digit)] = Hole;
     }
 }
 
 void TEdsacForm::CreateTubes()
 {
     using namespace PanelLayout;
-    crtSCR = MakeTube("crtSCR", SCRTube, 1, 10, false, "SEQUENCE CONTROL REGISTER");
-    crtORD = MakeTube("crtORD", ORDTube, 1, 18, true, "ORDER TANK");
-    crtMULTR = MakeTube("crtMULTR", MULTRTube, 2, 18, true, "MULTIPLIER");
-    crtMULTD = MakeTube("crtMULTD", MULTDTube, 2, 18, true, "MULTIPLICAND");
-    crtACC = MakeTube("crtACC", ACCTube, 4, 18, true, "ACCUMULATOR");
+    MakeTube("crtSCR", SCRTube, 1, 10, false, "SEQUENCE CONTROL REGISTER", TPanelTube::Scr);
+    MakeTube("crtORD", ORDTube, 1, 18, true, "ORDER TANK", TPanelTube::Ord);
+    MakeTube("crtMULTR", MULTRTube, 2, 18, true, "MULTIPLIER", TPanelTube::Multr);
+    MakeTube("crtMULTD", MULTDTube, 2, 18, true, "MULTIPLICAND", TPanelTube::Multd);
+    MakeTube("crtACC", ACCTube, 4, 18, true, "ACCUMULATOR", TPanelTube::Acc);
     for (int N = 0; N < StoreRows; ++N)
-        crtStores[static_cast<std::size_t>(N)] = MakeTube(QString("crtStore%1").arg(N), StoreRow(N), 2, 18, true,
-                                                          QString("WORDS_%1-%2").arg(2 * N).arg(2 * N + 1));
+        MakeTube(QString("crtStore%1").arg(N), StoreRow(N), 2, 18, true, QString("WORDS_%1-%2").arg(2 * N).arg(2 * N + 1),
+                 TPanelTube::Store, N);
 
-    lblSCR = MakeLabel("lblSCR", "SCR", SCRCaption);
-    lblORD = MakeLabel("lblORD", "Order Tank", ORDCaption);
-    lblMULTR = MakeLabel("lblMULTR", "Multiplier", MULTRCaption);
-    lblMULTD = MakeLabel("lblMULTD", "Multiplicand", MULTDCaption);
-    lblACC = MakeLabel("lblACC", "Acc", ACCCaption);
+    MakeLabel("lblSCR", "SCR", SCRCaption);
+    MakeLabel("lblORD", "Order Tank", ORDCaption);
+    MakeLabel("lblMULTR", "Multiplier", MULTRCaption);
+    MakeLabel("lblMULTD", "Multiplicand", MULTDCaption);
+    MakeLabel("lblACC", "Acc", ACCCaption);
 }
 
 void TEdsacForm::CreateClock()
 {
-    RealTimeClock = new TClockDisplay(this);
-    RealTimeClock->setObjectName("RealTimeClock");
-    RealTimeClock->setGeometry(PanelLayout::ClockFace);
+    FClock = new TClockDisplay(this);
+    FClock->setObjectName("RealTimeClock");
+    FClock->setGeometry(PanelLayout::ClockFace);
     // The hour hand is a dot on the rim.
     const int Radius = PanelLayout::ClockFace.width() / 2;
-    RealTimeClock->SetRadius(Radius);
-    TClockHand* Hand = RealTimeClock->HourHand();
+    FClock->SetRadius(Radius);
+    TClockHand* Hand = FClock->HourHand();
     Hand->SetRadius(Radius);
     Hand->SetWidth(1);
     Hand->SetColor(Qt::white);
     Hand->SetDrawAsDot(true);
-    Hand = RealTimeClock->MinuteHand();
+    Hand = FClock->MinuteHand();
     Hand->SetRadius(13);
     Hand->SetWidth(2);
     Hand->SetColor(Qt::white);
-    Hand = RealTimeClock->SecondHand();
+    Hand = FClock->SecondHand();
     Hand->SetRadius(18);
     Hand->SetWidth(1);
     Hand->SetColor(Qt::red);
-    RealTimeClock->SetHour(0);
-    RealTimeClock->SetMinute(0);
+    FClock->SetHour(0);
+    FClock->SetMinute(0);
     // A second the clock never shows: setting a hand to where it stands does
     // nothing, so the machine's first report of its clock, 0, is a change and
     // places and draws the second hand.
-    RealTimeClock->SetSecond(-1);
-    RealTimeClock->SetShowQuarters(true);
-    RealTimeClock->SetShowHours(true);
+    FClock->SetSecond(-1);
+    FClock->SetShowQuarters(true);
+    FClock->SetShowHours(true);
 
-    sbClock = new QToolButton(this);
-    sbClock->setObjectName("sbClock");
-    sbClock->setGeometry(PanelLayout::ClockZeroButton);
-    sbClock->setToolTip("Zeroize Clock");
-    sbClock->setFocusPolicy(Qt::NoFocus);
-    sbClock->setCursor(Qt::PointingHandCursor);
-    sbClock->setStyleSheet(
+    auto* ZeroButton = new QToolButton(this);
+    ZeroButton->setObjectName("sbClock");
+    ZeroButton->setGeometry(PanelLayout::ClockZeroButton);
+    ZeroButton->setToolTip("Zeroize Clock");
+    ZeroButton->setFocusPolicy(Qt::NoFocus);
+    ZeroButton->setCursor(Qt::PointingHandCursor);
+    ZeroButton->setStyleSheet(
         "QToolButton { border: 1px solid #151515; border-radius: 3px;"
         " background: qradialgradient(cx:0.35, cy:0.3, radius:0.8, fx:0.35, fy:0.3,"
         " stop:0 #f2f2ea, stop:1 #6c6c66); }"
         "QToolButton:pressed { background: #77776f; }");
-    connect(sbClock, &QToolButton::clicked, this, &TEdsacForm::ClockClicked);
+    connect(ZeroButton, &QToolButton::clicked, this, &TEdsacForm::ClockClicked);
 }
 
 void TEdsacForm::CreateTeleprinter()
 {
-    memoLabel = new QLabel(" Output From: No Program", this);
-    memoLabel->setObjectName("memoLabel");
-    memoLabel->setGeometry(PanelLayout::TeleprinterCaption);
-    memoLabel->setAlignment(Qt::AlignCenter);
-    memoLabel->setFont(PixelFont({"MS Sans Serif", "Helvetica"}, 13, true));
-    memoLabel->setAutoFillBackground(true);
-    SetColour(memoLabel, QPalette::Window, QColor(0, 0, 0x80));
-    SetColour(memoLabel, QPalette::WindowText,
+    FTapeCaption = new QLabel(" Output From: No Program", this);
+    FTapeCaption->setObjectName("memoLabel");
+    FTapeCaption->setGeometry(PanelLayout::TeleprinterCaption);
+    FTapeCaption->setAlignment(Qt::AlignCenter);
+    FTapeCaption->setFont(PixelFont({"MS Sans Serif", "Helvetica"}, 13, true));
+    FTapeCaption->setAutoFillBackground(true);
+    SetColour(FTapeCaption, QPalette::Window, QColor(0, 0, 0x80));
+    SetColour(FTapeCaption, QPalette::WindowText,
               QApplication::palette().color(QPalette::Disabled, QPalette::HighlightedText));
 
-    TeletypeMemo = new QPlainTextEdit(this);
-    TeletypeMemo->setObjectName("TeletypeMemo");
-    TeletypeMemo->setGeometry(PanelLayout::TeleprinterPaper);
-    TeletypeMemo->setReadOnly(true);
+    FTeleprinter = new QPlainTextEdit(this);
+    FTeleprinter->setObjectName("TeletypeMemo");
+    FTeleprinter->setGeometry(PanelLayout::TeleprinterPaper);
+    FTeleprinter->setReadOnly(true);
     QFont Courier = PixelFont({"adobe-courier", "Courier", "Nimbus Mono PS"}, 13, false, QFont::TypeWriter);
     Courier.setFixedPitch(true);
-    TeletypeMemo->setFont(Courier);
-    TeletypeMemo->setLineWrapMode(QPlainTextEdit::NoWrap);
-    TeletypeMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    FTeleprinter->setFont(Courier);
+    FTeleprinter->setLineWrapMode(QPlainTextEdit::NoWrap);
+    FTeleprinter->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     // Teleprinter lines can be wider than the pane; keep them reachable.
-    TeletypeMemo->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    TeletypeMemo->setTabChangesFocus(false);
+    FTeleprinter->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    FTeleprinter->setTabChangesFocus(false);
     // Teleprinter paper; the 5-pixel left margin keeps the type off the edge.
-    TeletypeMemo->setStyleSheet("QPlainTextEdit { background: #fbf8ec; color: black; border: 1px solid #101010;"
+    FTeleprinter->setStyleSheet("QPlainTextEdit { background: #fbf8ec; color: black; border: 1px solid #101010;"
                                 " padding-left: 5px; }");
 }
 
 void TEdsacForm::CreateLongTankSelector()
 {
-    Panel1 = new QFrame(this);
-    Panel1->setObjectName("Panel1");
-    Panel1->setGeometry(PanelLayout::LongTankPanel);
-    Panel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    Panel1->setAutoFillBackground(true);
-    SetColour(Panel1, QPalette::Window, Silver);
-    lblLongTank = new QLabel("Long Tank", Panel1);
-    lblLongTank->setObjectName("lblLongTank");
-    lblLongTank->setGeometry(PanelLayout::LongTankCaption);
-    lblLongTank->setFont(PixelFont({"Arial", "Helvetica"}, 13, true));
+    auto* Inset = new QFrame(this);
+    Inset->setObjectName("Panel1");
+    Inset->setGeometry(PanelLayout::LongTankPanel);
+    Inset->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    Inset->setAutoFillBackground(true);
+    SetColour(Inset, QPalette::Window, Silver);
+    auto* Caption = new QLabel("Long Tank", Inset);
+    Caption->setObjectName("lblLongTank");
+    Caption->setGeometry(PanelLayout::LongTankCaption);
+    Caption->setFont(PixelFont({"Arial", "Helvetica"}, 13, true));
     // The spin box starts where the label ends: leave the caption a little air.
-    FitFont(lblLongTank, lblLongTank->text(), lblLongTank->width() - LongTankAir);
+    FitFont(Caption, Caption->text(), Caption->width() - LongTankAir);
 
-    LTSpinEdit = new QSpinBox(this);
-    LTSpinEdit->setObjectName("LTSpinEdit");
-    LTSpinEdit->setGeometry(PanelLayout::LongTankSpin);
-    LTSpinEdit->setRange(0, 31);
-    LTSpinEdit->setValue(0);
-    connect(LTSpinEdit, &QSpinBox::valueChanged, this, &TEdsacForm::LongTankChanged);
+    FLongTank = new QSpinBox(this);
+    FLongTank->setObjectName("LTSpinEdit");
+    FLongTank->setGeometry(PanelLayout::LongTankSpin);
+    FLongTank->setRange(0, 31);
+    FLongTank->setValue(0);
+    connect(FLongTank, &QSpinBox::valueChanged, this, &TEdsacForm::LongTankChanged);
 
-    cbShortTanks = new QCheckBox("Short Tanks", this);
-    cbShortTanks->setObjectName("cbShortTanks");
-    cbShortTanks->setGeometry(PanelLayout::ShortTanksSwitch);
-    cbShortTanks->setChecked(true);
-    cbShortTanks->setFont(PixelFont({"Arial", "Helvetica"}, 12, true));
-    FitFont(cbShortTanks, cbShortTanks->text(), cbShortTanks->width() - 22);
-    cbShortTanks->setAutoFillBackground(true);
-    SetColour(cbShortTanks, QPalette::Window, Silver);
-    SetColour(cbShortTanks, QPalette::WindowText, Qt::black);
-    connect(cbShortTanks, &QCheckBox::clicked, this, &TEdsacForm::ShortTanksClicked);
+    FShortTanks = new QCheckBox("Short Tanks", this);
+    FShortTanks->setObjectName("cbShortTanks");
+    FShortTanks->setGeometry(PanelLayout::ShortTanksSwitch);
+    FShortTanks->setChecked(true);
+    FShortTanks->setFont(PixelFont({"Arial", "Helvetica"}, 12, true));
+    FitFont(FShortTanks, FShortTanks->text(), FShortTanks->width() - 22);
+    FShortTanks->setAutoFillBackground(true);
+    SetColour(FShortTanks, QPalette::Window, Silver);
+    SetColour(FShortTanks, QPalette::WindowText, Qt::black);
+    connect(FShortTanks, &QCheckBox::clicked, this, &TEdsacForm::ShortTanksClicked);
+    connect(FShortTanks, &QCheckBox::toggled, this, &TEdsacForm::ShortTanksChanged);
 }
 
 void TEdsacForm::CreateRunTimer()
@@ -310,7 +318,7 @@ void TEdsacForm::CreateRunTimer()
 }
 
 TCRTDisplay* TEdsacForm::MakeTube(const QString& Name, const QRect& Where, int Count, int Size, bool HideFirst,
-                                  const QString& FullName)
+                                  const QString& FullName, TPanelTube Kind, int Row)
 {
     auto* Tube = new TCRTDisplay(this);
     Tube->setObjectName(Name);
@@ -321,6 +329,15 @@ TCRTDisplay* TEdsacForm::MakeTube(const QString& Name, const QRect& Where, int C
     Tube->SetFullName(FullName);
     // The tube sizes itself from its words; the layout's rectangle is the slot it fills.
     Tube->move(Where.topLeft());
+    // A store tube is known by its row, fixed here, whatever it is called later.
+    Tube->SetOnHint([this, Kind, Row](TCRTDisplay* Sender, TWords Words, int Index) {
+        if (FHintHandler)
+            FHintHandler({Kind, Row, Sender->FullName(), Words, Index});
+    });
+    if (Kind == TPanelTube::Store)
+        FStores[static_cast<std::size_t>(Row)] = Tube;
+    else
+        FRegisters[static_cast<std::size_t>(Kind)] = Tube;
     return Tube;
 }
 
@@ -350,17 +367,83 @@ QLabel* TEdsacForm::MakeLabel(const QString& Name, const QString& Caption, const
     return Label;
 }
 
+void TEdsacForm::ShowRegister(TPanelTube Tube, TWords Words)
+{
+    if (Tube != TPanelTube::Store)
+        FRegisters[static_cast<std::size_t>(Tube)]->SetWords(Words, false);
+}
+
+void TEdsacForm::ShowStoreRow(int Row, TWords Words)
+{
+    FStores[static_cast<std::size_t>(Row)]->SetWords(Words, false);
+}
+
+void TEdsacForm::ShowStoreWord(int Row, int Column, TWord Value)
+{
+    FStores[static_cast<std::size_t>(Row)]->SetWord(Column, Value);
+}
+
+int TEdsacForm::LongTank() const
+{
+    return FLongTank->value();
+}
+
+bool TEdsacForm::ShortTanks() const
+{
+    return FShortTanks->isChecked();
+}
+
 void TEdsacForm::UpdateClockDisplay(std::uint32_t Time)
 {
     const std::uint32_t Seconds = Time / 10000u;
-    RealTimeClock->SetSecond(static_cast<int>(Seconds % 60u));
-    RealTimeClock->SetMinute(static_cast<int>((Seconds / 60u) % 60u));
-    RealTimeClock->SetHour(static_cast<int>((Seconds / 3600u) % 12u));
+    FClock->SetSecond(static_cast<int>(Seconds % 60u));
+    FClock->SetMinute(static_cast<int>((Seconds / 60u) % 60u));
+    FClock->SetHour(static_cast<int>((Seconds / 3600u) % 12u));
+}
+
+bool TEdsacForm::ClockShowsTime() const
+{
+    return FClock->Hour() != 0 || FClock->Minute() != 0 || FClock->Second() != 0;
 }
 
 void TEdsacForm::SetTapeName(const QString& Name)
 {
-    memoLabel->setText("Output From: " + Name);
+    FTapeCaption->setText("Output From: " + Name);
+}
+
+void TEdsacForm::AppendTeleprinter(const QString& Text)
+{
+    QTextCursor Cursor(FTeleprinter->document());
+    Cursor.movePosition(QTextCursor::End);
+    Cursor.insertText(Text);
+    FTeleprinter->moveCursor(QTextCursor::End);
+}
+
+void TEdsacForm::ClearTeleprinter()
+{
+    FTeleprinter->clear();
+}
+
+QStringList TEdsacForm::TeleprinterLines() const
+{
+    QStringList Lines;
+    for (QTextBlock Block = FTeleprinter->document()->begin(); Block.isValid(); Block = Block.next())
+        Lines << Block.text();
+    return Lines;
+}
+
+void TEdsacForm::SetHintHandler(std::function<void(const TTubeHint&)> Handler)
+{
+    FHintHandler = std::move(Handler);
+}
+
+void TEdsacForm::ShowHintPointer(bool On)
+{
+    const Qt::CursorShape Shape = On ? Qt::UpArrowCursor : Qt::ArrowCursor;
+    for (TCRTDisplay* Tube : FRegisters)
+        Tube->setCursor(Shape);
+    for (TCRTDisplay* Tube : FStores)
+        Tube->setCursor(Shape);
 }
 
 void TEdsacForm::CoreExecTimerTimer()
@@ -384,7 +467,7 @@ void TEdsacForm::closeEvent(QCloseEvent* Event)
 
 bool TEdsacForm::eventFilter(QObject* Watched, QEvent* Event)
 {
-    if (Watched == Image1 && Event->type() == QEvent::MouseMove)
+    if (Watched == FPicture && Event->type() == QEvent::MouseMove)
         emit PanelMouseMoved();
     return QWidget::eventFilter(Watched, Event);
 }

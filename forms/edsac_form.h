@@ -6,21 +6,21 @@
 
 #include <QAbstractButton>
 #include <QImage>
+#include <QStringList>
 #include <QWidget>
 #include <array>
 #include <cstdint>
 #include <functional>
 
+#include "components/PanelView.h"
 #include "core/RunControl.h"
 
 class QCheckBox;
-class QFrame;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 class QSpinBox;
 class TRunTimer;
-class QToolButton;
 class TCRTDisplay;
 class TClockDisplay;
 
@@ -39,51 +39,43 @@ private:
     QImage FDown;
 };
 
-class TEdsacForm : public QWidget {
+class TEdsacForm : public QWidget, public IPanelView {
     Q_OBJECT
 public:
     explicit TEdsacForm(QWidget* Parent = nullptr);
     ~TEdsacForm() override;
 
+    // IPanelView
+    void ShowRegister(TPanelTube Tube, TWords Words) override;
+    void ShowStoreRow(int Row, TWords Words) override;
+    void ShowStoreWord(int Row, int Column, TWord Value) override;
+    int LongTank() const override;
+    // The "Short Tanks" switch is on.
+    bool ShortTanks() const;
+
     // Shows the machine time (units of 100 microseconds) on the clock: seconds,
     // minutes, and whole hours on a twelve-hour face.
     void UpdateClockDisplay(std::uint32_t Time);
+    // The clock shows a time other than 0.
+    bool ClockShowsTime() const;
     // The teleprinter pane's caption names the tape whose output it shows.
     void SetTapeName(const QString& Name);
+
+    // The teleprinter pane: text added at its end ("\n" starts a line), emptied,
+    // and read back one entry per line of the pane.
+    void AppendTeleprinter(const QString& Text);
+    void ClearTeleprinter();
+    QStringList TeleprinterLines() const;
+
+    // Called with the word under the mouse as it moves over a tube.
+    void SetHintHandler(std::function<void(const TTubeHint&)> Handler);
+    // The tubes show the hint pointer while hints are on.
+    void ShowHintPointer(bool On);
 
     // Executes one order for the run timer and says whether the machine goes on.
     // Set by whoever drives the machine.
     std::function<TStepResult()> ExecuteStep;
 
-    QLabel* Image1 = nullptr;
-    QWidget* Shape1 = nullptr;
-    QPushButton* btnClear = nullptr;
-    QPushButton* btnStart = nullptr;
-    QPushButton* btnStop = nullptr;
-    QPushButton* btnReset = nullptr;
-    QPushButton* btnSingleEP = nullptr;
-    QToolButton* sbClock = nullptr;
-    // Indexed by the digit on the hole; sbDial[0] is the 0 hole, which dials 10.
-    std::array<TDialHole*, 10> sbDial{};
-    TCRTDisplay* crtSCR = nullptr;
-    TCRTDisplay* crtORD = nullptr;
-    TCRTDisplay* crtMULTR = nullptr;
-    TCRTDisplay* crtMULTD = nullptr;
-    TCRTDisplay* crtACC = nullptr;
-    // Row N shows long number 32 * tank + 2N; crtStores[0] is the bottom row.
-    std::array<TCRTDisplay*, 16> crtStores{};
-    TClockDisplay* RealTimeClock = nullptr;
-    QLabel* memoLabel = nullptr;
-    QPlainTextEdit* TeletypeMemo = nullptr;
-    QFrame* Panel1 = nullptr;
-    QLabel* lblLongTank = nullptr;
-    QSpinBox* LTSpinEdit = nullptr;
-    QCheckBox* cbShortTanks = nullptr;
-    QLabel* lblSCR = nullptr;
-    QLabel* lblORD = nullptr;
-    QLabel* lblMULTR = nullptr;
-    QLabel* lblMULTD = nullptr;
-    QLabel* lblACC = nullptr;
     // The machine runs exactly while this is active.
     TRunTimer* CoreExecTimer = nullptr;
 
@@ -96,7 +88,9 @@ signals:
     // 1..9, and 10 for the 0 hole.
     void DialClicked(int Digit);
     void LongTankChanged(int Tank);
+    // By the user only; ShortTanksChanged follows every change.
     void ShortTanksClicked(bool Checked);
+    void ShortTanksChanged(bool On);
     void ClockClicked();
     // The mouse moved over bare panel, off every tube.
     void PanelMouseMoved();
@@ -124,8 +118,20 @@ private:
     void CreateLongTankSelector();
     void CreateRunTimer();
     TCRTDisplay* MakeTube(const QString& Name, const QRect& Where, int Count, int Size, bool HideFirst,
-                          const QString& FullName);
+                          const QString& FullName, TPanelTube Kind, int Row = 0);
     QPushButton* MakeButton(const QString& Name, const QString& Caption, const QRect& Where,
                             const QString& Family, const QColor& Color);
     QLabel* MakeLabel(const QString& Name, const QString& Caption, const QRect& Where);
+
+    QLabel* FPicture = nullptr;
+    // Indexed by TPanelTube, Store excepted.
+    std::array<TCRTDisplay*, 5> FRegisters{};
+    // Row N shows long number 32 * tank + 2N; FStores[0] is the bottom row.
+    std::array<TCRTDisplay*, 16> FStores{};
+    TClockDisplay* FClock = nullptr;
+    QLabel* FTapeCaption = nullptr;
+    QPlainTextEdit* FTeleprinter = nullptr;
+    QSpinBox* FLongTank = nullptr;
+    QCheckBox* FShortTanks = nullptr;
+    std::function<void(const TTubeHint&)> FHintHandler;
 };

@@ -11,15 +11,15 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
-#include <QSignalBlocker>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <cstring>
 
 #include "forms/Dialogs.h"
 #include "forms/InstallPaths.h"
-#include "forms/toolbar_icons.h"
 #include "valvane_version.h"
 
 namespace {
@@ -31,7 +31,10 @@ const char* const DefaultExtension = "txt";
 const char* const WindowEntryPrefix = "mnuWin";
 // A tape window's entry: the prefix, "ed" and the window's number.
 const char* const TapeEntryPrefix = "mnuWined";
+const char* const ToolBarSeparator = "|";
+const char* const InitialOrdersBoxName = "cbInitialOrders";
 
+constexpr int FormHeight = 87;
 constexpr int ButtonSize = 23;
 constexpr int RowHeight = 28;
 constexpr int ComboWidth = 119;
@@ -45,26 +48,31 @@ QString Literal(const QString& Text)
     return Result;
 }
 
-// The menu items and the combo box name the two sets alike.
-QString InitialOrdersCaption(TInitialOrders Orders)
-{
-    return QCoreApplication::translate("TMainForm", "Initial Orders %1").arg(InitialOrdersNumber(Orders));
-}
-
 void SetHint(QWidget* Control, const QString& Hint)
 {
     Control->setToolTip(Hint);
     Control->setStatusTip(Hint);
 }
 
+bool Named(const char* Name)
+{
+    return Name && *Name;
+}
+
 } // namespace
 
-TMainForm::TMainForm(QWidget* Parent) : QMainWindow(Parent)
+QString InitialOrdersCaption(TInitialOrders Orders)
+{
+    return QCoreApplication::translate("TMainForm", "Initial Orders %1").arg(InitialOrdersNumber(Orders));
+}
+
+TMainForm::TMainForm(const TCommandTable& Commands, QWidget* Parent) : QMainWindow(Parent)
 {
     setObjectName(QStringLiteral("MainForm"));
-    CreateMenus();
-    CreateToolBar();
+    BuildMenus(Commands.Commands);
+    BuildToolBar(Commands);
     CreateStatusBar();
+    ApplyCommandStates(TCommandState());
 
     // A strip across the top of the screen that can be widened but not heightened.
     int ScreenWidth = 800;
@@ -86,285 +94,215 @@ TMainForm::TMainForm(QWidget* Parent) : QMainWindow(Parent)
 
 TMainForm::~TMainForm() = default;
 
-QAction* TMainForm::AddItem(QMenu* Menu, const char* Name, const QString& Caption,
-                            const QKeySequence& Shortcut)
+void TMainForm::BuildMenus(const std::vector<TCommand>& Commands)
 {
-    auto* Item = new QAction(Caption, Menu);
-    Item->setObjectName(QString::fromLatin1(Name));
-    if (!Shortcut.isEmpty())
-        Item->setShortcut(Shortcut);
+    auto* Bar = new QMenuBar(this);
+    Bar->setObjectName(QStringLiteral("MainMenu1"));
+    setMenuBar(Bar);
+    QMenu* Menu = nullptr;
+    for (const TCommand& Command : Commands) {
+        QAction* Action = nullptr;
+        switch (Command.Kind) {
+        case TCommandKind::Menu:
+            Menu = Bar->addMenu(Command.Caption);
+            Menu->setObjectName(QString::fromLatin1(Command.Name));
+            break;
+        case TCommandKind::Separator: Menu->addSeparator(); break;
+        case TCommandKind::RecentFiles: AddRecentFiles(Menu); break;
+        case TCommandKind::TapeWindows: FWindowMenu = Menu; break;
+        case TCommandKind::ToolButton:
+            // Its action lives on the tool bar alone.
+            Action = new QAction(Command.Caption, this);
+            break;
+        case TCommandKind::Item:
+        case TCommandKind::Check:
+        case TCommandKind::InitialOrders: Action = AddItem(Menu, Command); break;
+        }
+        FActions.push_back(Action);
+        if (!Action)
+            continue;
+        if (Command.Run)
+            connect(Action, &QAction::triggered, this, Command.Run);
+        if (Command.Toggled)
+            connect(Action, &QAction::toggled, this, Command.Toggled);
+        if (Command.When)
+            FCommands.push_back({Action, Command.When});
+    }
+}
+
+QAction* TMainForm::AddItem(QMenu* Menu, const TCommand& Command)
+{
+    auto* Item = new QAction(Command.Caption, Menu);
+    Item->setObjectName(QString::fromLatin1(Command.Name));
+    if (!Command.Shortcut.isEmpty())
+        Item->setShortcut(Command.Shortcut);
+    // Such commands work from the tape windows too; the edit keys stay with
+    // whichever text pane has the focus.
+    if (Command.Everywhere)
+        Item->setShortcutContext(Qt::ApplicationShortcut);
     Menu->addAction(Item);
+    if (Command.Kind == TCommandKind::Check)
+        Item->setCheckable(true);
+    if (Command.Kind == TCommandKind::InitialOrders) {
+        if (!FInitialOrdersItems) {
+            FInitialOrdersItems = new QActionGroup(this);
+            FInitialOrdersItems->setObjectName(QStringLiteral("InitialOrdersGroup"));
+            FInitialOrdersItems->setExclusionPolicy(QActionGroup::ExclusionPolicy::Exclusive);
+        }
+        Item->setCheckable(true);
+        FInitialOrdersItems->addAction(Item);
+        // The first set is marked until the settings say otherwise.
+        if (FInitialOrdersItems->actions().size() == 1)
+            Item->setChecked(true);
+    }
     return Item;
 }
 
-QMenu* TMainForm::AddMenu(const char* Name, const QString& Caption)
+void TMainForm::AddRecentFiles(QMenu* Menu)
 {
-    QMenu* Menu = MainMenu1->addMenu(Caption);
-    Menu->setObjectName(QString::fromLatin1(Name));
-    return Menu;
-}
-
-void TMainForm::CreateMenus()
-{
-    MainMenu1 = new QMenuBar(this);
-    MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
-    setMenuBar(MainMenu1);
-    CreateFileMenu();
-    CreateEditMenu();
-    CreateEdsacMenu();
-    CreateWindowMenu();
-    CreateHelpMenu();
-}
-
-void TMainForm::CreateFileMenu()
-{
-    mnuFile = AddMenu("mnuFile", tr("&File"));
-    miNew = AddItem(mnuFile, "miNew", tr("&New"), QKeySequence(Qt::CTRL | Qt::Key_N));
-    miOpen = AddItem(mnuFile, "miOpen", tr("&Open..."), QKeySequence(Qt::CTRL | Qt::Key_O));
-    miInsert = AddItem(mnuFile, "miInsert", tr("Insert..."));
-    mnuFile->addSeparator();
-    miClose = AddItem(mnuFile, "miClose", tr("Close"), QKeySequence(Qt::CTRL | Qt::Key_W));
-    miSave = AddItem(mnuFile, "miSave", tr("Save"), QKeySequence(Qt::CTRL | Qt::Key_S));
-    miSaveAs = AddItem(mnuFile, "miSaveAs", tr("Save As..."));
-    mnuFile->addSeparator();
-    miDiscardEdsacOutput = AddItem(mnuFile, "miDiscardEdsacOutput", tr("Discard Edsac Output"));
-    miSaveOutputAs = AddItem(mnuFile, "miSaveOutputAs", tr("Save Edsac Output As..."));
-    miPunchOutputAs = AddItem(mnuFile, "miPunchOutputAs", tr("Punch Edsac Output As..."));
-    mnuFile->addSeparator();
-    miPrintPreview = AddItem(mnuFile, "miPrintPreview", tr("Print Preview"));
-    miPrint = AddItem(mnuFile, "miPrint", tr("Print..."), QKeySequence(Qt::CTRL | Qt::Key_P));
-    N2 = mnuFile->addSeparator();
-    N2->setObjectName(QStringLiteral("N2"));
+    Menu->addSeparator()->setObjectName(QStringLiteral("N2"));
     for (int I = 0; I < RecentPlaces; ++I) {
-        const QByteArray Name = "miMRU" + QByteArray::number(I + 1);
-        miMRU[I] = AddItem(mnuFile, Name.constData(), QString());
-        miMRU[I]->setVisible(false);
-        QAction* Entry = miMRU[I];
+        auto* Entry = new QAction(Menu);
+        Entry->setObjectName(QStringLiteral("miMRU%1").arg(I + 1));
+        Entry->setVisible(false);
+        Menu->addAction(Entry);
         connect(Entry, &QAction::triggered, this, [this, Entry] {
             if (!Entry->statusTip().isEmpty())
                 emit OpenTape(Entry->statusTip());
         });
+        FRecent[static_cast<std::size_t>(I)] = Entry;
     }
-    miPostMRUSeparator = mnuFile->addSeparator();
-    miPostMRUSeparator->setObjectName(QStringLiteral("miPostMRUSeparator"));
-    miPostMRUSeparator->setVisible(false);
-    miExit = AddItem(mnuFile, "miExit", tr("E&xit"));
-
-    // The file commands work from every window of the program, tape windows
-    // included; the edit keys stay with whichever text pane has the focus.
-    for (QAction* Item : {miNew, miOpen, miClose, miSave, miPrint})
-        Item->setShortcutContext(Qt::ApplicationShortcut);
-
-    connect(miNew, &QAction::triggered, this, &TMainForm::NewTape);
-    connect(miOpen, &QAction::triggered, this, &TMainForm::miOpenClick);
-    connect(miInsert, &QAction::triggered, this, &TMainForm::miInsertClick);
-    connect(miClose, &QAction::triggered, this, &TMainForm::CloseTape);
-    connect(miSave, &QAction::triggered, this, &TMainForm::SaveTape);
-    connect(miSaveAs, &QAction::triggered, this, &TMainForm::SaveTapeAs);
-    connect(miDiscardEdsacOutput, &QAction::triggered, this, &TMainForm::DiscardOutput);
-    connect(miSaveOutputAs, &QAction::triggered, this, [this] {
-        if (const QString Path = ChooseOutputFile(QStringLiteral("EdOutput.txt")); !Path.isEmpty())
-            emit SaveOutput(Path);
-    });
-    connect(miPunchOutputAs, &QAction::triggered, this, [this] {
-        if (const QString Path = ChooseOutputFile(QStringLiteral("EdPunch.txt")); !Path.isEmpty())
-            emit PunchOutput(Path);
-    });
-    connect(miPrint, &QAction::triggered, this, &TMainForm::PrintTape);
-    connect(miExit, &QAction::triggered, this, &QWidget::close);
+    FAfterRecent = Menu->addSeparator();
+    FAfterRecent->setObjectName(QStringLiteral("miPostMRUSeparator"));
+    FAfterRecent->setVisible(false);
 }
 
-void TMainForm::CreateEditMenu()
+void TMainForm::BuildToolBar(const TCommandTable& Table)
 {
-    mnuEdit = AddMenu("mnuEdit", tr("&Edit"));
-    miUndo = AddItem(mnuEdit, "miUndo", tr("Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z));
-    miRedo = AddItem(mnuEdit, "miRedo", tr("Redo"), QKeySequence(Qt::CTRL | Qt::Key_Y));
-    mnuEdit->addSeparator();
-    miCut = AddItem(mnuEdit, "miCut", tr("Cut"), QKeySequence(Qt::CTRL | Qt::Key_X));
-    miCopy = AddItem(mnuEdit, "miCopy", tr("Copy"), QKeySequence(Qt::CTRL | Qt::Key_C));
-    miPaste = AddItem(mnuEdit, "miPaste", tr("Paste"), QKeySequence(Qt::CTRL | Qt::Key_V));
-    miSelectAll = AddItem(mnuEdit, "miSelectAll", tr("Select All"), QKeySequence(Qt::CTRL | Qt::Key_A));
-    mnuEdit->addSeparator();
-    miFind = AddItem(mnuEdit, "miFind", tr("Find..."), QKeySequence(Qt::CTRL | Qt::Key_F));
-    miFindAgain = AddItem(mnuEdit, "miFindAgain", tr("Find Again"), QKeySequence(Qt::Key_F3));
-    miReplace = AddItem(mnuEdit, "miReplace", tr("Replace..."), QKeySequence(Qt::CTRL | Qt::Key_R));
-    mnuEdit->addSeparator();
-    miLineNumbers = AddItem(mnuEdit, "miLineNumbers", tr("Line Numbers"));
-    // Nothing to undo or redo (tape windows keep their own history), and no search.
-    for (QAction* Item : {miUndo, miRedo, miFind, miFindAgain, miReplace})
-        Item->setEnabled(false);
+    // The control bar fills the strip between the menu bar and the status bar and
+    // holds the one tool-bar row in its middle.
+    auto* ControlBar = new QWidget(this);
+    ControlBar->setObjectName(QStringLiteral("ControlBar1"));
+    auto* Rows = new QVBoxLayout(ControlBar);
+    Rows->setContentsMargins(2, 0, 2, 0);
+    FToolBar = new QToolBar(ControlBar);
+    FToolBar->setObjectName(QStringLiteral("ToolBar1"));
+    FToolBar->setMovable(false);
+    FToolBar->setFloatable(false);
+    FToolBar->setIconSize(QSize(ToolbarIcons::IconSize, ToolbarIcons::IconSize));
+    FToolBar->setFixedHeight(RowHeight);
+    Rows->addWidget(FToolBar, 0, Qt::AlignVCenter);
+    setCentralWidget(ControlBar);
 
-    connect(miCut, &QAction::triggered, this, &TMainForm::CutText);
-    connect(miCopy, &QAction::triggered, this, &TMainForm::CopyText);
-    connect(miPaste, &QAction::triggered, this, &TMainForm::PasteText);
-    connect(miSelectAll, &QAction::triggered, this, &TMainForm::SelectAll);
-}
-
-void TMainForm::CreateEdsacMenu()
-{
-    mnuEdsac = AddMenu("mnuEdsac", tr("E&dsac"));
-    miInitialOrders1 = AddItem(mnuEdsac, "miInitialOrders1", InitialOrdersCaption(ioOrders1));
-    miInitialOrders2 = AddItem(mnuEdsac, "miInitialOrders2", InitialOrdersCaption(ioOrders2));
-    InitialOrdersGroup = new QActionGroup(this);
-    InitialOrdersGroup->setObjectName(QStringLiteral("InitialOrdersGroup"));
-    InitialOrdersGroup->setExclusionPolicy(QActionGroup::ExclusionPolicy::Exclusive);
-    for (QAction* Item : {miInitialOrders1, miInitialOrders2}) {
-        Item->setCheckable(true);
-        InitialOrdersGroup->addAction(Item);
+    for (const char* Slot : Table.ToolBar) {
+        if (std::strcmp(Slot, ToolBarSeparator) == 0) {
+            FToolBar->addSeparator();
+            continue;
+        }
+        if (std::strcmp(Slot, InitialOrdersBoxName) == 0) {
+            AddInitialOrdersBox();
+            continue;
+        }
+        for (std::size_t I = 0; I < Table.Commands.size(); ++I) {
+            const TCommand& Command = Table.Commands[I];
+            if (std::strcmp(Command.Button, Slot) != 0 || !FActions[I])
+                continue;
+            if (Command.Kind == TCommandKind::Check)
+                AddCheckBox(Command, FActions[I]);
+            else
+                AddButton(Command, FActions[I]);
+            break;
+        }
     }
-    miInitialOrders1->setChecked(true);
-    mnuEdsac->addSeparator();
-    miDiscardOutput = AddItem(mnuEdsac, "miDiscardOutput", tr("Discard Output"));
-    miZeroizeClock = AddItem(mnuEdsac, "miZeroizeClock", tr("Zeroize Clock"));
-    miTeleprinterSound = AddItem(mnuEdsac, "miTeleprinterSound", tr("Teleprinter Sound"));
-    miRealTime = AddItem(mnuEdsac, "miRealTime", tr("Real Time"));
-    miHints = AddItem(mnuEdsac, "miHints", tr("Hints"));
-    mnuEdsac->addSeparator();
-    miOptions = AddItem(mnuEdsac, "miOptions", tr("Options..."));
-    for (QAction* Item : {miTeleprinterSound, miRealTime, miHints})
-        Item->setCheckable(true);
-
-    connect(miInitialOrders1, &QAction::triggered, this, [this] { SetInitialOrders(ioOrders1); });
-    connect(miInitialOrders2, &QAction::triggered, this, [this] { SetInitialOrders(ioOrders2); });
-    connect(miDiscardOutput, &QAction::triggered, this, &TMainForm::DiscardOutput);
-    connect(miZeroizeClock, &QAction::triggered, this, &TMainForm::ZeroiseClock);
-    connect(miTeleprinterSound, &QAction::triggered, this, &TMainForm::miTeleprinterSoundClick);
-    connect(miRealTime, &QAction::triggered, this, &TMainForm::miRealTimeClick);
-    connect(miHints, &QAction::triggered, this, &TMainForm::miHintsClick);
-    connect(miOptions, &QAction::triggered, this, &TMainForm::ShowOptions);
 }
 
-void TMainForm::CreateWindowMenu()
-{
-    // The machine window first, the tape windows after it as they open.
-    mnuWindow = AddMenu("mnuWindow", tr("&Window"));
-    mnuWinEdsac = AddItem(mnuWindow, "mnuWinEdsac", tr("Edsac"));
-    connect(mnuWinEdsac, &QAction::triggered, this, [this] { WindowMenuClick(mnuWinEdsac); });
-}
-
-void TMainForm::CreateHelpMenu()
-{
-    mnuHelp = AddMenu("mnuHelp", tr("&Help"));
-    TutorialGuide1 = AddItem(mnuHelp, "TutorialGuide1", tr("&Tutorial Guide"));
-    Documentation1 = AddItem(mnuHelp, "Documentation1", tr("&Documentation"));
-    mnuHelp->addSeparator();
-    miAbout = AddItem(mnuHelp, "miAbout", tr("&About..."));
-    connect(TutorialGuide1, &QAction::triggered, this, &TMainForm::TutorialGuide1Click);
-    connect(Documentation1, &QAction::triggered, this, &TMainForm::Documentation1Click);
-    connect(miAbout, &QAction::triggered, this, &TMainForm::ShowAbout);
-}
-
-QToolButton* TMainForm::AddButton(const char* Name, QAction* Action, ToolbarIcons::TToolIcon Picture,
-                                  const QString& Hint)
+void TMainForm::AddButton(const TCommand& Command, QAction* Action)
 {
     // The button is its menu item's twin: one action, so one handler and one
     // Enabled state for both. The picture belongs to the tool bar only.
-    Action->setIcon(ToolbarIcons::Icon(Picture));
+    Action->setIcon(ToolbarIcons::Icon(Command.Icon));
     Action->setIconVisibleInMenu(false);
-    Action->setToolTip(Hint);
-    Action->setStatusTip(Hint);
-    auto* Button = new QToolButton(ToolBar1);
-    Button->setObjectName(QString::fromLatin1(Name));
+    Action->setToolTip(Command.Hint);
+    Action->setStatusTip(Command.Hint);
+    auto* Button = new QToolButton(FToolBar);
+    Button->setObjectName(QString::fromLatin1(Command.Button));
     Button->setDefaultAction(Action);
     Button->setIconSize(QSize(ToolbarIcons::IconSize, ToolbarIcons::IconSize));
     Button->setFixedSize(ButtonSize, ButtonSize);
     Button->setAutoRaise(true);
     Button->setFocusPolicy(Qt::NoFocus);
-    ToolBar1->addWidget(Button);
-    return Button;
+    FToolBar->addWidget(Button);
 }
 
-QCheckBox* TMainForm::AddCheckBox(const char* Name, const QString& Caption, const QString& Hint)
+void TMainForm::AddCheckBox(const TCommand& Command, QAction* Action)
 {
-    auto* Box = new QCheckBox(Caption, ToolBar1);
-    Box->setObjectName(QString::fromLatin1(Name));
+    auto* Box = new QCheckBox(Command.BoxCaption, FToolBar);
+    Box->setObjectName(QString::fromLatin1(Command.Button));
     Box->setFocusPolicy(Qt::NoFocus);
     // A little air either side, as the boxes sit between buttons and separators.
     Box->setContentsMargins(4, 0, 4, 0);
-    SetHint(Box, Hint);
-    ToolBar1->addWidget(Box);
-    return Box;
+    SetHint(Box, Command.Hint);
+    FToolBar->addWidget(Box);
+    // Box and mark agree whichever the user changes, and the change is told once.
+    connect(Box, &QCheckBox::toggled, Action, &QAction::setChecked);
+    if (Command.BoxFixed) {
+        Box->setEnabled(false);
+        connect(Action, &QAction::triggered, Box, [Action, Box] { Action->setChecked(Box->isChecked()); });
+    } else {
+        connect(Action, &QAction::toggled, Box, &QCheckBox::setChecked);
+    }
 }
 
-void TMainForm::CreateToolBar()
+void TMainForm::AddInitialOrdersBox()
 {
-    using ToolbarIcons::TToolIcon;
-
-    // The control bar fills the strip between the menu bar and the status bar and
-    // holds the one tool-bar row in its middle.
-    ControlBar1 = new QWidget(this);
-    ControlBar1->setObjectName(QStringLiteral("ControlBar1"));
-    auto* Rows = new QVBoxLayout(ControlBar1);
-    Rows->setContentsMargins(2, 0, 2, 0);
-    ToolBar1 = new QToolBar(ControlBar1);
-    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
-    ToolBar1->setMovable(false);
-    ToolBar1->setFloatable(false);
-    ToolBar1->setIconSize(QSize(ToolbarIcons::IconSize, ToolbarIcons::IconSize));
-    ToolBar1->setFixedHeight(RowHeight);
-    Rows->addWidget(ToolBar1, 0, Qt::AlignVCenter);
-    setCentralWidget(ControlBar1);
-
-    tbNew = AddButton("tbNew", miNew, TToolIcon::New, tr("New Tape"));
-    tbOpen = AddButton("tbOpen", miOpen, TToolIcon::Open, tr("Open Tape"));
-    tbSave = AddButton("tbSave", miSave, TToolIcon::Save, tr("Save Tape"));
-    tbPrint = AddButton("tbPrint", miPrint, TToolIcon::Print, tr("Print Tape"));
-    tbPrintPrev = AddButton("tbPrintPrev", miPrintPreview, TToolIcon::PrintPreview, tr("Print Preview"));
-    ToolBar1->addSeparator();
-    tbUndo = AddButton("tbUndo", miUndo, TToolIcon::Undo, tr("Undo"));
-    tbRedo = AddButton("tbRedo", miRedo, TToolIcon::Redo, tr("Redo"));
-    ToolBar1->addSeparator();
-    tbCut = AddButton("tbCut", miCut, TToolIcon::Cut, tr("Cut"));
-    tbCopy = AddButton("tbCopy", miCopy, TToolIcon::Copy, tr("Copy"));
-    tbPaste = AddButton("tbPaste", miPaste, TToolIcon::Paste, tr("Paste"));
-    ToolBar1->addSeparator();
-
-    cbInitialOrders = new QComboBox(ToolBar1);
-    cbInitialOrders->setObjectName(QStringLiteral("cbInitialOrders"));
-    cbInitialOrders->addItems({InitialOrdersCaption(ioOrders1), InitialOrdersCaption(ioOrders2)});
-    cbInitialOrders->setFixedWidth(ComboWidth);
-    cbInitialOrders->setCurrentIndex(InitialOrdersIndex(ioOrders2));
-    cbInitialOrders->setFocusPolicy(Qt::NoFocus);
-    SetHint(cbInitialOrders, tr("Select Initial Orders"));
-    ToolBar1->addWidget(cbInitialOrders);
-    ToolBar1->addSeparator();
-
-    // Line Feed has no menu item; its action lives on the tool bar alone.
-    auto* LineFeedAction = new QAction(tr("Line Feed"), this);
-    connect(LineFeedAction, &QAction::triggered, this, &TMainForm::LineFeed);
-    tbEdsacClear =
-        AddButton("tbEdsacClear", miDiscardEdsacOutput, TToolIcon::DiscardOutput, tr("Discard Edsac Output"));
-    tbFeed = AddButton("tbFeed", LineFeedAction, TToolIcon::LineFeed, tr("Line Feed"));
-    tbZeroizeClock = AddButton("tbZeroizeClock", miZeroizeClock, TToolIcon::ZeroizeClock, tr("Zeroize Clock"));
-    ToolBar1->addSeparator();
-
-    cbSound = AddCheckBox("cbSound", tr("Sound"), tr("Teleprinter Sound"));
-    cbSound->setEnabled(false);
-    ToolBar1->addSeparator();
-    cbRealTime = AddCheckBox("cbRealTime", tr("Real Time"), tr("Real Time Mode"));
-    cbHints = AddCheckBox("cbHints", tr("Hints"), tr("Edsac Hints"));
-
+    FInitialOrdersBox = new QComboBox(FToolBar);
+    FInitialOrdersBox->setObjectName(QString::fromLatin1(InitialOrdersBoxName));
+    FInitialOrdersBox->addItems({InitialOrdersCaption(ioOrders1), InitialOrdersCaption(ioOrders2)});
+    FInitialOrdersBox->setFixedWidth(ComboWidth);
+    FInitialOrdersBox->setCurrentIndex(InitialOrdersIndex(ioOrders2));
+    FInitialOrdersBox->setFocusPolicy(Qt::NoFocus);
+    SetHint(FInitialOrdersBox, tr("Select Initial Orders"));
+    FToolBar->addWidget(FInitialOrdersBox);
     // The user's choice only: setting the index from code must not loop back.
-    connect(cbInitialOrders, &QComboBox::activated, this, [this](int Index) {
+    connect(FInitialOrdersBox, &QComboBox::activated, this, [this](int Index) {
         if (const auto Orders = InitialOrdersAtIndex(Index))
             SetInitialOrders(*Orders);
     });
-    connect(cbSound, &QCheckBox::toggled, miTeleprinterSound, &QAction::setChecked);
-    connect(cbRealTime, &QCheckBox::toggled, this, &TMainForm::cbRealTimeToggled);
-    connect(cbHints, &QCheckBox::toggled, this, &TMainForm::cbHintsToggled);
 }
 
 void TMainForm::CreateStatusBar()
 {
-    StatusBar1 = new QStatusBar(this);
-    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
-    setStatusBar(StatusBar1);
-    FHintPanel = new QLabel(StatusBar1);
+    auto* Bar = new QStatusBar(this);
+    Bar->setObjectName(QStringLiteral("StatusBar1"));
+    setStatusBar(Bar);
+    FHintPanel = new QLabel(Bar);
     FHintPanel->setObjectName(QStringLiteral("StatusPanel"));
     // Hints are data read from the store, never markup.
     FHintPanel->setTextFormat(Qt::PlainText);
     FHintPanel->setContentsMargins(4, 0, 4, 0);
-    StatusBar1->addWidget(FHintPanel, 1);
+    Bar->addWidget(FHintPanel, 1);
+}
+
+void TMainForm::ApplyCommandStates(const TCommandState& State)
+{
+    // The tool buttons show these same actions, so they follow without a word.
+    for (const TBuilt& Command : FCommands)
+        Command.Action->setEnabled(State.*Command.When);
+}
+
+QAction* TMainForm::FindCommand(const char* Name) const
+{
+    const QString Wanted = QString::fromLatin1(Name);
+    for (QAction* Action : FActions)
+        if (Action && Named(Name) && Action->objectName() == Wanted)
+            return Action;
+    return nullptr;
+}
+
+void TMainForm::SetCommandChecked(const char* Name, bool On)
+{
+    if (QAction* Action = FindCommand(Name))
+        Action->setChecked(On);
 }
 
 void TMainForm::SetHintText(const QString& Text)
@@ -376,39 +314,40 @@ QString TMainForm::HintText() const
 {
     return FHintPanel->text();
 }
-
 QAction* TMainForm::FindWindowMenuItem(const QWidget* TapeWindow) const
 {
     if (!TapeWindow)
         return nullptr;
     const QString Name = QLatin1String(WindowEntryPrefix) + TapeWindow->objectName();
-    const QList<QAction*> Entries = mnuWindow->actions();
+    if (!FWindowMenu)
+        return nullptr;
+    const QList<QAction*> Entries = FWindowMenu->actions();
     for (QAction* Entry : Entries)
-        if (Entry != mnuWinEdsac && Entry->objectName() == Name)
+        if (Entry->objectName() == Name && std::find(FActions.begin(), FActions.end(), Entry) == FActions.end())
             return Entry;
     return nullptr;
 }
 
 void TMainForm::AddWindowMenuItem(QWidget* TapeWindow)
 {
-    if (!TapeWindow)
+    if (!TapeWindow || !FWindowMenu)
         return;
     // One entry per window, even if the window is announced twice.
     if (QAction* Existing = FindWindowMenuItem(TapeWindow)) {
         Existing->setText(Literal(TapeWindow->windowTitle()));
         return;
     }
-    auto* Entry = new QAction(Literal(TapeWindow->windowTitle()), mnuWindow);
+    auto* Entry = new QAction(Literal(TapeWindow->windowTitle()), FWindowMenu);
     Entry->setObjectName(QLatin1String(WindowEntryPrefix) + TapeWindow->objectName());
     connect(Entry, &QAction::triggered, this, [this, Entry] { WindowMenuClick(Entry); });
-    mnuWindow->addAction(Entry);
+    FWindowMenu->addAction(Entry);
 
     // The entry follows its window: a new title after Save As, and no entry left
     // behind for a window that has gone without being removed from the menu.
     connect(TapeWindow, &QWidget::windowTitleChanged, Entry,
             [Entry](const QString& Title) { Entry->setText(Literal(Title)); });
     connect(TapeWindow, &QObject::destroyed, Entry, [this, Entry] {
-        mnuWindow->removeAction(Entry);
+        FWindowMenu->removeAction(Entry);
         Entry->deleteLater();
     });
 }
@@ -422,22 +361,22 @@ void TMainForm::UpdateWindowMenuItem(QWidget* TapeWindow)
 void TMainForm::RemoveWindowMenuItem(QWidget* TapeWindow)
 {
     if (QAction* Entry = FindWindowMenuItem(TapeWindow)) {
-        mnuWindow->removeAction(Entry);
+        FWindowMenu->removeAction(Entry);
         Entry->deleteLater();
     }
 }
 
 QList<QAction*> TMainForm::WindowMenuEntries() const
 {
-    return mnuWindow->actions();
+    return FWindowMenu ? FWindowMenu->actions() : QList<QAction*>();
 }
 
 void TMainForm::WindowMenuClick(QAction* Entry)
 {
     if (!Entry)
         return;
-    if (Entry == mnuWinEdsac) {
-        emit ShowEdsacWindow();
+    if (std::find(FActions.begin(), FActions.end(), Entry) != FActions.end()) {
+        Entry->trigger();
         return;
     }
     const QString Name = Entry->objectName();
@@ -459,9 +398,11 @@ void TMainForm::WindowMenuClick(QAction* Entry)
 
 void TMainForm::SetRecentFiles(const QStringList& Files)
 {
-    miPostMRUSeparator->setVisible(false);
+    if (!FAfterRecent)
+        return;
+    FAfterRecent->setVisible(false);
     for (int I = 0; I < RecentPlaces; ++I) {
-        QAction* Entry = miMRU[I];
+        QAction* Entry = FRecent[static_cast<std::size_t>(I)];
         const QString Path = I < Files.size() ? Files[I] : QString();
         if (Path.isEmpty()) {
             Entry->setVisible(false);
@@ -471,15 +412,24 @@ void TMainForm::SetRecentFiles(const QStringList& Files)
         Entry->setStatusTip(Path);
         Entry->setToolTip(Path);
         Entry->setVisible(true);
-        miPostMRUSeparator->setVisible(true);
+        FAfterRecent->setVisible(true);
     }
 }
 
 void TMainForm::SetInitialOrders(TInitialOrders Orders)
 {
-    cbInitialOrders->setCurrentIndex(InitialOrdersIndex(Orders));
-    (Orders == ioOrders1 ? miInitialOrders1 : miInitialOrders2)->setChecked(true);
+    const int Index = InitialOrdersIndex(Orders);
+    if (FInitialOrdersBox)
+        FInitialOrdersBox->setCurrentIndex(Index);
+    if (FInitialOrdersItems && Index < FInitialOrdersItems->actions().size())
+        FInitialOrdersItems->actions()[Index]->setChecked(true);
     emit SelectInitialOrders(Orders == ioOrders2);
+}
+
+TInitialOrders TMainForm::InitialOrders() const
+{
+    const auto Shown = FInitialOrdersBox ? InitialOrdersAtIndex(FInitialOrdersBox->currentIndex()) : std::nullopt;
+    return Shown.value_or(ioOrders2);
 }
 
 void TMainForm::closeEvent(QCloseEvent* Event)
@@ -491,16 +441,14 @@ void TMainForm::closeEvent(QCloseEvent* Event)
     QMainWindow::closeEvent(Event);
 }
 
-void TMainForm::miOpenClick()
+QString TMainForm::ChooseTapeToOpen()
 {
-    if (const QString Path = ChooseTapeFile(tr("Open"), FOpenFileName); !Path.isEmpty())
-        emit OpenTape(Path);
+    return ChooseTapeFile(tr("Open"), FOpenFileName);
 }
 
-void TMainForm::miInsertClick()
+QString TMainForm::ChooseTapeToInsert()
 {
-    if (const QString Path = ChooseTapeFile(tr("Insert"), FInsertFileName); !Path.isEmpty())
-        emit InsertTape(Path);
+    return ChooseTapeFile(tr("Insert"), FInsertFileName);
 }
 
 QString TMainForm::ChooseTapeFile(const QString& Title, QString& Remembered)
@@ -535,53 +483,7 @@ QString TMainForm::ChooseOutputFile(const QString& Name)
     return Completed;
 }
 
-void TMainForm::miTeleprinterSoundClick()
-{
-    // The item only explains; its check mark belongs to the (disabled) check box.
-    miTeleprinterSound->setChecked(cbSound->isChecked());
-    Inform(QStringLiteral("Not supported"),
-           QStringLiteral("Sound is not currently supported in this version of Valvane"));
-}
-
-void TMainForm::miRealTimeClick(bool Checked)
-{
-    // The bridge reads the check box at every order; nothing else to tell.
-    cbRealTime->setChecked(Checked);
-}
-
-void TMainForm::cbRealTimeToggled(bool Checked)
-{
-    miRealTime->setChecked(Checked);
-}
-
-void TMainForm::miHintsClick(bool Checked)
-{
-    {
-        const QSignalBlocker Blocker(cbHints);
-        cbHints->setChecked(Checked);
-    }
-    emit SetHints(Checked);
-}
-
-void TMainForm::cbHintsToggled(bool Checked)
-{
-    miHints->setChecked(Checked);
-    emit SetHints(Checked);
-}
-
 void TMainForm::Inform(const QString& Caption, const QString& Text)
 {
     Dialogs::Message(this, Caption, Text, QMessageBox::Ok, QMessageBox::Information);
-}
-
-void TMainForm::TutorialGuide1Click()
-{
-    Inform(QStringLiteral("Tutorial"),
-           QStringLiteral("The tutorial guide can be found by opening the \"Lessonary\" file that was supplied with Valvane"));
-}
-
-void TMainForm::Documentation1Click()
-{
-    Inform(QStringLiteral("Documentation"),
-           QStringLiteral("Program documentation can be found by opening the \"Referary\" file that was supplied with Valvane"));
 }

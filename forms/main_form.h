@@ -1,44 +1,46 @@
 // The main window: a strip across the top of the screen with the menu bar, the
-// tool bar and a one-panel status bar. It keeps only the state of its own controls
-// (check marks, the Initial Orders choice, the recent files, the Window menu);
-// every command that acts on tapes, output or the machine leaves as a signal for
-// the bridge, which also sets the Enabled states of the items and buttons.
+// tool bar and a one-panel status bar. Its menus and tool bar are built from the
+// command table it is given; it keeps only the state of its own controls (check
+// marks, the Initial Orders choice, the recent files, the Window menu) and asks the
+// user the questions the commands need.
 #pragma once
 
+#include <QList>
 #include <QMainWindow>
 #include <QString>
 #include <QStringList>
 #include <array>
 #include <functional>
+#include <vector>
 
 #include "core/initial_orders.h"
+#include "forms/commands.h"
 
 class QAction;
 class QActionGroup;
-class QCheckBox;
 class QComboBox;
 class QLabel;
 class QMenu;
-class QMenuBar;
-class QStatusBar;
 class QToolBar;
-class QToolButton;
 
-namespace ToolbarIcons {
-enum class TToolIcon;
-}
+// "Initial Orders 1" or "Initial Orders 2", as the menu and the box name them.
+QString InitialOrdersCaption(TInitialOrders Orders);
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
 
 public:
-    static constexpr int FormHeight = 87;
     static constexpr int RecentPlaces = 4;
 
     // Placed at the top-left corner, 10 pixels narrower than the screen, with its
     // height fixed; starts hidden.
-    explicit TMainForm(QWidget* Parent = nullptr);
+    explicit TMainForm(const TCommandTable& Commands, QWidget* Parent = nullptr);
     ~TMainForm() override;
+
+    // Each command with an enabling rule is enabled as its flag in State says.
+    void ApplyCommandStates(const TCommandState& State);
+    // Sets the mark of the Check command named Name.
+    void SetCommandChecked(const char* Name, bool On);
 
     // The status bar's one panel, where hint mode writes what a tube holds.
     void SetHintText(const QString& Text);
@@ -52,159 +54,71 @@ public:
     // Takes the entry out of the menu at once; the entry object itself is deleted
     // from the event loop, so a list of entries taken earlier stays safe to read.
     void RemoveWindowMenuItem(QWidget* TapeWindow);
-    // The entries in menu order, mnuWinEdsac first.
+    // The entries in menu order, the table's own first.
     QList<QAction*> WindowMenuEntries() const;
-    // What a click on an entry does: ShowEdsacWindow for mnuWinEdsac, otherwise
-    // ShowTapeWindow with the number that follows "mnuWined" in its name (nothing
-    // when the name holds no such number).
+    // What a click on an entry does: a command of the table runs; a tape window's
+    // entry asks for ShowTapeWindow with the number that follows "mnuWined" in its
+    // name (nothing when the name holds no such number).
     void WindowMenuClick(QAction* Entry);
 
     // The four recent-file places, first to last; an empty string (or a missing
     // element) leaves its place hidden. Entries are numbered by place.
     void SetRecentFiles(const QStringList& Files);
-    // 1 or 2 sets the combo box, the radio mark and tells the bridge; other values
-    // are ignored.
+    // Sets the box and the item's mark and tells the bridge.
     void SetInitialOrders(TInitialOrders Orders);
+    // The set the box shows.
+    TInitialOrders InitialOrders() const;
+
+    // The questions of the commands. A tape to open or insert, starting from the
+    // one chosen last time for the same command; a file for output, preset with
+    // Name, its extension completed and its replacing confirmed. Empty for Cancel.
+    QString ChooseTapeToOpen();
+    QString ChooseTapeToInsert();
+    QString ChooseOutputFile(const QString& Name);
+    void Inform(const QString& Caption, const QString& Text);
 
     // Asked before the window closes (Exit or the window manager); false keeps it open.
     std::function<bool()> CloseQuery;
 
-    QMenuBar* MainMenu1 = nullptr;
-    QMenu* mnuFile = nullptr;
-    QMenu* mnuEdit = nullptr;
-    QMenu* mnuEdsac = nullptr;
-    QMenu* mnuWindow = nullptr;
-    QMenu* mnuHelp = nullptr;
-
-    QAction* miNew = nullptr;
-    QAction* miOpen = nullptr;
-    QAction* miInsert = nullptr;
-    QAction* miClose = nullptr;
-    QAction* miSave = nullptr;
-    QAction* miSaveAs = nullptr;
-    QAction* miDiscardEdsacOutput = nullptr;
-    QAction* miSaveOutputAs = nullptr;
-    QAction* miPunchOutputAs = nullptr;
-    QAction* miPrintPreview = nullptr;
-    QAction* miPrint = nullptr;
-    // The separator before the recent files.
-    QAction* N2 = nullptr;
-    // miMRU[0] is miMRU1.
-    std::array<QAction*, RecentPlaces> miMRU{};
-    QAction* miPostMRUSeparator = nullptr;
-    QAction* miExit = nullptr;
-
-    QAction* miUndo = nullptr;
-    QAction* miRedo = nullptr;
-    QAction* miCut = nullptr;
-    QAction* miCopy = nullptr;
-    QAction* miPaste = nullptr;
-    QAction* miSelectAll = nullptr;
-    QAction* miFind = nullptr;
-    QAction* miFindAgain = nullptr;
-    QAction* miReplace = nullptr;
-    QAction* miLineNumbers = nullptr;
-
-    QAction* miInitialOrders1 = nullptr;
-    QAction* miInitialOrders2 = nullptr;
-    QActionGroup* InitialOrdersGroup = nullptr;
-    QAction* miDiscardOutput = nullptr;
-    QAction* miZeroizeClock = nullptr;
-    QAction* miTeleprinterSound = nullptr;
-    QAction* miRealTime = nullptr;
-    QAction* miHints = nullptr;
-    QAction* miOptions = nullptr;
-
-    QAction* mnuWinEdsac = nullptr;
-
-    QAction* TutorialGuide1 = nullptr;
-    QAction* Documentation1 = nullptr;
-    QAction* miAbout = nullptr;
-
-    QWidget* ControlBar1 = nullptr;
-    QToolBar* ToolBar1 = nullptr;
-    QToolButton* tbNew = nullptr;
-    QToolButton* tbOpen = nullptr;
-    QToolButton* tbSave = nullptr;
-    QToolButton* tbPrint = nullptr;
-    QToolButton* tbPrintPrev = nullptr;
-    QToolButton* tbUndo = nullptr;
-    QToolButton* tbRedo = nullptr;
-    QToolButton* tbCut = nullptr;
-    QToolButton* tbCopy = nullptr;
-    QToolButton* tbPaste = nullptr;
-    QComboBox* cbInitialOrders = nullptr;
-    QToolButton* tbEdsacClear = nullptr;
-    QToolButton* tbFeed = nullptr;
-    QToolButton* tbZeroizeClock = nullptr;
-    QCheckBox* cbSound = nullptr;
-    QCheckBox* cbRealTime = nullptr;
-    QCheckBox* cbHints = nullptr;
-
-    QStatusBar* StatusBar1 = nullptr;
-
 signals:
-    void NewTape();
+    // A recent file was chosen.
     void OpenTape(const QString& FileName);
-    void InsertTape(const QString& FileName);
-    void CloseTape();
-    void SaveTape();
-    void SaveTapeAs();
-    void DiscardOutput();
-    void SaveOutput(const QString& FileName);
-    void PunchOutput(const QString& FileName);
-    void PrintTape();
-    void CutText();
-    void CopyText();
-    void PasteText();
-    void SelectAll();
     // false for Initial Orders 1, true for Initial Orders 2.
     void SelectInitialOrders(bool Second);
-    void ZeroiseClock();
-    void SetHints(bool On);
-    void ShowOptions();
-    void ShowAbout();
-    void ShowEdsacWindow();
     void ShowTapeWindow(int Number);
-    // An empty line for the teleprinter.
-    void LineFeed();
 
 protected:
     void closeEvent(QCloseEvent* Event) override;
 
 private:
-    void CreateMenus();
-    void CreateFileMenu();
-    void CreateEditMenu();
-    void CreateEdsacMenu();
-    void CreateWindowMenu();
-    void CreateHelpMenu();
-    void CreateToolBar();
+    struct TBuilt {
+        QAction* Action;
+        bool TCommandState::*When;
+    };
+
+    void BuildMenus(const std::vector<TCommand>& Commands);
+    QAction* AddItem(QMenu* Menu, const TCommand& Command);
+    void AddRecentFiles(QMenu* Menu);
+    void BuildToolBar(const TCommandTable& Table);
+    // A tool button that shows the command's action, its menu item's own.
+    void AddButton(const TCommand& Command, QAction* Action);
+    // A check box that follows the command's check mark and sets it.
+    void AddCheckBox(const TCommand& Command, QAction* Action);
+    void AddInitialOrdersBox();
     void CreateStatusBar();
-    QMenu* AddMenu(const char* Name, const QString& Caption);
-    QAction* AddItem(QMenu* Menu, const char* Name, const QString& Caption,
-                     const QKeySequence& Shortcut = QKeySequence());
-    // A tool button that shows Action, its menu item's own.
-    QToolButton* AddButton(const char* Name, QAction* Action, ToolbarIcons::TToolIcon Picture, const QString& Hint);
-    QCheckBox* AddCheckBox(const char* Name, const QString& Caption, const QString& Hint);
+    QAction* FindCommand(const char* Name) const;
     QAction* FindWindowMenuItem(const QWidget* TapeWindow) const;
-
-    void miOpenClick();
-    void miInsertClick();
-    // Open and Insert: a tape file, starting from the one chosen last time in
-    // Remembered (updated); empty for Cancel.
     QString ChooseTapeFile(const QString& Title, QString& Remembered);
-    // The output commands: the save dialog preset with Name; empty for Cancel.
-    QString ChooseOutputFile(const QString& Name);
-    void Inform(const QString& Caption, const QString& Text);
-    void miTeleprinterSoundClick();
-    void miRealTimeClick(bool Checked);
-    void cbRealTimeToggled(bool Checked);
-    void miHintsClick(bool Checked);
-    void cbHintsToggled(bool Checked);
-    void TutorialGuide1Click();
-    void Documentation1Click();
 
+    QToolBar* FToolBar = nullptr;
+    std::vector<TBuilt> FCommands;
+    // The commands in table order, for the tool bar; null for menus and separators.
+    std::vector<QAction*> FActions;
+    QActionGroup* FInitialOrdersItems = nullptr;
+    QComboBox* FInitialOrdersBox = nullptr;
+    QMenu* FWindowMenu = nullptr;
+    std::array<QAction*, RecentPlaces> FRecent{};
+    QAction* FAfterRecent = nullptr;
     QLabel* FHintPanel = nullptr;
     QString FOpenFileName;
     QString FInsertFileName;

@@ -28,7 +28,7 @@
 #include <chrono>
 #include <cstdio>
 #include <thread>
-#include <type_traits>
+#include <cstdlib>
 
 #include "app/Startup.h"
 #include "bridge/std_gui.h"
@@ -46,6 +46,18 @@
 #include "forms/main_form.h"
 
 namespace {
+
+// The windows keep their controls to themselves; the bench finds them by name.
+template <class T>
+T& Child(const QObject* Window, const char* Name)
+{
+    T* Found = Window->findChild<T*>(QString::fromLatin1(Name));
+    if (!Found) {
+        std::fprintf(stderr, "valvane-guibench: no %s in %s\n", Name, qPrintable(Window->objectName()));
+        std::exit(2);
+    }
+    return *Found;
+}
 
 double BareTimerRate(QApplication& App)
 {
@@ -88,8 +100,10 @@ int RunStandard(QApplication& App, const QString& Tape, double RealTimeSeconds)
     if (!Bridge.OpenTape(Tape))
         return 1;
     const bool RealTime = RealTimeSeconds > 0;
-    Bridge.GetMainForm()->cbRealTime->setChecked(RealTime);
-    Panel.cbShortTanks->setChecked(true);
+    Child<QCheckBox>(Bridge.GetMainForm(), "cbRealTime").setChecked(RealTime);
+    Child<QCheckBox>(&Panel, "cbShortTanks").setChecked(true);
+    QPushButton& Start = Child<QPushButton>(&Panel, "btnStart");
+    QPushButton& Stop = Child<QPushButton>(&Panel, "btnStop");
 
     // Count orders as the run timer delivers them.
     std::uint64_t Orders = 0;
@@ -106,10 +120,10 @@ int RunStandard(QApplication& App, const QString& Tape, double RealTimeSeconds)
         QTimer::singleShot(static_cast<int>(RealTimeSeconds * 1000), Qt::PreciseTimer, &App, [] { QCoreApplication::exit(0); });
     QElapsedTimer Clock;
     Clock.start();
-    Panel.btnStart->click();
+    Start.click();
     App.exec();
     const double Seconds = Clock.nsecsElapsed() / 1e9;
-    Panel.btnStop->click();
+    Stop.click();
 
     if (RealTime) {
         const double Machine = Program.Core()->Control().GetElapsedTime() / 10000.0;
@@ -125,9 +139,9 @@ int RunStandard(QApplication& App, const QString& Tape, double RealTimeSeconds)
 // The control window's lines hold each order as fetched, received and executed:
 // no order is received without being fetched just before, and the last one
 // received is the one in the order tank.
-bool ControlTraceInOrder(TMsgForm& Window, TWord OrderTank)
+bool ControlTraceInOrder(const TMsgForm& Window, TWord OrderTank)
 {
-    const QStringList Lines = Window.msgs->toPlainText().split(QLatin1Char('\n'));
+    const QStringList Lines = Window.Text().split(QLatin1Char('\n'));
     QString LastReceived;
     bool Fetched = false;
     for (const QString& Line : Lines) {
@@ -155,17 +169,16 @@ int RunDeveloper(QApplication& App, const QString& Tape, bool Trace, double RunS
     TMainFormDev& Main = *Gui.MainWindow();
     if (!Gui.OpenTape(Tape))
         return 1;
-    TMsgForm* const Windows[] = {Main.ALUMsgs, Main.StoreMsgs, Main.ControlMsgs, Main.IOMsgs};
-    for (QCheckBox* Box : {Main.cbALUWin, Main.cbStoreWin, Main.cbControlWin, Main.cbIOWin})
-        Box->setChecked(Trace);
-    Main.tbClockSpeed->setValue(TMainFormDev::SlowestInterval);
-    Main.Button3->click();
-    Main.Button5->click();
+    for (const char* Box : {"cbALUWin", "cbStoreWin", "cbControlWin", "cbIOWin"})
+        Child<QCheckBox>(&Main, Box).setChecked(Trace);
+    Child<QSlider>(&Main, "tbClockSpeed").setValue(TMainFormDev::SlowestInterval);
+    Child<QPushButton>(&Main, "Button3").click();
+    Child<QPushButton>(&Main, "Button5").click();
+    QPushButton& Run = Child<QPushButton>(&Main, "Button2");
 
     // One order per tick; this runs after the console's own handler.
     std::uint64_t Orders = 0;
-    using TTimer = std::remove_pointer_t<decltype(Main.CoreExecTimer)>;
-    QObject::connect(Main.CoreExecTimer, &TTimer::timeout, &App, [&] {
+    QObject::connect(&Child<TRunTimer>(&Main, "CoreExecTimer"), &TRunTimer::timeout, &App, [&] {
         ++Orders;
         if (!Main.IsRunning())
             QCoreApplication::exit(0);
@@ -178,7 +191,7 @@ int RunDeveloper(QApplication& App, const QString& Tape, bool Trace, double RunS
                    std::chrono::steady_clock::now().time_since_epoch())
             .count();
     };
-    QObject::connect(Main.Button2, &QPushButton::clicked, &App, [&] {
+    QObject::connect(&Run, &QPushButton::clicked, &App, [&] {
         if (AskedAt.load() != 0 && !Main.IsRunning()) {
             StoppedAt = Now();
             QCoreApplication::exit(0);
@@ -187,7 +200,7 @@ int RunDeveloper(QApplication& App, const QString& Tape, bool Trace, double RunS
 
     QElapsedTimer Clock;
     Clock.start();
-    Main.Button2->click();
+    Run.click();
     std::atomic<bool> Quit{false};
     std::thread Asker([&] {
         const auto Until = std::chrono::steady_clock::now() + std::chrono::duration<double>(RunSeconds);
@@ -196,7 +209,7 @@ int RunDeveloper(QApplication& App, const QString& Tape, bool Trace, double RunS
         if (Quit.load())
             return;
         AskedAt = Now();
-        QMetaObject::invokeMethod(Main.Button2, "click", Qt::QueuedConnection);
+        QMetaObject::invokeMethod(&Run, "click", Qt::QueuedConnection);
     });
     App.exec();
     const double Seconds = Clock.nsecsElapsed() / 1e9;
@@ -216,9 +229,13 @@ int RunDeveloper(QApplication& App, const QString& Tape, bool Trace, double RunS
         // What the windows show once their pending lines are written.
         Gui.FlushMessages();
         std::printf("trace windows: last lines in order: %s\n",
-                    ControlTraceInOrder(*Main.ControlMsgs, Program.Core()->Control().GetOrderTank()) ? "yes" : "no");
-        for (TMsgForm* Window : Windows)
-            std::printf("%s: %d lines\n", qPrintable(Window->windowTitle()), Window->msgs->blockCount());
+                    ControlTraceInOrder(Child<TMsgForm>(&Main, "ControlMsgs"), Program.Core()->Control().GetOrderTank())
+                        ? "yes"
+                        : "no");
+        for (const char* Name : {"ALUMsgs", "StoreMsgs", "ControlMsgs", "IOMsgs"}) {
+            const TMsgForm& Window = Child<TMsgForm>(&Main, Name);
+            std::printf("%s: %d lines\n", qPrintable(Window.windowTitle()), Window.LineCount());
+        }
     }
     Finish(Program, Gui.CurrentTape());
     return 0;

@@ -20,6 +20,7 @@
 #include "forms/editor_form.h"
 #include "forms/edsac_form.h"
 #include "forms/main_form.h"
+#include "tests/named.h"
 
 struct TWorld {
     QTemporaryDir Dir;
@@ -63,6 +64,11 @@ struct TWorld {
     TEdsacForm* Panel() const { return Bridge->GetEdsacForm(); }
     TMainForm* Main() const { return Bridge->GetMainForm(); }
     TRunTimer* Timer() const { return Panel()->CoreExecTimer; }
+    // A control of the machine window or of the main window, by its name.
+    template <class T = QPushButton>
+    T* OnPanel(const char* Name) const { return Named<T>(Panel(), QString::fromLatin1(Name)); }
+    template <class T = QAction>
+    T* OnMain(const char* Name) const { return Named<T>(Main(), QString::fromLatin1(Name)); }
 
     TEditorForm* Tape(const QString& Text)
     {
@@ -75,7 +81,7 @@ struct TWorld {
     int RunToStop(int Limit = 1000000, bool Start = true)
     {
         if (Start)
-            Panel()->btnStart->click();
+            OnPanel("btnStart")->click();
         for (int I = 0; I < Limit && Timer()->isActive(); ++I)
             Panel()->CoreExecTimerTimer();
         return Timer()->isActive() ? -1 : 0;

@@ -21,7 +21,7 @@ struct TGameWorld : TWorld {
     bool RunToStop(int Limit = 1000000) { return TWorld::RunToStop(Limit, false) == 0; }
     void Dial(QChar Digit)
     {
-        Panel()->sbDial[size_t(Digit.digitValue())]->click();
+        OnPanel<QAbstractButton>(qPrintable(QStringLiteral("sbDial%1").arg(Digit)))->click();
         QVERIFY(RunToStop());
     }
     // The 32 words the long tank tube shows, as locations 32T .. 32T + 31.
@@ -29,8 +29,9 @@ struct TGameWorld : TWorld {
     {
         std::vector<int> Words(32);
         for (size_t Row = 0; Row < 16; ++Row) {
-            Words[2 * Row + 1] = Panel()->crtStores[Row]->Words()[0];
-            Words[2 * Row] = Panel()->crtStores[Row]->Words()[1];
+            const TWords Shown = OnPanel<TCRTDisplay>(qPrintable(QStringLiteral("crtStore%1").arg(Row)))->Words();
+            Words[2 * Row + 1] = Shown[0];
+            Words[2 * Row] = Shown[1];
         }
         return Words;
     }
@@ -69,8 +70,8 @@ private slots:
 
         TGameWorld W;
         QVERIFY(W.Bridge->OpenTape(Tape));
-        W.Panel()->LTSpinEdit->setValue(2);
-        W.Panel()->btnStart->click();
+        W.OnPanel<QSpinBox>("LTSpinEdit")->setValue(2);
+        W.OnPanel("btnStart")->click();
         QVERIFY(W.RunToStop());
         // The instructions, and the empty grid on the tube.
         const QString Intro = W.Bridge->TeleprinterLines().join(QLatin1Char('\n'));
@@ -91,13 +92,13 @@ private slots:
         QCOMPARE(W.Tube(), RunnerTank);
 
         // Another tank and back: the selector redraws the board from the store.
-        W.Panel()->LTSpinEdit->setValue(3);
+        W.OnPanel<QSpinBox>("LTSpinEdit")->setValue(3);
         QCOMPARE(W.Tube(), W.Store(96));
-        W.Panel()->LTSpinEdit->setValue(2);
+        W.OnPanel<QSpinBox>("LTSpinEdit")->setValue(2);
         QCOMPARE(W.Tube(), RunnerTank);
 
         // Start plays a fresh game: the grid is empty again.
-        W.Panel()->btnStart->click();
+        W.OnPanel("btnStart")->click();
         QVERIFY(W.RunToStop());
         QCOMPARE(W.Tube(), Grid);
     }

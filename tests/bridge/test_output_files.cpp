@@ -100,7 +100,7 @@ private slots:
         TOutputWorld W;
         TEditorForm* T = W.Bridge->NewTape();
         T->Editor()->setPlainText(QString::fromUtf8("T64K\n\nG \0 K", 11));
-        W.Bridge->GetEdsacForm()->btnStart->click();
+        W.OnPanel("btnStart")->click();
         for (int I = 0; I < 100000 && W.Bridge->GetEdsacForm()->CoreExecTimer->isActive(); ++I)
             W.Bridge->GetEdsacForm()->CoreExecTimerTimer();
         QCOMPARE(W.Messages.size(), 1);

@@ -17,6 +17,7 @@
 #include "forms/editor_form.h"
 #include "forms/edsac_form.h"
 #include "forms/main_form.h"
+#include "tests/named.h"
 
 namespace {
 
@@ -57,11 +58,11 @@ private slots:
         };
         TEditorForm* Tape = Bridge->NewTape();
         Tape->Editor()->setPlainText(LoopTape);
-        Bridge->GetMainForm()->cbRealTime->setChecked(true);
-        Panel.btnStart->click();
+        Named<QCheckBox>(Bridge->GetMainForm(), QStringLiteral("cbRealTime"))->setChecked(true);
+        Named<QPushButton>(&Panel, QStringLiteral("btnStart"))->click();
         QTRY_VERIFY_WITH_TIMEOUT(*Wall >= 3000 * Ms || !Timer.isActive(), 60000);
         const bool Running = Timer.isActive();
-        Panel.btnStop->click();
+        Named<QPushButton>(&Panel, QStringLiteral("btnStop"))->click();
         QVERIFY(Running);
 
         const double Machine = Core->Control().GetElapsedTime() * 100'000.0;

@@ -45,7 +45,7 @@ private slots:
     void startNeedsATape()
     {
         TWorld W;
-        W.Panel()->btnStart->click();
+        W.OnPanel("btnStart")->click();
         QCOMPARE(W.Messages, QStringList{"No tape|Please select a program tape"});
         QVERIFY(!W.Timer()->isActive());
     }
@@ -54,7 +54,7 @@ private slots:
     {
         TWorld W;
         W.Tape(HiTape);
-        W.Panel()->btnStart->click();
+        W.OnPanel("btnStart")->click();
         QVERIFY(W.Timer()->isActive());
         QCOMPARE(W.Core->Control().GetSCR(), 0);
         QCOMPARE(W.Bridge->ExecuteStep(), TStepResult::srRunning);
@@ -65,7 +65,7 @@ private slots:
         QVERIFY(!W.Timer()->isActive());
 
         // The stop order gives 1; Reset runs on into the words after it: P 0 is unknown, 2.
-        W.Panel()->btnReset->click();
+        W.OnPanel("btnReset")->click();
         QVERIFY(W.Timer()->isActive());
         QVERIFY(!W.Core->IsStopped());
         W.Panel()->CoreExecTimerTimer(); // "*F" as an order: unknown, and the box says so
@@ -90,11 +90,11 @@ private slots:
     {
         TWorld W;
         W.Tape(HiTape);
-        W.Panel()->btnStart->click();
-        W.Panel()->btnSingleEP->click();
+        W.OnPanel("btnStart")->click();
+        W.OnPanel("btnSingleEP")->click();
         QVERIFY(!W.Timer()->isActive());
         QCOMPARE(W.Core->Control().GetSCR(), 1);
-        W.Panel()->btnReset->click();
+        W.OnPanel("btnReset")->click();
         QVERIFY(W.Timer()->isActive());
     }
 
@@ -102,11 +102,11 @@ private slots:
     {
         TWorld W;
         W.Tape(HiTape);
-        W.Main()->cbRealTime->setChecked(true);
-        W.Panel()->btnStart->click();
+        W.OnMain<QCheckBox>("cbRealTime")->setChecked(true);
+        W.OnPanel("btnStart")->click();
         W.Panel()->CoreExecTimerTimer(); // T 0 F: 1.5 ms, truncated
         QCOMPARE(W.Timer()->interval(), 1);
-        W.Main()->cbRealTime->setChecked(false);
+        W.OnMain<QCheckBox>("cbRealTime")->setChecked(false);
         W.Panel()->CoreExecTimerTimer();
         QCOMPARE(W.Timer()->interval(), 0);
     }
@@ -115,7 +115,7 @@ private slots:
     {
         TWorld W;
         W.Tape(QStringLiteral("T64K GK ZF ZF EZPF"));
-        W.Panel()->btnStart->click();
+        W.OnPanel("btnStart")->click();
         W.Panel()->DialClicked(3);
         QCOMPARE(W.Messages, QStringList{"|Cannot input whilst EDSAC is running"});
         W.RunToStop();
@@ -130,31 +130,31 @@ private slots:
     {
         TWorld W;
         W.Tape(HiTape);
-        W.Panel()->cbShortTanks->setChecked(false);
-        W.Panel()->btnStart->click(); // the clear still shows the zeroed registers
+        W.OnPanel<QCheckBox>("cbShortTanks")->setChecked(false);
+        W.OnPanel("btnStart")->click(); // the clear still shows the zeroed registers
         for (int I = 0; I < 20; ++I)
             W.Panel()->CoreExecTimerTimer();
-        QCOMPARE(W.Panel()->crtSCR->Words()[0], 0);
-        W.Panel()->cbShortTanks->click();
-        QCOMPARE(W.Panel()->crtSCR->Words()[0], W.Core->Control().GetSCR());
-        QCOMPARE(W.Panel()->crtORD->Words()[0], W.Core->Control().GetOrderTank());
+        QCOMPARE(W.OnPanel<TCRTDisplay>("crtSCR")->Words()[0], 0);
+        W.OnPanel<QCheckBox>("cbShortTanks")->click();
+        QCOMPARE(W.OnPanel<TCRTDisplay>("crtSCR")->Words()[0], W.Core->Control().GetSCR());
+        QCOMPARE(W.OnPanel<TCRTDisplay>("crtORD")->Words()[0], W.Core->Control().GetOrderTank());
     }
 
     void storeTubesFollowTheLongTank()
     {
         TWorld W;
-        W.Panel()->LTSpinEdit->setValue(1);
+        W.OnPanel<QSpinBox>("LTSpinEdit")->setValue(1);
         W.Bridge->UpdateStoreWord(37, 0x1234);
-        QCOMPARE(W.Panel()->crtStores[2]->Words()[0], 0x1234);
+        QCOMPARE(W.OnPanel<TCRTDisplay>("crtStore2")->Words()[0], 0x1234);
         W.Bridge->UpdateStoreWord(36, 0x4321);
-        QCOMPARE(W.Panel()->crtStores[2]->Words()[1], 0x4321);
-        W.Panel()->LTSpinEdit->setValue(0);
+        QCOMPARE(W.OnPanel<TCRTDisplay>("crtStore2")->Words()[1], 0x4321);
+        W.OnPanel<QSpinBox>("LTSpinEdit")->setValue(0);
         W.Bridge->UpdateStoreWord(37, 7);
-        for (TCRTDisplay* Row : W.Panel()->crtStores)
+        for (TCRTDisplay* Row : W.Panel()->findChildren<TCRTDisplay*>(QRegularExpression(QStringLiteral("^crtStore"))))
             QCOMPARE(Row->Words()[0] + Row->Words()[1], 0);
         // Choosing tank 31 redraws the rows from the store.
-        W.Panel()->LTSpinEdit->setValue(31);
-        QCOMPARE(W.Panel()->crtStores[0]->Words().size(), size_t(2));
+        W.OnPanel<QSpinBox>("LTSpinEdit")->setValue(31);
+        QCOMPARE(W.OnPanel<TCRTDisplay>("crtStore0")->Words().size(), size_t(2));
     }
 
     void tapeWindowsNamesAndCascade()
@@ -239,7 +239,7 @@ private slots:
         QCoreApplication::processEvents();
         QVERIFY(Hi->isVisible() && Ok->isVisible());
         QCOMPARE(W.Bridge->CurrentTape(), Hi);
-        QCOMPARE(W.Panel()->memoLabel->text(), QStringLiteral("Output From: Untitled 1"));
+        QCOMPARE(W.OnPanel<QLabel>("memoLabel")->text(), QStringLiteral("Output From: Untitled 1"));
         W.RunToStop();
         QCOMPARE(W.Printed(), QStringLiteral("HI"));
     }
@@ -295,7 +295,7 @@ private slots:
         QVERIFY(W.Bridge->FindTapeWindow(3));
         QCOMPARE(W.Main()->WindowMenuEntries().size(), 3); // Edsac, ed2, ed3
         QVERIFY(!W.Bridge->CurrentTape());
-        QCOMPARE(W.Panel()->memoLabel->text(), QStringLiteral("Output From: No Program"));
+        QCOMPARE(W.OnPanel<QLabel>("memoLabel")->text(), QStringLiteral("Output From: No Program"));
 
         // Yes with a cancelled save dialog keeps the window too.
         W.Messages.clear();
@@ -318,8 +318,8 @@ private slots:
         QCOMPARE(W.Messages, QStringList{"Confirm|Save changes to Untitled 1?"});
 
         W.Bridge->SetHints(true);
-        W.Panel()->LTSpinEdit->setValue(1);
-        TCRTDisplay* Row3 = W.Panel()->crtStores[3];
+        W.OnPanel<QSpinBox>("LTSpinEdit")->setValue(1);
+        TCRTDisplay* Row3 = W.OnPanel<TCRTDisplay>("crtStore3");
         Row3->setObjectName(QStringLiteral("crtStore12"));
         Row3->OnHint()(Row3, Row3->Words(), 0);
         QVERIFY(W.Main()->HintText().startsWith(QStringLiteral("WORD 39 ")));
@@ -328,7 +328,7 @@ private slots:
         delete Tape;
         QVERIFY(!W.Bridge->CurrentTape());
         W.Messages.clear();
-        W.Panel()->btnStart->click();
+        W.OnPanel("btnStart")->click();
         QCOMPARE(W.Messages, QStringList{"No tape|Please select a program tape"});
     }
 
@@ -336,7 +336,7 @@ private slots:
     {
         TWorld W;
         TEditorForm* T = W.Tape(QStringLiteral("T64K GK O4@ O5@ O6@ ZF *F HF IF EZPF"));
-        W.Panel()->btnStart->click();
+        W.OnPanel("btnStart")->click();
         for (int I = 0; I < 200; ++I)
             W.Panel()->CoreExecTimerTimer();
         QVERIFY(T->TapeLine() >= 0);
@@ -356,7 +356,7 @@ private slots:
         W.Bridge->TeleprinterNewLine("");
         W.Bridge->TeleprinterPrint('\xA3');
         // The pane catches up within a frame, lines and all.
-        QTRY_COMPARE(W.Panel()->TeletypeMemo->toPlainText(), QStringLiteral("A\n\u00a3"));
+        QTRY_COMPARE(W.OnPanel<QPlainTextEdit>("TeletypeMemo")->toPlainText(), QStringLiteral("A\n\u00a3"));
         QCOMPARE(W.Bridge->TeleprinterLines(), (QStringList{"A", QStringLiteral("\u00a3")}));
         W.Bridge->DiscardOutput();
         QCOMPARE(W.Bridge->TeleprinterLines(), QStringList());
@@ -413,39 +413,30 @@ private slots:
         QCOMPARE(W.Messages, QStringList{"Print|No printer is available"});
     }
 
-    void hintTexts()
+    // Hints name the word under the mouse from the long tank on view and the marks
+    // of the chosen Initial Orders, and only while they are on.
+    void hintsOnThePanel()
     {
         TWorld W;
         W.Bridge->SetHints(true);
-        QCOMPARE(W.Panel()->crtACC->cursor().shape(), Qt::UpArrowCursor);
+        QCOMPARE(W.OnPanel<TCRTDisplay>("crtACC")->cursor().shape(), Qt::UpArrowCursor);
         W.Main()->SetInitialOrders(ioOrders2);
-        W.Panel()->LTSpinEdit->setValue(1);
-        TCRTDisplay* Row3 = W.Panel()->crtStores[3];
+        W.OnPanel<QSpinBox>("LTSpinEdit")->setValue(1);
+        TCRTDisplay* Row3 = W.OnPanel<TCRTDisplay>("crtStore3");
         Row3->SetWord(1, MakeOrder(28, 5, false));
         Row3->OnHint()(Row3, Row3->Words(), 1);
         QCOMPARE(W.Main()->HintText(),
                  QStringLiteral("WORD 38   Order = A 5 F   Integer 38F = -16374   Fraction -0.249847"));
-        Row3->OnHint()(Row3, Row3->Words(), 2); // just past the row: nothing to say
-        QCOMPARE(W.Main()->HintText(),
-                 QStringLiteral("WORD 38   Order = A 5 F   Integer 38F = -16374   Fraction -0.249847"));
 
         W.Main()->SetInitialOrders(ioOrders1);
-        TCRTDisplay* Ord = W.Panel()->crtORD;
+        TCRTDisplay* Ord = W.OnPanel<TCRTDisplay>("crtORD");
         Ord->SetWords(std::array<TWord, 1>{MakeOrder(28, 5, false)}, false);
         Ord->OnHint()(Ord, Ord->Words(), 0);
         QCOMPARE(W.Main()->HintText(), QStringLiteral("ORDER TANK = A 5 S"));
 
-        TCRTDisplay* Acc = W.Panel()->crtACC;
-        Acc->OnHint()(Acc, Acc->Words(), 0);
-        QCOMPARE(W.Main()->HintText(),
-                 QStringLiteral("ACCUMULATOR   Integer = 0   Fraction = 0.000000000000000000000"));
-        TCRTDisplay* Multr = W.Panel()->crtMULTR;
-        Multr->OnHint()(Multr, Multr->Words(), 0);
-        QCOMPARE(W.Main()->HintText(), QStringLiteral("MULTIPLIER   Integer = 0   Fraction = 0.00000000000"));
-
         W.Bridge->SetHints(false);
         W.Main()->SetHintText(QStringLiteral("kept"));
-        Acc->OnHint()(Acc, Acc->Words(), 0);
+        Ord->OnHint()(Ord, Ord->Words(), 0);
         QCOMPARE(W.Main()->HintText(), QStringLiteral("kept"));
         W.Bridge->ClearHint();
         QCOMPARE(W.Main()->HintText(), QString());
@@ -457,44 +448,43 @@ private slots:
         TWorld W;
         W.Main()->SetInitialOrders(ioOrders2);
         W.Tape(QuietTape);
-        QVERIFY(!W.Main()->miZeroizeClock->isEnabled());
+        QVERIFY(!W.OnMain("miZeroizeClock")->isEnabled());
         QCOMPARE(W.RunToStop(), 0);
         QVERIFY(W.Core->IsStopped());
         QCOMPARE(W.Printed(), QString());
-        QVERIFY(W.Main()->miZeroizeClock->isEnabled() && W.Main()->tbZeroizeClock->isEnabled());
-        W.Main()->tbZeroizeClock->click();
-        QVERIFY(!W.Main()->miZeroizeClock->isEnabled() && !W.Main()->tbZeroizeClock->isEnabled());
+        QVERIFY(W.OnMain("miZeroizeClock")->isEnabled() && W.OnMain<QToolButton>("tbZeroizeClock")->isEnabled());
+        W.OnMain<QToolButton>("tbZeroizeClock")->click();
+        QVERIFY(!W.OnMain("miZeroizeClock")->isEnabled() && !W.OnMain<QToolButton>("tbZeroizeClock")->isEnabled());
     }
 
     void menuStates()
     {
         TWorld W;
-        auto* M = W.Main();
-        QVERIFY(!M->miClose->isEnabled());
-        QVERIFY(!M->miSave->isEnabled());
-        QVERIFY(!M->miDiscardEdsacOutput->isEnabled());
+        QVERIFY(!W.OnMain("miClose")->isEnabled());
+        QVERIFY(!W.OnMain("miSave")->isEnabled());
+        QVERIFY(!W.OnMain("miDiscardEdsacOutput")->isEnabled());
         TEditorForm* T = W.Bridge->NewTape();
-        QVERIFY(M->miClose->isEnabled() && M->miPrint->isEnabled() && M->miInsert->isEnabled());
-        QVERIFY(!M->miSelectAll->isEnabled()); // an empty tape
-        QVERIFY(!M->miFind->isEnabled() && !M->miReplace->isEnabled());
+        QVERIFY(W.OnMain("miClose")->isEnabled() && W.OnMain("miPrint")->isEnabled() && W.OnMain("miInsert")->isEnabled());
+        QVERIFY(!W.OnMain("miSelectAll")->isEnabled()); // an empty tape
+        QVERIFY(!W.OnMain("miFind")->isEnabled() && !W.OnMain("miReplace")->isEnabled());
         // Text set as a whole leaves the tape unmodified: nothing to save yet.
         T->Editor()->setPlainText(QStringLiteral("P F"));
-        QVERIFY(M->miSelectAll->isEnabled());
-        QVERIFY(!M->miSave->isEnabled() && !M->tbSave->isEnabled());
+        QVERIFY(W.OnMain("miSelectAll")->isEnabled());
+        QVERIFY(!W.OnMain("miSave")->isEnabled() && !W.OnMain<QToolButton>("tbSave")->isEnabled());
         T->Editor()->insertPlainText(QStringLiteral(" "));
-        QVERIFY(M->miSave->isEnabled() && M->tbSave->isEnabled());
-        QVERIFY(!M->miCut->isEnabled());
+        QVERIFY(W.OnMain("miSave")->isEnabled() && W.OnMain<QToolButton>("tbSave")->isEnabled());
+        QVERIFY(!W.OnMain("miCut")->isEnabled());
         T->Editor()->selectAll();
         W.Bridge->UpdateMenus();
-        QVERIFY(M->miCut->isEnabled() && M->tbCopy->isEnabled());
+        QVERIFY(W.OnMain("miCut")->isEnabled() && W.OnMain<QToolButton>("tbCopy")->isEnabled());
         W.Bridge->TeleprinterNewLine("");
-        QVERIFY(M->miDiscardEdsacOutput->isEnabled() && M->tbEdsacClear->isEnabled());
-        QVERIFY(!M->miPrintPreview->isEnabled() && !M->tbUndo->isEnabled());
+        QVERIFY(W.OnMain("miDiscardEdsacOutput")->isEnabled() && W.OnMain<QToolButton>("tbEdsacClear")->isEnabled());
+        QVERIFY(!W.OnMain("miPrintPreview")->isEnabled() && !W.OnMain<QToolButton>("tbUndo")->isEnabled());
         // Paste follows the clipboard.
         QGuiApplication::clipboard()->setText(QStringLiteral("Z F"));
-        QTRY_VERIFY(M->miPaste->isEnabled() && M->tbPaste->isEnabled());
+        QTRY_VERIFY(W.OnMain("miPaste")->isEnabled() && W.OnMain<QToolButton>("tbPaste")->isEnabled());
         QGuiApplication::clipboard()->clear();
-        QTRY_VERIFY(!M->miPaste->isEnabled());
+        QTRY_VERIFY(!W.OnMain("miPaste")->isEnabled());
 
         // Save follows the tape that is current, not the one that was.
         QFile F(W.Dir.filePath(QStringLiteral("kept.txt")));
@@ -502,11 +492,11 @@ private slots:
         F.write("T64K");
         F.close();
         TEditorForm* Opened = W.Bridge->OpenTape(F.fileName());
-        QVERIFY(!M->miSave->isEnabled() && !M->tbSave->isEnabled());
+        QVERIFY(!W.OnMain("miSave")->isEnabled() && !W.OnMain<QToolButton>("tbSave")->isEnabled());
         W.Bridge->SetCurrentTape(T);
-        QVERIFY(M->miSave->isEnabled());
+        QVERIFY(W.OnMain("miSave")->isEnabled());
         W.Bridge->SetCurrentTape(Opened);
-        QVERIFY(!M->miSave->isEnabled() && !M->tbSave->isEnabled());
+        QVERIFY(!W.OnMain("miSave")->isEnabled() && !W.OnMain<QToolButton>("tbSave")->isEnabled());
     }
 
     // Every example tape, with the options its runner test uses (-i 1, --dial DIGITS),

@@ -63,7 +63,7 @@ private slots:
             Way.Paste();
             QVERIFY2(T->Text() == Expected, Way.Name);
             if (Way.Mode == QClipboard::Clipboard)
-                QVERIFY(!W.Main()->miPaste->isEnabled());
+                QVERIFY(!W.OnMain("miPaste")->isEnabled());
 
             Pane->moveCursor(QTextCursor::End);
             Clipboard->setText(QStringLiteral(" F"), Way.Mode);
@@ -99,7 +99,7 @@ private slots:
         QCOMPARE(W.Settings.RecentFiles[0], W.Dir.filePath("other.txt"));
         QCOMPARE(W.Settings.RecentFiles[1], Path);
         QVERIFY(W.Settings.RecentFiles[2].isEmpty());
-        W.Main()->miMRU[1]->trigger();
+        W.OnMain("miMRU2")->trigger();
         QCOMPARE(W.Bridge->CurrentTape(), First);
         QCOMPARE(W.Main()->findChildren<TEditorForm*>().size(), 2);
         QCOMPARE(First->Text(), "ZF T64K");

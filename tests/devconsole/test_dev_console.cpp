@@ -25,6 +25,7 @@
 #include "devconsole/msg_form.h"
 #include "forms/Dialogs.h"
 #include "forms/editor_form.h"
+#include "tests/named.h"
 
 namespace {
 
@@ -50,6 +51,12 @@ struct TConsole {
     }
     TMainFormDev& Main() { return *Gui.MainWindow(); }
     TEdsacFormDev& Monitor() { return *Gui.Monitor(); }
+    // A control of the main window or the monitor, by its name.
+    template <class T = QPushButton>
+    T* OnMain(const char* Name) { return Named<T>(&Main(), QString::fromLatin1(Name)); }
+    template <class T>
+    T* OnMonitor(const char* Name) { return Named<T>(&Monitor(), QString::fromLatin1(Name)); }
+    QString Printed() { return OnMonitor<QPlainTextEdit>("TeletypeMemo")->toPlainText(); }
     TEditorForm* Tape(const QString& Text)
     {
         TEditorForm* Tape = Gui.NewTape();
@@ -59,8 +66,8 @@ struct TConsole {
     // "EDSAC Init", then "Load Init Ords" with the combo box's choice.
     void Load()
     {
-        Main().Button3->click();
-        Main().Button5->click();
+        OnMain("Button3")->click();
+        OnMain("Button5")->click();
     }
     std::vector<TWord> Store() const { return Core->GetStoreContents(); }
     // Single steps until the machine stops, keeping the store as the last step found it.
@@ -78,8 +85,8 @@ struct TConsole {
     // The run timer at full speed.
     void Run()
     {
-        Main().tbClockSpeed->setValue(TMainFormDev::SlowestInterval);
-        Main().Button2->click();
+        OnMain<QSlider>("tbClockSpeed")->setValue(TMainFormDev::SlowestInterval);
+        OnMain("Button2")->click();
     }
 };
 
@@ -87,7 +94,10 @@ QStringList Lines(QPlainTextEdit* Memo)
 {
     return Memo->document()->isEmpty() ? QStringList() : Memo->toPlainText().split(QLatin1Char('\n'));
 }
-QStringList Lines(TMsgForm* Window) { return Lines(Window->msgs); }
+QStringList Lines(const TMsgForm* Window)
+{
+    return Window->Text().isEmpty() ? QStringList() : Window->Text().split(QLatin1Char('\n'));
+}
 
 // What the I/O window shows for each character the tape reader takes.
 QStringList ExpectedReads(const QString& Tape)
@@ -140,10 +150,10 @@ private slots:
         TConsole C;
         C.Load();
         const int Scr = C.Core->Control().GetSCR();
-        C.Main().Button2->click();
+        C.OnMain("Button2")->click();
         QVERIFY(!C.Main().IsRunning());
-        QCOMPARE(C.Main().Button2->text(), QString("Run"));
-        C.Main().Button1->click();
+        QCOMPARE(C.OnMain("Button2")->text(), QString("Run"));
+        C.OnMain("Button1")->click();
         QCOMPARE(C.Core->Control().GetSCR(), Scr); // nothing was executed
         QCOMPARE(Boxes.size(), size_t(2));
         for (const auto& Box : Boxes)
@@ -153,20 +163,19 @@ private slots:
     void TapeRunsWithItsTraceInOrder()
     {
         TConsole C;
-        TMainFormDev& M = C.Main();
-        M.cbIOWin->setChecked(true);
-        M.cbControlWin->setChecked(true);
+        C.OnMain<QCheckBox>("cbIOWin")->setChecked(true);
+        C.OnMain<QCheckBox>("cbControlWin")->setChecked(true);
         // Lower case reads as capitals in this console.
         const QString Tape = HiTape.toLower();
         C.Tape(Tape);
         C.Load();
         QCOMPARE(C.StepToStop(), TStepResult::srStopped);
         QVERIFY(Boxes.empty());
-        QCOMPARE(C.Monitor().TeletypeMemo->toPlainText(), QString("HI"));
+        QCOMPARE(C.Printed(), QString("HI"));
 
         C.Gui.FlushMessages();
-        QCOMPARE(Lines(M.IOMsgs), ExpectedReads(Tape));
-        const QStringList Control = Lines(M.ControlMsgs);
+        QCOMPARE(Lines(C.OnMain<TMsgForm>("IOMsgs")), ExpectedReads(Tape));
+        const QStringList Control = Lines(C.OnMain<TMsgForm>("ControlMsgs"));
         const QStringList Fetches = Control.filter(QRegularExpression("^Fetching order @ loc \\d+$"));
         QCOMPARE(Fetches.size(), C.Steps);
         QCOMPARE(Fetches.first(), QString("Fetching order @ loc 0"));
@@ -177,33 +186,33 @@ private slots:
     {
         TConsole C;
         TMainFormDev& M = C.Main();
-        M.cbIOWin->setChecked(true);
+        C.OnMain<QCheckBox>("cbIOWin")->setChecked(true);
         C.Tape(HiTape);
         C.Load();
         C.Run();
-        QCOMPARE(M.Button2->text(), QString("Stop"));
-        QVERIFY(!M.btnNew->isEnabled() && !M.btnOpen->isEnabled());
+        QCOMPARE(C.OnMain("Button2")->text(), QString("Stop"));
+        QVERIFY(!C.OnMain<QToolButton>("btnNew")->isEnabled() && !C.OnMain<QToolButton>("btnOpen")->isEnabled());
         QTRY_VERIFY_WITH_TIMEOUT(!M.IsRunning(), 20000);
-        QCOMPARE(C.Monitor().TeletypeMemo->toPlainText(), QString("HI"));
-        QCOMPARE(M.Button2->text(), QString("Run"));
-        QVERIFY(M.btnNew->isEnabled() && M.btnOpen->isEnabled());
+        QCOMPARE(C.Printed(), QString("HI"));
+        QCOMPARE(C.OnMain("Button2")->text(), QString("Run"));
+        QVERIFY(C.OnMain<QToolButton>("btnNew")->isEnabled() && C.OnMain<QToolButton>("btnOpen")->isEnabled());
         // The batch timer delivers the trace without being asked.
-        QTRY_COMPARE(Lines(M.IOMsgs), ExpectedReads(HiTape));
+        QTRY_COMPARE(Lines(C.OnMain<TMsgForm>("IOMsgs")), ExpectedReads(HiTape));
 
         // A dial key during a run is refused and leaves the accumulator alone;
         // stopped, the digit reaches the accumulator and the machine runs on.
-        M.Button2->click();
+        C.OnMain("Button2")->click();
         const auto Acc = C.Core->Arithmetic().Acc();
-        M.SpeedButton2->click();
+        C.OnMain<QToolButton>("SpeedButton2")->click();
         QCOMPARE(Boxes.size(), size_t(1));
         QCOMPARE(Boxes[0].Text, QString("Cannot input whilst EDSAC is running"));
         QVERIFY(C.Core->Arithmetic().Acc() == Acc);
-        M.Button2->click();
+        C.OnMain("Button2")->click();
         QVERIFY(!M.IsRunning());
-        M.SpeedButton2->click();
+        C.OnMain<QToolButton>("SpeedButton2")->click();
         QCOMPARE(C.Core->Arithmetic().Acc()[0], (Acc[0] + 18) & 0x1FFFF);
         QVERIFY(M.IsRunning());
-        M.Button2->click();
+        C.OnMain("Button2")->click();
     }
 
     void ReadFailureStopsWithoutStoring_data()
@@ -241,7 +250,7 @@ private slots:
             }
             QCOMPARE(Boxes.size(), size_t(1));
             QCOMPARE(std::pair(Boxes[0].Caption, Boxes[0].Text), std::pair(Caption, Text));
-            QCOMPARE(C.Main().Button2->text(), QString("Run!"));
+            QCOMPARE(C.OnMain("Button2")->text(), QString("Run!"));
         }
     }
 
@@ -259,9 +268,10 @@ private slots:
         QFETCH(int, Ticked);
         QFETCH(QString, Sample);
         TConsole C;
-        TMainFormDev& M = C.Main();
-        QCheckBox* const TraceBoxes[] = {M.cbALUWin, M.cbStoreWin, M.cbControlWin, M.cbIOWin};
-        TMsgForm* const Windows[] = {M.ALUMsgs, M.StoreMsgs, M.ControlMsgs, M.IOMsgs};
+        QCheckBox* const TraceBoxes[] = {C.OnMain<QCheckBox>("cbALUWin"), C.OnMain<QCheckBox>("cbStoreWin"),
+                                         C.OnMain<QCheckBox>("cbControlWin"), C.OnMain<QCheckBox>("cbIOWin")};
+        TMsgForm* const Windows[] = {C.OnMain<TMsgForm>("ALUMsgs"), C.OnMain<TMsgForm>("StoreMsgs"),
+                                     C.OnMain<TMsgForm>("ControlMsgs"), C.OnMain<TMsgForm>("IOMsgs")};
         TraceBoxes[Ticked]->setChecked(true);
         C.Tape(HiTape);
         C.Load();
@@ -280,15 +290,15 @@ private slots:
         TMainFormDev& M = C.Main();
         int Changes = 0;
         TEventCounter Counter(QEvent::EnabledChange, Changes);
-        M.btnNew->installEventFilter(&Counter);
+        C.OnMain<QToolButton>("btnNew")->installEventFilter(&Counter);
         C.Tape(HiTape);
         C.Load();
         C.Run();
         QTRY_VERIFY_WITH_TIMEOUT(!M.IsRunning(), 20000);
         QCOMPARE(Changes, 2);
-        QVERIFY(M.btnNew->isEnabled());
+        QVERIFY(C.OnMain<QToolButton>("btnNew")->isEnabled());
         // The order text catches up within a frame: the stop order.
-        QTRY_COMPARE(C.Monitor().lblORD->text(), QString("Z 0 F"));
+        QTRY_COMPARE(C.OnMonitor<QLabel>("lblORD")->text(), QString("Z 0 F"));
     }
 
     void ClosedTapeAsksAboutChangesAndIsGone()
@@ -315,7 +325,7 @@ private slots:
         QVERIFY(QFile::exists(Dir.filePath("kept.txt")));
         QVERIFY(!C.Gui.CurrentTape());
         Boxes.clear();
-        C.Main().Button2->click();
+        C.OnMain("Button2")->click();
         QVERIFY(!C.Main().IsRunning());
         QCOMPARE(Boxes.size(), size_t(1));
         QCOMPARE(Boxes[0].Text, QString("No tape selected"));
@@ -330,39 +340,39 @@ private slots:
     void AluBoxShowsAndGatesItsWindow()
     {
         TConsole C;
-        TMainFormDev& M = C.Main();
         // "EDSAC Init" makes the ALU report; the lines are written at once.
         const auto Init = [&C] {
             C.Gui.ClearMachine();
             C.Gui.FlushMessages();
         };
         Init();
-        QVERIFY(Lines(M.ALUMsgs).isEmpty());
-        M.cbALUWin->setChecked(true);
-        QVERIFY(M.ALUMsgs->isVisible());
+        QVERIFY(Lines(C.OnMain<TMsgForm>("ALUMsgs")).isEmpty());
+        C.OnMain<QCheckBox>("cbALUWin")->setChecked(true);
+        QVERIFY(C.OnMain<TMsgForm>("ALUMsgs")->isVisible());
         Init();
-        const QStringList Collected = Lines(M.ALUMsgs);
+        const QStringList Collected = Lines(C.OnMain<TMsgForm>("ALUMsgs"));
         QVERIFY(Collected.contains("ALU Initialised"));
         QVERIFY(!Collected.contains("ALU is active")); // sent before the box was ticked
-        M.cbALUWin->setChecked(false);
-        QVERIFY(!M.ALUMsgs->isVisible());
+        C.OnMain<QCheckBox>("cbALUWin")->setChecked(false);
+        QVERIFY(!C.OnMain<TMsgForm>("ALUMsgs")->isVisible());
         Init();
-        QCOMPARE(Lines(M.ALUMsgs), Collected);
+        QCOMPARE(Lines(C.OnMain<TMsgForm>("ALUMsgs")), Collected);
         // Closing the window by hand unticks its box.
-        M.cbALUWin->setChecked(true);
-        M.ALUMsgs->close();
-        QVERIFY(!M.cbALUWin->isChecked());
+        C.OnMain<QCheckBox>("cbALUWin")->setChecked(true);
+        C.OnMain<TMsgForm>("ALUMsgs")->close();
+        QVERIFY(!C.OnMain<QCheckBox>("cbALUWin")->isChecked());
     }
 
     void LongTankMapsAddressesToRows()
     {
         TConsole C;
-        TEdsacFormDev& E = C.Monitor();
-        const auto Row = [&E](std::size_t N) {
-            return std::pair(E.crtStores[N]->Words()[0], E.crtStores[N]->Words()[1]);
+        const auto Tube = [&C](std::size_t N) {
+            return C.OnMonitor<TCRTDisplay>(qPrintable(QStringLiteral("CRTDisplay%1").arg(N + 1)));
         };
+        const auto Row = [&Tube](std::size_t N) { return std::pair(Tube(N)->Words()[0], Tube(N)->Words()[1]); };
+        auto* LongTank = C.OnMonitor<QSpinBox>("SpinEdit1");
         // Long tank 1 is locations 32..63; row 0 shows 33 then 32.
-        QCOMPARE(E.SpinEdit1->value(), 1);
+        QCOMPARE(LongTank->value(), 1);
         C.Gui.UpdateStoreWord(33, 0x155);
         C.Gui.UpdateStoreWord(32, 0x2AA);
         C.Gui.UpdateStoreWord(63, 7);
@@ -370,16 +380,16 @@ private slots:
         QCOMPARE(Row(15).first, TWord(7));
         // Locations of other tanks draw nothing.
         std::vector<std::uint64_t> Drawn;
-        for (TCRTDisplay* Tube : E.crtStores)
-            Drawn.push_back(Tube->CellsDrawn());
+        for (std::size_t N = 0; N < 16; ++N)
+            Drawn.push_back(Tube(N)->CellsDrawn());
         C.Gui.UpdateStoreWord(64, 0x3FFFF);
         C.Gui.UpdateStoreWord(31, 0x3FFFF);
         for (std::size_t N = 0; N < 16; ++N)
-            QCOMPARE(E.crtStores[N]->CellsDrawn(), Drawn[N]);
+            QCOMPARE(Tube(N)->CellsDrawn(), Drawn[N]);
 
         // Choosing another tank shows it from the store.
         C.Load();
-        E.SpinEdit1->setValue(0);
+        LongTank->setValue(0);
         const std::vector<TWord> Store = C.Store();
         for (std::size_t N = 0; N < 16; ++N)
             QCOMPARE(Row(N), std::pair(Store[2 * N + 1], Store[2 * N]));
@@ -399,7 +409,7 @@ private slots:
         First->Editor()->insertPlainText("modified");
         QString Chosen = Path;
         Dialogs::SetFileResponder([&](const Dialogs::TFileRequest&) { return Chosen; });
-        C.Main().mnuOpen->trigger();
+        C.OnMain<QAction>("mnuOpen")->trigger();
         // Replaced without asking about the changes.
         QVERIFY(First.isNull());
         QVERIFY(Boxes.empty());
@@ -410,11 +420,11 @@ private slots:
 
         // A file that cannot be read keeps the tape there is.
         Chosen = Dir.filePath("missing.txt");
-        C.Main().Button4->click();
+        C.OnMain("Button4")->click();
         QCOMPARE(Boxes.size(), size_t(1));
         QCOMPARE(C.Gui.CurrentTape(), Second.data());
         // "New Tape" replaces it too.
-        C.Main().Button6->click();
+        C.OnMain("Button6")->click();
         QVERIFY(Second.isNull());
         QVERIFY(C.Gui.CurrentTape());
     }
@@ -448,7 +458,7 @@ private slots:
         C.Gui.RestoreGui(nullptr);
         QVERIFY(C.Main().isVisible() && C.Monitor().isVisible());
         QEventLoop Loop;
-        QTimer::singleShot(0, &C.Main(), [&] { C.Main().mnuExit->trigger(); });
+        QTimer::singleShot(0, &C.Main(), [&] { C.OnMain<QAction>("mnuExit")->trigger(); });
         QTimer::singleShot(5000, &Loop, [&] { Loop.exit(7); });
         QCOMPARE(Loop.exec(), 0);
         QVERIFY(Boxes.empty());

@@ -284,7 +284,7 @@ inline TPanelRun RunOnPanel(const QString& Root, const TRunSpec& Spec, QString& 
     for (const QChar Digit : Spec.Dial) {
         if (!Error.isEmpty() || !W.Messages.isEmpty())
             break;
-        W.Panel()->sbDial[static_cast<size_t>(Digit.digitValue())]->click();
+        W.OnPanel<QAbstractButton>(qPrintable(QStringLiteral("sbDial%1").arg(Digit)))->click();
         if (W.RunToStop(1000000, false) != 0)
             Error = Spec.Text + QStringLiteral(": still running");
     }

@@ -20,43 +20,57 @@
 #include "forms/RunTimer.h"
 #include "forms/panel_art.h"
 #include "forms/panel_layout.h"
+#include "tests/named.h"
+
+namespace {
+
+TCRTDisplay* Tube(const TEdsacForm& Form, const QString& Name)
+{
+    return Named<TCRTDisplay>(&Form, Name);
+}
+
+} // namespace
 
 class TestEdsacForm : public QObject {
     Q_OBJECT
 private slots:
-    void TubesShowTheirWords_data()
+    // What the machine gives a register or a store row lands on that tube alone,
+    // row 0 of the long tank lowest; a tube's hint says which tube and row it is.
+    void EachTubeShowsItsOwnWords()
     {
-        QTest::addColumn<QString>("Name");
-        QTest::addColumn<int>("Count");
-        QTest::addColumn<int>("Size");
-        QTest::addColumn<bool>("Hide");
-        QTest::addColumn<QString>("FullName");
-        QTest::newRow("SCR") << "crtSCR" << 1 << 10 << false << "SEQUENCE CONTROL REGISTER";
-        QTest::newRow("ORD") << "crtORD" << 1 << 18 << true << "ORDER TANK";
-        QTest::newRow("MULTR") << "crtMULTR" << 2 << 18 << true << "MULTIPLIER";
-        QTest::newRow("MULTD") << "crtMULTD" << 2 << 18 << true << "MULTIPLICAND";
-        QTest::newRow("ACC") << "crtACC" << 4 << 18 << true << "ACCUMULATOR";
-        for (int N = 0; N < 16; ++N)
-            QTest::addRow("Store%d", N) << QString("crtStore%1").arg(N) << 2 << 18 << true
-                                        << QString("WORDS_%1-%2").arg(2 * N).arg(2 * N + 1);
-    }
-    void TubesShowTheirWords()
-    {
-        QFETCH(QString, Name);
         TEdsacForm Form;
-        const auto* Tube = Form.findChild<TCRTDisplay*>(Name);
-        QVERIFY(Tube);
-        QTEST(Tube->WordCount(), "Count");
-        QTEST(Tube->WordSize(), "Size");
-        QCOMPARE(Tube->Spacing(), 1);
-        QTEST(Tube->HideFirstBit(), "Hide");
-        QTEST(Tube->FullName(), "FullName");
-        if (Name.startsWith("crtStore")) {
-            const int N = Name.mid(8).toInt();
-            QCOMPARE(Form.crtStores[static_cast<std::size_t>(N)], Tube);
-            // Row 0 at the bottom, each row above the one before.
-            if (N > 0)
-                QVERIFY(Tube->geometry().bottom() < Form.crtStores[static_cast<std::size_t>(N - 1)]->y());
+        TTubeHint Heard{};
+        Form.SetHintHandler([&](const TTubeHint& Hint) { Heard = Hint; });
+        const std::array<TWord, 4> Words{0x155, 0x2AA, 7, 9};
+        const std::pair<TPanelTube, const char*> Registers[] = {{TPanelTube::Scr, "crtSCR"},
+                                                                {TPanelTube::Ord, "crtORD"},
+                                                                {TPanelTube::Multr, "crtMULTR"},
+                                                                {TPanelTube::Multd, "crtMULTD"},
+                                                                {TPanelTube::Acc, "crtACC"}};
+        QList<TCRTDisplay*> Blank = Form.findChildren<TCRTDisplay*>();
+        for (const auto& [Kind, Name] : Registers) {
+            TCRTDisplay* Shown = Tube(Form, Name);
+            Form.ShowRegister(Kind, Words);
+            QCOMPARE(Shown->Words()[0], Words[0]);
+            Blank.removeOne(Shown);
+            for (const TCRTDisplay* Other : Blank)
+                QVERIFY2(Other->Words()[0] == 0, qPrintable(Other->objectName()));
+            Shown->OnHint()(Shown, Shown->Words(), 0);
+            QCOMPARE(Heard.Tube, Kind);
+            QCOMPARE(Heard.FullName, Shown->FullName());
+        }
+        for (int Row = 0; Row < 16; ++Row) {
+            TCRTDisplay* Shown = Tube(Form, QStringLiteral("crtStore%1").arg(Row));
+            Form.ShowStoreRow(Row, std::array<TWord, 2>{Row + 1, Row + 2});
+            Form.ShowStoreWord(Row, 1, 100 + Row);
+            QCOMPARE(Shown->Words()[0], Row + 1);
+            QCOMPARE(Shown->Words()[1], 100 + Row);
+            if (Row > 0)
+                QVERIFY(Shown->geometry().bottom() < Tube(Form, QStringLiteral("crtStore%1").arg(Row - 1))->y());
+            Shown->OnHint()(Shown, Shown->Words(), 1);
+            QCOMPARE(Heard.Tube, TPanelTube::Store);
+            QCOMPARE(Heard.Row, Row);
+            QCOMPARE(Heard.Index, 1);
         }
     }
 
@@ -80,21 +94,23 @@ private slots:
             return qRed(Pixel) < 0x40 && qGreen(Pixel) < 0x40 && qBlue(Pixel) < 0x40;
         };
 
-        const TCRTDisplay* const Registers[] = {Form.crtSCR, Form.crtORD, Form.crtMULTR, Form.crtMULTD, Form.crtACC};
+        const TCRTDisplay* const Registers[] = {Tube(Form, "crtSCR"), Tube(Form, "crtORD"), Tube(Form, "crtMULTR"),
+                                                Tube(Form, "crtMULTD"), Tube(Form, "crtACC")};
+        const auto W = [&](const char* Name) { return Named<QWidget>(&Form, QString::fromLatin1(Name)); };
         for (std::size_t I = 0; I < RegisterTubes.size(); ++I) {
             Check(Registers[I], Slot(RegisterTubes[I]));
             QVERIFY(Dark(QRectF(Registers[I]->geometry()).center()));
             QVERIFY(!Dark(Registers[I]->geometry().topLeft() - QPoint(0, 2 * SlotMargin + 2)));
         }
-        for (const QWidget* Widget : TWidgets{Form.lblSCR, Form.lblORD, Form.lblMULTR, Form.lblMULTD, Form.lblACC})
+        for (const QWidget* Widget : TWidgets{W("lblSCR"), W("lblORD"), W("lblMULTR"), W("lblMULTD"), W("lblACC")})
             Check(Widget, RegisterPlate);
-        for (const QWidget* Widget : TWidgets{Form.Panel1, Form.lblLongTank, Form.LTSpinEdit, Form.cbShortTanks})
+        for (const QWidget* Widget : TWidgets{W("Panel1"), W("lblLongTank"), W("LTSpinEdit"), W("cbShortTanks")})
             Check(Widget, SelectorInset);
 
         // The store rows on the round face: every corner pixel lies on the glass.
-        Check(Form.Shape1, TubeFace);
+        Check(W("Shape1"), TubeFace);
         const QRectF Face(TubeFace);
-        for (const TCRTDisplay* Row : Form.crtStores) {
+        for (const TCRTDisplay* Row : Form.findChildren<TCRTDisplay*>(QRegularExpression("^crtStore"))) {
             const QRectF R = QRectF(Row->geometry()).adjusted(0.5, 0.5, -0.5, -0.5);
             for (const QPointF Corner : {R.topLeft(), R.topRight(), R.bottomLeft(), R.bottomRight()}) {
                 const QPointF D = Corner - Face.center();
@@ -103,18 +119,19 @@ private slots:
             }
         }
 
-        for (const QWidget* Button :
-             TWidgets{Form.btnClear, Form.btnStart, Form.btnStop, Form.btnReset, Form.btnSingleEP})
+        for (const QWidget* Button : TWidgets{W("btnClear"), W("btnStart"), W("btnStop"), W("btnReset"), W("btnSingleEP")})
             Check(Button, ButtonRule);
-        Check(Form.RealTimeClock, ClockPlate);
-        QCOMPARE(Form.RealTimeClock->geometry(), ClockFace);
-        Check(Form.sbClock, ClockZeroCollar);
-        Check(Form.memoLabel, TeleprinterPane);
-        Check(Form.TeletypeMemo, TeleprinterPane);
+        Check(W("RealTimeClock"), ClockPlate);
+        QCOMPARE(W("RealTimeClock")->geometry(), ClockFace);
+        Check(W("sbClock"), ClockZeroCollar);
+        Check(W("memoLabel"), TeleprinterPane);
+        Check(W("TeletypeMemo"), TeleprinterPane);
         QVERIFY2(Outside.isEmpty(), qPrintable(Outside.join(' ')));
 
         // Each finger hole lies wholly on the black wheel.
-        for (const TDialHole* Hole : Form.sbDial) {
+        const QList<TDialHole*> Holes = Form.findChildren<TDialHole*>();
+        QCOMPARE(Holes.size(), 10);
+        for (const TDialHole* Hole : Holes) {
             const QRectF R(Hole->geometry());
             for (const QPointF Corner : {R.topLeft(), R.topRight(), R.bottomLeft(), R.bottomRight()}) {
                 const QPointF D = Corner - DialCentre;
@@ -128,26 +145,32 @@ private slots:
     void LongTankCaptionClearOfItsSpinBox()
     {
         TEdsacForm Form;
-        const QLabel* Label = Form.lblLongTank;
+        const QLabel* Label = Named<QLabel>(&Form, "lblLongTank");
         const int TextRight = Label->mapTo(&Form, Label->contentsRect().topLeft()).x() +
                               QFontMetrics(Label->font()).horizontalAdvance(Label->text());
-        QVERIFY2(TextRight + 3 <= Form.LTSpinEdit->x(), qPrintable(QString::number(TextRight)));
+        QVERIFY2(TextRight + 3 <= Named<QSpinBox>(&Form, "LTSpinEdit")->x(), qPrintable(QString::number(TextRight)));
     }
 
+    // What a tube is given reaches the window: the pixels that change are the
+    // tube's own, and they turn green.
     void TubesShowOnTheWindow()
     {
-        // The zero points of the sequence control register, and a one in the
-        // accumulator and in the top store row.
         TEdsacForm Form;
-        const std::vector<TWord> Acc{1, 0, 0, 0}, Store{0, 1};
-        Form.crtACC->SetWords(Acc, false);
-        Form.crtStores[15]->SetWords(Store, false);
-        const QImage Shot = Form.grab().toImage();
-        const auto GreenAt = [&](int X, int Y) { return Shot.pixel(X, Y) == qRgb(0, 255, 0); };
-        for (int K = 0; K < 10; ++K)
-            QVERIFY(GreenAt(13 + 48 - 5 * K, 248));
-        QVERIFY(GreenAt(13 + 83, 304 + 3) && GreenAt(13 + 83, 304 + 4));
-        QVERIFY(GreenAt(30 + 173, 45 + 3) && !GreenAt(30 + 168, 45 + 3));
+        const QImage Before = Form.grab().toImage();
+        Form.ShowRegister(TPanelTube::Acc, std::array<TWord, 4>{1, 0, 0, 0});
+        Form.ShowStoreRow(15, std::array<TWord, 2>{0, 1});
+        const QImage After = Form.grab().toImage();
+        const QRect Places[] = {Tube(Form, "crtACC")->geometry(), Tube(Form, "crtStore15")->geometry()};
+        int Green[2] = {0, 0};
+        for (int Y = 0; Y < After.height(); ++Y)
+            for (int X = 0; X < After.width(); ++X) {
+                if (Before.pixel(X, Y) == After.pixel(X, Y))
+                    continue;
+                const int On = Places[0].contains(X, Y) ? 0 : Places[1].contains(X, Y) ? 1 : -1;
+                QVERIFY2(On >= 0, qPrintable(QStringLiteral("%1,%2").arg(X).arg(Y)));
+                Green[On] += After.pixel(X, Y) == qRgb(0, 255, 0);
+            }
+        QVERIFY(Green[0] > 0 && Green[1] > 0);
     }
 
     void ClockShowsMachineTime_data()
@@ -166,14 +189,17 @@ private slots:
         QFETCH(int, Hour);
         QFETCH(int, Minute);
         TEdsacForm Form;
-        TClockDisplay* Clock = Form.RealTimeClock;
+        TClockDisplay* Clock = Named<TClockDisplay>(&Form, "RealTimeClock");
         Form.UpdateClockDisplay(Time);
+        QVERIFY(Form.ClockShowsTime());
         QCOMPARE(Clock->Hour(), Hour);
         QCOMPARE(Clock->Minute(), Minute);
         QTEST(Clock->Second(), "Second");
         // The minute hand and the hour dot on the rim are drawn.
         QVERIFY((Clock->Image().pixel(Clock->HandEndPoint(Minute, 60, 13)) | 0xFF000000u) != qRgb(0, 0, 0));
         QCOMPARE(Clock->Image().pixel(Clock->HandEndPoint(Hour, 12, 32)) | 0xFF000000u, qRgb(255, 255, 255));
+        Form.UpdateClockDisplay(0);
+        QVERIFY(!Form.ClockShowsTime());
     }
 
     void CloseBoxDoesNothing()
@@ -226,28 +252,36 @@ private slots:
     void ControlsReportUserActions()
     {
         TEdsacForm Form;
-        const std::pair<QAbstractButton*, const char*> Buttons[] = {
-            {Form.btnClear, SIGNAL(ClearClicked())}, {Form.btnStart, SIGNAL(StartClicked())},
-            {Form.btnStop, SIGNAL(StopClicked())},   {Form.btnReset, SIGNAL(ResetClicked())},
-            {Form.btnSingleEP, SIGNAL(SingleEPClicked())}, {Form.sbClock, SIGNAL(ClockClicked())}};
+        const std::pair<const char*, const char*> Buttons[] = {
+            {"btnClear", SIGNAL(ClearClicked())}, {"btnStart", SIGNAL(StartClicked())},
+            {"btnStop", SIGNAL(StopClicked())},   {"btnReset", SIGNAL(ResetClicked())},
+            {"btnSingleEP", SIGNAL(SingleEPClicked())}, {"sbClock", SIGNAL(ClockClicked())}};
         for (const auto& [Button, Signal] : Buttons) {
             QSignalSpy Spy(&Form, Signal);
-            Button->click();
+            Named<QAbstractButton>(&Form, Button)->click();
             QVERIFY2(Spy.count() == 1, Signal);
         }
 
         QSignalSpy Dial(&Form, &TEdsacForm::DialClicked), Tank(&Form, &TEdsacForm::LongTankChanged),
-            Short(&Form, &TEdsacForm::ShortTanksClicked), Panel(&Form, &TEdsacForm::PanelMouseMoved);
-        Form.sbDial[0]->click();
-        Form.sbDial[7]->click();
+            Short(&Form, &TEdsacForm::ShortTanksClicked), Gate(&Form, &TEdsacForm::ShortTanksChanged),
+            Panel(&Form, &TEdsacForm::PanelMouseMoved);
+        Named<TDialHole>(&Form, "sbDial0")->click();
+        Named<TDialHole>(&Form, "sbDial7")->click();
         QCOMPARE(Dial, (QList<QList<QVariant>>{{10}, {7}}));
-        Form.LTSpinEdit->setValue(31);
+        Named<QSpinBox>(&Form, "LTSpinEdit")->setValue(31);
         QCOMPARE(Tank, (QList<QList<QVariant>>{{31}}));
-        Form.cbShortTanks->click();
+        QCOMPARE(Form.LongTank(), 31);
+        // The switch tells of a click, and of every change however it came.
+        auto* ShortTanks = Named<QCheckBox>(&Form, "cbShortTanks");
+        ShortTanks->click();
+        ShortTanks->setChecked(true);
         QCOMPARE(Short, (QList<QList<QVariant>>{{false}}));
-        QMouseEvent Move(QEvent::MouseMove, QPointF(420, 300), Form.Image1->mapToGlobal(QPointF(420, 300)),
+        QCOMPARE(Gate, (QList<QList<QVariant>>{{false}, {true}}));
+        QVERIFY(Form.ShortTanks());
+        auto* Picture = Named<QLabel>(&Form, "Image1");
+        QMouseEvent Move(QEvent::MouseMove, QPointF(420, 300), Picture->mapToGlobal(QPointF(420, 300)),
                          Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(Form.Image1, &Move);
+        QApplication::sendEvent(Picture, &Move);
         QCOMPARE(Panel.count(), 1);
     }
 };

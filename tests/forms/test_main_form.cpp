@@ -1,52 +1,30 @@
+// The main window built from a command table of the test's own: menus, tool bar,
+// twins of items and buttons, check boxes, the Initial Orders set, the recent
+// files, the Window menu, enabling rules and the questions the commands ask.
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFile>
-#include <QGuiApplication>
 #include <QMenu>
-#include <QMetaMethod>
+#include <QMenuBar>
 #include <QPointer>
-#include <QScreen>
 #include <QSignalSpy>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolBar>
 #include <QToolButton>
 #include <memory>
-#include <vector>
 
 #include "forms/Dialogs.h"
 #include "forms/main_form.h"
+#include "tests/named.h"
 
 namespace {
 
-// Watches every signal the main window declares, to prove that a path emits
-// exactly what it should and nothing else.
-class TSignalLog {
-public:
-    explicit TSignalLog(TMainForm& Form)
-    {
-        const QMetaObject& Meta = TMainForm::staticMetaObject;
-        for (int I = Meta.methodOffset(); I < Meta.methodCount(); ++I)
-            if (Meta.method(I).methodType() == QMetaMethod::Signal)
-                Spies.push_back(std::make_unique<QSignalSpy>(&Form, Meta.method(I)));
-    }
-    // The emissions since the last call, as "Name FirstArgument", signal by signal.
-    QStringList Take()
-    {
-        QStringList Emitted;
-        for (auto& Spy : Spies) {
-            const QString Name = QString::fromLatin1(Spy->signal().left(Spy->signal().indexOf('(')));
-            for (const QList<QVariant>& Arguments : std::as_const(*Spy))
-                Emitted << (Name + ' ' + Arguments.value(0).toString()).trimmed();
-            Spy->clear();
-        }
-        return Emitted;
-    }
-
-private:
-    std::vector<std::unique_ptr<QSignalSpy>> Spies;
-};
+using K = TCommandKind;
+using ToolbarIcons::TToolIcon;
 
 // What the menu shows, in order: captions, "-" for a visible separator.
 QStringList Shown(const QMenu* Menu)
@@ -57,6 +35,51 @@ QStringList Shown(const QMenu* Menu)
             Items << (Item->isSeparator() ? QStringLiteral("-") : Item->text());
     return Items;
 }
+
+// A main window and a table whose handlers write what they were asked to do.
+struct TWindow {
+    QStringList Done;
+    std::unique_ptr<TMainForm> Form;
+
+    TWindow()
+    {
+        const auto Log = [this](const char* What) { return [this, What] { Done << QString::fromLatin1(What); }; };
+        const auto LogOn = [this](const char* What) {
+            return [this, What](bool On) { Done << QStringLiteral("%1 %2").arg(QLatin1String(What)).arg(On); };
+        };
+        TCommandTable Table;
+        Table.Commands = {
+            {.Kind = K::Menu, .Name = "mnuFile", .Caption = "&File"},
+            {.Name = "miNew", .Caption = "&New", .Shortcut = QKeySequence(Qt::CTRL | Qt::Key_N), .Everywhere = true,
+             .Button = "tbNew", .Icon = TToolIcon::New, .Hint = "New Tape", .Run = Log("New")},
+            {.Kind = K::Separator},
+            {.Name = "miSave", .Caption = "Save", .Button = "tbSave", .Icon = TToolIcon::Save, .Hint = "Save Tape",
+             .Run = Log("Save"), .When = &TCommandState::TapeModified},
+            {.Name = "miFind", .Caption = "Find...", .When = &TCommandState::Unavailable},
+            {.Kind = K::RecentFiles},
+            {.Name = "miExit", .Caption = "E&xit", .Run = [this] { Form->close(); }},
+            {.Kind = K::Menu, .Name = "mnuEdsac", .Caption = "E&dsac"},
+            {.Kind = K::InitialOrders, .Name = "miInitialOrders1", .Caption = InitialOrdersCaption(ioOrders1),
+             .Run = [this] { Form->SetInitialOrders(ioOrders1); }},
+            {.Kind = K::InitialOrders, .Name = "miInitialOrders2", .Caption = InitialOrdersCaption(ioOrders2),
+             .Run = [this] { Form->SetInitialOrders(ioOrders2); }},
+            {.Kind = K::Check, .Name = "miSound", .Caption = "Sound", .Button = "cbSound", .Hint = "Sound",
+             .BoxCaption = "Sound", .BoxFixed = true, .Run = Log("Sound"), .Toggled = LogOn("Sound")},
+            {.Kind = K::Check, .Name = "miHints", .Caption = "Hints", .Button = "cbHints", .Hint = "Edsac Hints",
+             .BoxCaption = "Hints", .Toggled = LogOn("Hints")},
+            {.Kind = K::Menu, .Name = "mnuWindow", .Caption = "&Window"},
+            {.Name = "mnuWinEdsac", .Caption = "Edsac", .Run = Log("Edsac")},
+            {.Kind = K::TapeWindows},
+            {.Kind = K::ToolButton, .Caption = "Line Feed", .Button = "tbFeed", .Icon = TToolIcon::LineFeed,
+             .Hint = "Line Feed", .Run = Log("LineFeed")},
+        };
+        Table.ToolBar = {"tbNew", "tbSave", "|", "cbInitialOrders", "tbFeed", "cbSound", "cbHints"};
+        Form = std::make_unique<TMainForm>(Table);
+    }
+    template <class T = QAction>
+    T* Find(const char* Name) const { return Named<T>(Form.get(), QString::fromLatin1(Name)); }
+    QStringList Take() { return std::exchange(Done, {}); }
+};
 
 } // namespace
 
@@ -85,253 +108,229 @@ private slots:
         Dialogs::SetFileResponder({});
     }
 
-    void stripAtTopOfScreen()
+    // The rows become menus and items in order, separators and shortcuts included;
+    // a row's shortcut reaches other windows only when it says so.
+    void menusFollowTheTable()
     {
-        TMainForm F;
-        QCOMPARE(F.pos(), QPoint(0, 0));
-        QCOMPARE(F.size(), QSize(QGuiApplication::primaryScreen()->geometry().width() - 10, 87));
-        // Wider or narrower, never taller or shorter.
-        for (int Height : {300, 20}) {
-            F.resize(400, Height);
-            QCOMPARE(F.size(), QSize(400, 87));
+        TWindow W;
+        QStringList Menus;
+        for (const QAction* Top : W.Form->menuBar()->actions())
+            Menus << Top->text();
+        QCOMPARE(Menus, QStringList({"&File", "E&dsac", "&Window"}));
+        QCOMPARE(Shown(W.Find<QMenu>("mnuFile")), QStringList({"&New", "-", "Save", "Find...", "-", "E&xit"}));
+        QCOMPARE(W.Find("miNew")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N));
+        QCOMPARE(W.Find("miNew")->shortcutContext(), Qt::ApplicationShortcut);
+        QCOMPARE(W.Find("miSave")->shortcutContext(), Qt::WindowShortcut);
+        W.Find("miNew")->trigger();
+        QCOMPARE(W.Take(), QStringList({"New"}));
+    }
+
+    // A strip that can be widened but not heightened, with room for all it holds.
+    void stripHoldsItsControlsWhole()
+    {
+        TWindow W;
+        W.Form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(W.Form.get()));
+        const int Height = W.Form->height();
+        for (int Tall : {300, 20}) {
+            W.Form->resize(600, Tall);
+            QCOMPARE(W.Form->size(), QSize(600, Height));
         }
+        QList<QWidget*> Shown =
+            W.Find<QToolBar>("ToolBar1")->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
+        Shown << W.Form->menuBar() << W.Find<QWidget>("StatusPanel");
+        for (const QWidget* Control : Shown)
+            if (Control->isVisible())
+                QVERIFY2(W.Form->rect().contains(QRect(Control->mapTo(W.Form.get(), QPoint()), Control->size())),
+                         qPrintable(Control->objectName()));
     }
 
     void recentFilesNumberedByPlace()
     {
-        TMainForm F;
-        TSignalLog Log(F);
-        F.SetRecentFiles({"/t/a.txt", "", "/t/R&D.txt", ""});
-        QCOMPARE(Shown(F.mnuFile).mid(14), QStringList({"-", "1: /t/a.txt", "3: /t/R&&D.txt", "-", "E&xit"}));
+        TWindow W;
+        QSignalSpy Open(W.Form.get(), &TMainForm::OpenTape);
+        auto* File = W.Find<QMenu>("mnuFile");
+        W.Form->SetRecentFiles({"/t/a.txt", "", "/t/R&D.txt", ""});
+        QCOMPARE(Shown(File).mid(4), QStringList({"-", "1: /t/a.txt", "3: /t/R&&D.txt", "-", "E&xit"}));
         // The entry opens the path it holds, not its caption.
-        F.miMRU[2]->trigger();
-        QCOMPARE(Log.Take(), QStringList({"OpenTape /t/R&D.txt"}));
+        W.Find("miMRU3")->trigger();
+        QCOMPARE(Open, (QList<QList<QVariant>>{{"/t/R&D.txt"}}));
         // Emptied, only the separator before Exit is left.
-        F.SetRecentFiles({"", "", "", ""});
-        QCOMPARE(Shown(F.mnuFile).mid(14), QStringList({"-", "E&xit"}));
+        W.Form->SetRecentFiles({"", "", "", ""});
+        QCOMPARE(Shown(File).mid(4), QStringList({"-", "E&xit"}));
     }
 
     void initialOrdersFollowEachOther()
     {
-        TMainForm F;
-        TSignalLog Log(F);
+        TWindow W;
+        QSignalSpy Told(W.Form.get(), &TMainForm::SelectInitialOrders);
+        auto* Box = W.Find<QComboBox>("cbInitialOrders");
         // The combo box's set, the marked item's set, and what the bridge heard.
         const auto State = [&] {
-            const int Marked = F.miInitialOrders1->isChecked() ? 1 : F.miInitialOrders2->isChecked() ? 2 : 0;
-            const int Boxed = F.cbInitialOrders->currentIndex() + 1;
-            return QStringLiteral("%1 %2 %3").arg(Boxed).arg(Marked).arg(Log.Take().join(','));
+            const int Marked = W.Find("miInitialOrders1")->isChecked()   ? 1
+                               : W.Find("miInitialOrders2")->isChecked() ? 2
+                                                                         : 0;
+            QStringList Heard;
+            for (const QList<QVariant>& Call : std::as_const(Told))
+                Heard << Call.value(0).toString();
+            Told.clear();
+            return QStringLiteral("%1 %2 %3").arg(Box->currentIndex() + 1).arg(Marked).arg(Heard.join(','));
         };
         // The combo box moves the radio mark, both ways, and the menu moves the box.
-        QTest::keyClick(F.cbInitialOrders, Qt::Key_Up);
-        QCOMPARE(State(), "1 1 SelectInitialOrders false");
-        QTest::keyClick(F.cbInitialOrders, Qt::Key_Down);
-        QCOMPARE(State(), "2 2 SelectInitialOrders true");
-        F.miInitialOrders1->trigger();
-        QCOMPARE(State(), "1 1 SelectInitialOrders false");
+        QTest::keyClick(Box, Qt::Key_Up);
+        QCOMPARE(State(), "1 1 false");
+        QCOMPARE(W.Form->InitialOrders(), ioOrders1);
+        QTest::keyClick(Box, Qt::Key_Down);
+        QCOMPARE(State(), "2 2 true");
+        W.Find("miInitialOrders1")->trigger();
+        QCOMPARE(State(), "1 1 false");
         // Re-choosing the item the box already shows still brings the menu into line.
-        F.cbInitialOrders->setCurrentIndex(1);
-        emit F.cbInitialOrders->activated(1);
-        QCOMPARE(State(), "2 2 SelectInitialOrders true");
+        Box->setCurrentIndex(1);
+        emit Box->activated(1);
+        QCOMPARE(State(), "2 2 true");
         // Only the two entries of the box name a set.
         for (int Bad : {2, -1})
-            emit F.cbInitialOrders->activated(Bad);
+            emit Box->activated(Bad);
         QCOMPARE(State(), "2 2 ");
     }
 
-    void realTimeFollowsWithoutTellingTheBridge()
+    // A check item and its box agree whichever is changed, and the change is told
+    // once; a fixed box keeps the item's mark as it is and only the item runs.
+    void checkItemsAndTheirBoxes()
     {
-        TMainForm F;
-        TSignalLog Log(F);
-        F.miRealTime->trigger();
-        QVERIFY(F.cbRealTime->isChecked());
-        F.cbRealTime->click();
-        QVERIFY(!F.miRealTime->isChecked());
-        F.cbRealTime->click();
-        QVERIFY(F.miRealTime->isChecked());
-        QVERIFY(Log.Take().isEmpty());
-    }
+        TWindow W;
+        auto* Box = W.Find<QCheckBox>("cbHints");
+        W.Find("miHints")->trigger();
+        QVERIFY(Box->isChecked());
+        QCOMPARE(W.Take(), QStringList({"Hints 1"}));
+        Box->click();
+        QVERIFY(!W.Find("miHints")->isChecked());
+        QCOMPARE(W.Take(), QStringList({"Hints 0"}));
+        Box->setChecked(true);
+        W.Form->SetCommandChecked("miHints", true);
+        QCOMPARE(W.Take(), QStringList({"Hints 1"}));
 
-    void hintsFollowAndTellTheBridgeOnce()
-    {
-        TMainForm F;
-        TSignalLog Log(F);
-        F.miHints->trigger();
-        QVERIFY(F.cbHints->isChecked());
-        QCOMPARE(Log.Take(), QStringList({"SetHints true"}));
-        F.cbHints->click();
-        QVERIFY(!F.miHints->isChecked());
-        QCOMPARE(Log.Take(), QStringList({"SetHints false"}));
-    }
-
-    void messagesWordForWord_data()
-    {
-        QTest::addColumn<QString>("Item");
-        QTest::addColumn<QString>("Caption");
-        QTest::addColumn<QString>("Text");
-        QTest::newRow("sound") << "miTeleprinterSound" << "Not supported"
-                               << "Sound is not currently supported in this version of Valvane";
-        QTest::newRow("tutorial")
-            << "TutorialGuide1" << "Tutorial"
-            << "The tutorial guide can be found by opening the \"Lessonary\" file that was supplied with Valvane";
-        QTest::newRow("documentation")
-            << "Documentation1" << "Documentation"
-            << "Program documentation can be found by opening the \"Referary\" file that was supplied with Valvane";
-    }
-
-    void messagesWordForWord()
-    {
-        QFETCH(QString, Item);
-        QFETCH(QString, Caption);
-        QFETCH(QString, Text);
-        TMainForm F;
-        TSignalLog Log(F);
-        auto* Action = F.findChild<QAction*>(Item);
-        QVERIFY(Action);
-        Action->trigger();
-        QCOMPARE(Messages.size(), 1);
-        QCOMPARE(Messages[0].Caption, Caption);
-        QCOMPARE(Messages[0].Text, Text);
-        QCOMPARE(Messages[0].Style, QMessageBox::Information);
-        // The sound item explains but leaves its mark to the check box.
-        QVERIFY(!Action->isChecked());
-        QVERIFY(Log.Take().isEmpty());
+        auto* Sound = W.Find<QCheckBox>("cbSound");
+        QVERIFY(!Sound->isEnabled());
+        W.Find("miSound")->trigger();
+        QVERIFY(!W.Find("miSound")->isChecked() && !Sound->isChecked());
+        QVERIFY(W.Take().contains("Sound"));
     }
 
     void windowMenuEntries()
     {
-        TMainForm F;
-        TSignalLog Log(F);
+        TWindow W;
+        QSignalSpy Shows(W.Form.get(), &TMainForm::ShowTapeWindow);
+        auto* Menu = W.Find<QMenu>("mnuWindow");
         auto First = std::make_unique<QWidget>();
         First->setObjectName("ed1");
         First->setWindowTitle("Untitled 1");
         auto Second = std::make_unique<QWidget>();
         Second->setObjectName("ed12");
         Second->setWindowTitle("R&D");
-        F.AddWindowMenuItem(First.get());
-        F.AddWindowMenuItem(Second.get());
-        F.AddWindowMenuItem(First.get());
-        QCOMPARE(Shown(F.mnuWindow), QStringList({"Edsac", "Untitled 1", "R&&D"}));
+        W.Form->AddWindowMenuItem(First.get());
+        W.Form->AddWindowMenuItem(Second.get());
+        W.Form->AddWindowMenuItem(First.get());
+        QCOMPARE(Shown(Menu), QStringList({"Edsac", "Untitled 1", "R&&D"}));
         // Save As gives the window a new title; the entry follows.
         First->setWindowTitle("squares");
-        QCOMPARE(Shown(F.mnuWindow), QStringList({"Edsac", "squares", "R&&D"}));
+        QCOMPARE(Shown(Menu), QStringList({"Edsac", "squares", "R&&D"}));
 
-        const QList<QAction*> Entries = F.WindowMenuEntries();
+        const QList<QAction*> Entries = W.Form->WindowMenuEntries();
         Entries[2]->trigger();
         Entries[1]->trigger();
-        QCOMPARE(Log.Take(), QStringList({"ShowTapeWindow 12", "ShowTapeWindow 1"}));
-        F.mnuWinEdsac->trigger();
-        QCOMPARE(Log.Take(), QStringList({"ShowEdsacWindow"}));
+        QCOMPARE(Shows, (QList<QList<QVariant>>{{12}, {1}}));
+        W.Form->WindowMenuClick(Entries[0]);
+        QCOMPARE(W.Take(), QStringList({"Edsac"}));
         // Names that hold no window number do nothing.
+        Shows.clear();
         for (const char* Name : {"mnuWined", "mnuWinedx", "mnuWined-1", "mnuWined 3", "mnuWined99999999999",
                                  "mnuWinxx7", ""}) {
             QAction Entry;
             Entry.setObjectName(QString::fromLatin1(Name));
-            F.WindowMenuClick(&Entry);
+            W.Form->WindowMenuClick(&Entry);
         }
-        F.WindowMenuClick(nullptr);
-        QVERIFY(Log.Take().isEmpty());
+        W.Form->WindowMenuClick(nullptr);
+        QVERIFY(Shows.isEmpty() && W.Take().isEmpty());
 
         // Removing leaves the earlier list readable until the event loop runs, so
         // a walk over the entries may close windows as it goes.
-        F.RemoveWindowMenuItem(First.get());
-        QCOMPARE(Shown(F.mnuWindow), QStringList({"Edsac", "R&&D"}));
+        W.Form->RemoveWindowMenuItem(First.get());
+        QCOMPARE(Shown(Menu), QStringList({"Edsac", "R&&D"}));
         QPointer<QAction> Removed(Entries[1]);
         QCOMPARE(Removed->objectName(), QStringLiteral("mnuWined1"));
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(Removed.isNull());
         // A window destroyed without being removed takes its entry with it.
         Second.reset();
-        QCOMPARE(F.WindowMenuEntries(), QList<QAction*>({F.mnuWinEdsac}));
-    }
-
-    void lineFeedNeedsNoProgram()
-    {
-        TMainForm F;
-        TSignalLog Log(F);
-        F.tbFeed->click();
-        QCOMPARE(Log.Take(), QStringList({"LineFeed"}));
-        QVERIFY(Messages.isEmpty() && FileRequests.isEmpty());
+        QCOMPARE(W.Form->WindowMenuEntries(), QList<QAction*>({Entries[0]}));
     }
 
     // A tool button and its menu item are one command: the button does what the
-    // item does, once, follows the item's Enabled state and keeps its own hint.
-    void toolButtonsAreTheirMenuItems()
+    // item does, once, follows the item's Enabled state and keeps its own hint;
+    // a button with no item works alone. Each rule enables as its flag says.
+    void toolButtonsAndEnablingRules()
     {
-        TMainForm F;
-        TSignalLog Log(F);
-        QVERIFY(!F.tbUndo->isEnabled() && !F.miUndo->isEnabled() && !F.tbRedo->isEnabled());
-        const std::pair<QToolButton*, QAction*> Twins[] = {
-            {F.tbNew, F.miNew},         {F.tbOpen, F.miOpen},   {F.tbSave, F.miSave},
-            {F.tbPrint, F.miPrint},     {F.tbPrintPrev, F.miPrintPreview},
-            {F.tbUndo, F.miUndo},       {F.tbRedo, F.miRedo},   {F.tbCut, F.miCut},
-            {F.tbCopy, F.miCopy},       {F.tbPaste, F.miPaste}, {F.tbEdsacClear, F.miDiscardEdsacOutput},
-            {F.tbZeroizeClock, F.miZeroizeClock}};
-        for (const auto& [Button, Item] : Twins) {
-            const QString Name = Button->objectName();
-            const QString Hint = Button->toolTip();
-            Item->setEnabled(true);
-            Item->trigger();
-            const QStringList ByItem = Log.Take();
-            Button->click();
-            QCOMPARE(Log.Take(), ByItem);
-            QVERIFY2(ByItem.size() <= 1, qPrintable(Name));
-            Item->setEnabled(false);
-            QVERIFY2(!Button->isEnabled(), qPrintable(Name));
-            Button->click();
-            QVERIFY(Log.Take().isEmpty());
-            Item->setEnabled(true);
-            QVERIFY2(Button->isEnabled() && Button->toolTip() == Hint && !Hint.isEmpty(), qPrintable(Name));
-        }
-        QCOMPARE(F.tbNew->toolTip(), QStringLiteral("New Tape"));
-        QVERIFY(F.mnuFile->actions().contains(F.tbSave->defaultAction()));
-        QCOMPARE(FileRequests.size(), 2);
+        TWindow W;
+        auto* Save = W.Find<QToolButton>("tbSave");
+        QVERIFY(!Save->isEnabled() && !W.Find("miFind")->isEnabled());
+        QCOMPARE(Save->defaultAction(), W.Find("miSave"));
+        TCommandState State;
+        State.TapeModified = true;
+        W.Form->ApplyCommandStates(State);
+        QVERIFY(Save->isEnabled() && W.Find("miSave")->isEnabled() && !W.Find("miFind")->isEnabled());
+        Save->click();
+        W.Find("miSave")->trigger();
+        W.Find<QToolButton>("tbFeed")->click();
+        QCOMPARE(W.Take(), QStringList({"Save", "Save", "LineFeed"}));
+        W.Form->ApplyCommandStates(TCommandState());
+        Save->click();
+        QVERIFY(W.Take().isEmpty());
+        QCOMPARE(Save->toolTip(), QStringLiteral("Save Tape"));
+        QCOMPARE(W.Find("miNew")->statusTip(), QStringLiteral("New Tape"));
     }
 
-    void fileDialogs()
+    void fileQuestions()
     {
-        TMainForm F;
-        TSignalLog Log(F);
-        // Cancel everywhere: nothing at all reaches the bridge.
-        for (QAction* Item : {F.miOpen, F.miInsert, F.miSaveOutputAs, F.miPunchOutputAs})
-            Item->trigger();
-        F.tbOpen->click();
-        QCOMPARE(FileRequests.size(), 5);
-        QVERIFY(Log.Take().isEmpty());
+        TWindow W;
+        TMainForm& F = *W.Form;
+        // Cancel everywhere: nothing chosen.
+        QVERIFY(F.ChooseTapeToOpen().isEmpty() && F.ChooseTapeToInsert().isEmpty());
+        QVERIFY(F.ChooseOutputFile("EdOutput.txt").isEmpty());
+        QCOMPARE(FileRequests.size(), 3);
 
+        // Open and Insert each start from their own last choice.
         ChosenPath = Dir.filePath("squares.txt");
-        F.tbOpen->click();
-        QCOMPARE(Log.Take(), QStringList({"OpenTape " + ChosenPath}));
+        QCOMPARE(F.ChooseTapeToOpen(), ChosenPath);
         ChosenPath = Dir.filePath("sub.txt");
-        F.miInsert->trigger();
-        QCOMPARE(Log.Take(), QStringList({"InsertTape " + ChosenPath}));
+        QCOMPARE(F.ChooseTapeToInsert(), ChosenPath);
+        ChosenPath.clear();
+        F.ChooseTapeToOpen();
+        QCOMPARE(FileRequests.last().FileName, Dir.filePath("squares.txt"));
 
         // Output files: the extension is added to a bare name, and a file that the
         // completed name would replace is asked about first.
         ChosenPath = Dir.filePath("run.out");
-        F.miSaveOutputAs->trigger();
-        QCOMPARE(Log.Take(), QStringList({"SaveOutput " + ChosenPath}));
+        QCOMPARE(F.ChooseOutputFile("EdOutput.txt"), ChosenPath);
+        QCOMPARE(FileRequests.last().FileName, QStringLiteral("EdOutput.txt"));
         ChosenPath = Dir.filePath("tape");
-        F.miPunchOutputAs->trigger();
-        QCOMPARE(Log.Take(), QStringList({"PunchOutput " + Dir.filePath("tape.txt")}));
+        QCOMPARE(F.ChooseOutputFile("EdPunch.txt"), Dir.filePath("tape.txt"));
         QVERIFY(Messages.isEmpty());
         QFile Existing(Dir.filePath("tape.txt"));
         QVERIFY(Existing.open(QIODevice::WriteOnly));
         Existing.close();
-        F.miPunchOutputAs->trigger();
-        QVERIFY(Log.Take().isEmpty());
+        QVERIFY(F.ChooseOutputFile("EdPunch.txt").isEmpty());
         QCOMPARE(Messages.size(), 1);
         QVERIFY(Messages[0].Text.startsWith(Dir.filePath("tape.txt") + "\n"));
         Answer = QMessageBox::Yes;
-        F.miSaveOutputAs->trigger();
-        QCOMPARE(Log.Take(), QStringList({"SaveOutput " + Dir.filePath("tape.txt")}));
+        QCOMPARE(F.ChooseOutputFile("EdOutput.txt"), Dir.filePath("tape.txt"));
 
         // A name chosen as it is: the program's own box is the one question, and
         // the save dialog is told not to ask too.
         Messages.clear();
         Answer = QMessageBox::No;
         ChosenPath = Dir.filePath("tape.txt");
-        F.miSaveOutputAs->trigger();
-        QVERIFY(Log.Take().isEmpty());
+        QVERIFY(F.ChooseOutputFile("EdOutput.txt").isEmpty());
         QCOMPARE(Messages.size(), 1);
         QCOMPARE(Messages[0].Caption, QStringLiteral("Confirm"));
         for (const Dialogs::TFileRequest& Request : FileRequests)
@@ -341,18 +340,18 @@ private slots:
 
     void closeQueryCanRefuse()
     {
-        TMainForm F;
+        TWindow W;
         int Asked = 0;
         bool Allow = false;
-        F.CloseQuery = [&] { ++Asked; return Allow; };
-        F.show();
-        F.miExit->trigger();
-        QVERIFY(!F.close());
-        QVERIFY(F.isVisible());
+        W.Form->CloseQuery = [&] { ++Asked; return Allow; };
+        W.Form->show();
+        W.Find("miExit")->trigger();
+        QVERIFY(!W.Form->close());
+        QVERIFY(W.Form->isVisible());
         QCOMPARE(Asked, 2);
         Allow = true;
-        F.miExit->trigger();
-        QVERIFY(!F.isVisible());
+        W.Find("miExit")->trigger();
+        QVERIFY(!W.Form->isVisible());
     }
 };
 

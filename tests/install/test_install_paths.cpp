@@ -22,13 +22,13 @@ const char OpenFolderSwitch[] = "--print-first-open";
 int PrintFirstOpenFolder(int argc, char* argv[])
 {
     QApplication App(argc, argv);
-    TMainForm Main;
+    TMainForm Main{TCommandTable()};
     QString Start;
     Dialogs::SetFileResponder([&Start](const Dialogs::TFileRequest& Request) {
         Start = Request.FileName;
         return QString();
     });
-    Main.miOpen->trigger();
+    Main.ChooseTapeToOpen();
     std::fputs(qPrintable(Start), stdout);
     return 0;
 }

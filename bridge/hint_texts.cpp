@@ -1,0 +1,81 @@
+#include "bridge/hint_texts.h"
+
+#include <cstddef>
+
+#include "core/LongTank.h"
+
+namespace {
+
+QString Text(const std::string& S)
+{
+    return QString::fromStdString(S);
+}
+
+// The word the mouse is on, if the tube has a word there.
+bool OnAWord(const TTubeHint& Hint)
+{
+    return Hint.Index >= 0 && static_cast<std::size_t>(Hint.Index) < Hint.Words.size();
+}
+
+// A register of one, two or four words: its first word as an integer, all of it
+// as a fraction.
+QString RegisterText(const TTubeHint& Hint)
+{
+    const TWords W = Hint.Words;
+    if (W.empty())
+        return {};
+    const std::string Fraction =
+        W.size() == 4 ? FracToStr(W[0], W[1], W[2], W[3], 21) : FracToStr(W[0], W.size() > 1 ? W[1] : 0, 0, 0, 11);
+    return Hint.FullName + QStringLiteral("   Integer = ") + Text(WordToIntStr(W[0])) +
+           QStringLiteral("   Fraction = ") + Text(Fraction);
+}
+
+QString StoreText(const TTubeHint& Hint, int Tank, TOrderMarks Marks)
+{
+    const TWords W = Hint.Words;
+    const int I = Hint.Index;
+    if (!OnAWord(Hint) || I > 1)
+        return {};
+    const int Address = LongTankAddress(Tank, Hint.Row, I);
+    const TWord Word = W[static_cast<std::size_t>(I)];
+    // The even location alone is the lower half of a long number: a small fraction.
+    const std::string Fraction =
+        I == 1 ? FracToStr(W[1], 0, 0, 0, 6) : FracToStr(W[0], W.size() > 1 ? W[1] : 0, 0, 0, 11);
+    return QStringLiteral("WORD ") + QString::number(Address) + QStringLiteral("   Order = ") +
+           Text(WordToOrderStr(Word, Marks.Short, Marks.Long)) + QStringLiteral("   Integer ") +
+           QString::number(Address) + QLatin1Char(Marks.Short) + QStringLiteral(" = ") + Text(WordToIntStr(Word)) +
+           QStringLiteral("   Fraction ") + Text(Fraction);
+}
+
+} // namespace
+
+TOrderMarks OrderMarks(std::optional<TInitialOrders> Orders)
+{
+    if (Orders) {
+        switch (*Orders) {
+        case ioOrders1: return {'S', 'L'};
+        case ioOrders2: return {'F', 'D'};
+        }
+    }
+    return {'-', '-'};
+}
+
+QString TubeHintText(const TTubeHint& Hint, int Tank, TOrderMarks Marks)
+{
+    switch (Hint.Tube) {
+    case TPanelTube::Acc:
+    case TPanelTube::Multr:
+    case TPanelTube::Multd: return RegisterText(Hint);
+    case TPanelTube::Scr:
+        return OnAWord(Hint) ? Hint.FullName + QStringLiteral(" = ") +
+                                   Text(WordToIntStr(Hint.Words[static_cast<std::size_t>(Hint.Index)]))
+                             : QString();
+    case TPanelTube::Ord:
+        return OnAWord(Hint) ? Hint.FullName + QStringLiteral(" = ") +
+                                   Text(WordToOrderStr(Hint.Words[static_cast<std::size_t>(Hint.Index)], Marks.Short,
+                                                       Marks.Long))
+                             : QString();
+    case TPanelTube::Store: return StoreText(Hint, Tank, Marks);
+    }
+    return {};
+}

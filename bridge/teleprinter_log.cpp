@@ -1,0 +1,152 @@
+#include "bridge/teleprinter_log.h"
+
+#include <QPainter>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+#include "components/FrameClock.h"
+#include "core/PunchedTape.h"
+#include "files/SafeFile.h"
+#include "forms/Dialogs.h"
+#include "forms/edsac_form.h"
+
+namespace {
+
+// Texts of the machine are Latin-1 bytes.
+QChar Latin1(char Ch)
+{
+    return QChar(static_cast<uchar>(Ch));
+}
+
+bool WriteLines(const QString& FileName, const QStringList& Lines)
+{
+    QByteArray Data;
+    for (const QString& Line : Lines)
+        Data += Line.toUtf8() + '\n';
+    // Every byte checked before the old file is replaced; a device or pipe is
+    // written, never replaced.
+    QString Reason;
+    if (Files::WriteWholeFile(FileName, Data, Reason))
+        return true;
+    Dialogs::Message(nullptr, QStringLiteral("Error"), QStringLiteral("Cannot save the file: %1\n%2").arg(FileName, Reason),
+                     QMessageBox::Ok, QMessageBox::Critical);
+    return false;
+}
+
+} // namespace
+
+TTeleprinterLog::TTeleprinterLog(TEdsacForm* APane) : FPane(APane)
+{
+    ClearPunched(FPunched);
+    FPrintTimer.setSingleShot(true);
+    FPrintTimer.setInterval(FrameClock::FrameInterval);
+    QObject::connect(&FPrintTimer, &QTimer::timeout, &FPrintTimer, [this] { Flush(); });
+}
+
+// Printing goes to the pane a frame at a time: inserting characters one by one
+// would lay the pane's last line out again after every output order.
+void TTeleprinterLog::NewLine(const std::string& Text)
+{
+    if (FHasLine)
+        FPending += QLatin1Char('\n');
+    FPending += QString::fromLatin1(Text.data(), static_cast<qsizetype>(Text.size()));
+    FHasLine = true;
+    SchedulePrint();
+}
+
+void TTeleprinterLog::Print(char Ch)
+{
+    FPending += Latin1(Ch);
+    FHasLine = true;
+    SchedulePrint();
+}
+
+void TTeleprinterLog::Punch(char Ch)
+{
+    PunchInto(FPunched, Latin1(Ch));
+}
+
+void TTeleprinterLog::SchedulePrint()
+{
+    if (!FPrintTimer.isActive())
+        FPrintTimer.start();
+}
+
+void TTeleprinterLog::Flush() const
+{
+    if (FPending.isEmpty() || !FPane)
+        return;
+    FPane->AppendTeleprinter(FPending);
+    FPending.clear();
+}
+
+QStringList TTeleprinterLog::Lines() const
+{
+    Flush();
+    if (!FHasLine || !FPane)
+        return {};
+    return FPane->TeleprinterLines();
+}
+
+void TTeleprinterLog::Discard()
+{
+    FPending.clear();
+    if (FPane)
+        FPane->ClearTeleprinter();
+    FHasLine = false;
+    ClearPunched(FPunched);
+}
+
+bool TTeleprinterLog::SaveLines(const QString& FileName) const
+{
+    return WriteLines(FileName, Lines());
+}
+
+bool TTeleprinterLog::SavePunched(const QString& FileName) const
+{
+    return WriteLines(FileName, FPunched);
+}
+
+void TTeleprinterLog::Stop()
+{
+    FPrintTimer.stop();
+    FPane = nullptr;
+}
+
+void PrintText(QWidget* Parent, const QString& Title, const QString& Text)
+{
+    if (QPrinterInfo::availablePrinters().isEmpty()) {
+        Dialogs::Message(Parent, QStringLiteral("Print"), QStringLiteral("No printer is available"), QMessageBox::Ok,
+                         QMessageBox::Warning);
+        return;
+    }
+    QPrinterInfo Info = QPrinterInfo::defaultPrinter();
+    if (Info.isNull())
+        Info = QPrinterInfo::availablePrinters().first();
+    QPrinter Printer(Info);
+    Printer.setDocName(Title);
+    QPainter Painter;
+    if (!Painter.begin(&Printer)) {
+        Dialogs::Message(Parent, QStringLiteral("Print"),
+                         QStringLiteral("The printer %1 cannot be used").arg(Info.printerName()), QMessageBox::Ok,
+                         QMessageBox::Warning);
+        return;
+    }
+    QFont Font(QStringLiteral("Courier"));
+    Font.setStyleHint(QFont::TypeWriter);
+    Font.setPointSize(10);
+    Painter.setFont(Font);
+    const int LineHeight = Painter.fontMetrics().lineSpacing();
+    const int PageHeight = Painter.viewport().height();
+    int Y = LineHeight;
+    const QStringList Lines = Text.split(QLatin1Char('\n'));
+    for (const QString& Line : Lines) {
+        if (Y > PageHeight) {
+            Printer.newPage();
+            Y = LineHeight;
+        }
+        Painter.drawText(0, Y, Line);
+        Y += LineHeight;
+    }
+    Painter.end();
+}

@@ -1,0 +1,35 @@
+// What a machine panel offers whoever drives it: the five register tubes and the
+// sixteen rows of one long tank of the store. The machine window and the developer
+// console's monitor are both such a panel, and one presenter feeds either.
+#pragma once
+
+#include <QString>
+#include <cstdint>
+
+#include "core/misc.h"
+
+// The tubes of a panel: the registers, and the rows of the long tank on view.
+enum class TPanelTube : std::uint8_t { Scr, Ord, Multr, Multd, Acc, Store };
+
+// The mouse rests on word Index of a tube (Index is the tube's word count just past
+// its last word). Row is the store row, 0 at the bottom, for a store tube.
+struct TTubeHint {
+    TPanelTube Tube;
+    int Row;
+    QString FullName;
+    TWords Words;
+    int Index;
+};
+
+class IPanelView {
+public:
+    virtual ~IPanelView() = default;
+
+    // Draws a register's words on its tube (Store is no register).
+    virtual void ShowRegister(TPanelTube Tube, TWords Words) = 0;
+    // Draws a row of the long tank on view: the odd location first, as LongTank.h lays it.
+    virtual void ShowStoreRow(int Row, TWords Words) = 0;
+    virtual void ShowStoreWord(int Row, int Column, TWord Value) = 0;
+    // The long tank on view, 0..31.
+    virtual int LongTank() const = 0;
+};
