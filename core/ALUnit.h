@@ -42,6 +42,14 @@ public:
     const TAccWords& Acc() const { return FAccumulator; }
     const TLongWords& Multr() const { return FMultiplier; }
     const TLongWords& Multd() const { return FMultiplicand; }
+    // Puts the registers back as they were, silently: stepping back shows the
+    // machine once it has arrived, not at every order on the way.
+    void Restore(const TAccWords& Acc, const TLongWords& Multiplier, const TLongWords& Multiplicand)
+    {
+        FAccumulator = Acc;
+        FMultiplier = Multiplier;
+        FMultiplicand = Multiplicand;
+    }
 
 private:
     void PushAcc(bool Force);

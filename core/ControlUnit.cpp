@@ -39,6 +39,7 @@ void TControlUnit::Init()
     FStopped = false;
     FElapsedTime = 0;
     FClockAccumulator = OneSecond;
+    FOrderCount = 0;
     FSim.ControlMessage("Control unit initialised");
 }
 
@@ -204,5 +205,6 @@ int TControlUnit::ExecuteOrder()
     }
 
     AdvanceClock(T);
+    ++FOrderCount;
     return static_cast<int>(T / 10);
 }

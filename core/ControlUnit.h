@@ -27,6 +27,21 @@ public:
     bool IsStopped() const { return FStopped; }
     void ClearStop() { FStopped = false; }
     void ResetClock();
+    std::uint32_t GetClockAccumulator() const { return FClockAccumulator; }
+    // Orders carried out to the end since Init.
+    std::uint64_t GetOrderCount() const { return FOrderCount; }
+    // Puts the registers, the clock and the count back as they were, silently
+    // (see TALUnit::Restore).
+    void Restore(std::int32_t SCR, std::int32_t OrderTank, std::uint32_t Elapsed, std::uint32_t ClockAccumulator,
+                 bool Stopped, std::uint64_t OrderCount)
+    {
+        FSCR = SCR;
+        FOrderTank = OrderTank;
+        FElapsedTime = Elapsed;
+        FClockAccumulator = ClockAccumulator;
+        FStopped = Stopped;
+        FOrderCount = OrderCount;
+    }
 
 private:
     void ShiftAccumulator(bool Left);
@@ -37,6 +52,7 @@ private:
     std::int32_t FOrderTank = 0;
     std::uint32_t FElapsedTime = 0;
     std::uint32_t FClockAccumulator = 10000;
+    std::uint64_t FOrderCount = 0;
     IEdsacHost& FSim;
     TALUnit& FALU;
     TStore& FStore;

@@ -99,6 +99,42 @@ void TEdsacCore::UpdateDisplays()
     FSim.UpdateRegisterDisplay(TRegister::rgMultiplicand, false, FALU->ReadMultiplicand());
 }
 
+TRegisters TEdsacCore::Registers() const
+{
+    TRegisters R;
+    R.Acc = FALU->Acc();
+    R.Multiplier = FALU->Multr();
+    R.Multiplicand = FALU->Multd();
+    R.SCR = FControlUnit->GetSCR();
+    R.OrderTank = FControlUnit->GetOrderTank();
+    R.Elapsed = FControlUnit->GetElapsedTime();
+    R.ClockAccumulator = FControlUnit->GetClockAccumulator();
+    R.Stopped = FControlUnit->IsStopped();
+    R.Shift = FIOUnit->GetShift();
+    R.LastCode = FIOUnit->LastChar();
+    R.Orders = FControlUnit->GetOrderCount();
+    return R;
+}
+
+void TEdsacCore::Restore(const TRegisters& R)
+{
+    FALU->Restore(R.Acc, R.Multiplier, R.Multiplicand);
+    FControlUnit->Restore(R.SCR, R.OrderTank, R.Elapsed, R.ClockAccumulator, R.Stopped, R.Orders);
+    FIOUnit->Restore(R.Shift, R.LastCode);
+}
+
+void TEdsacCore::RestoreWord(int Address, TWord Value)
+{
+    FStore->Restore(Address, Value);
+}
+
+void TEdsacCore::ShowState()
+{
+    FSim.UpdateStoreDisplay(FStore->GetContents());
+    UpdateDisplays();
+    FSim.UpdateClock(FControlUnit->GetElapsedTime());
+}
+
 void TEdsacCore::Shutdown()
 {
     FSim.CoreMessage("Core shutting down...");

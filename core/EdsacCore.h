@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "core/History.h"
 #include "core/initial_orders.h"
 #include "core/misc.h"
 
@@ -38,6 +39,15 @@ public:
     // Read-only views for hosts that report the machine's state (no trace lines).
     const TControlUnit& Control() const { return *FControlUnit; }
     const TALUnit& Arithmetic() const { return *FALU; }
+
+    // The whole state outside the store, and the way back to an earlier one:
+    // silent, for stepping back, which shows the machine once it has arrived
+    // (ShowState).
+    TRegisters Registers() const;
+    void Restore(const TRegisters& Registers);
+    void RestoreWord(int Address, TWord Value);
+    // Every display and the clock, as the machine stands.
+    void ShowState();
 
 private:
     IEdsacHost& FSim;

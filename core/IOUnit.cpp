@@ -35,6 +35,25 @@ void TIOUnit::PrintChar(int Code)
     FLastCode = Code;
 }
 
+TOutputChar OutputOf(int Code, TTeleprinterShift Shift)
+{
+    Code &= 31;
+    TOutputChar Out;
+    Out.Punched = OrderLetters[Code];
+    switch (Code) {
+    case cFigures:
+    case cLetters:
+    case cBlank:
+    case cCarriageReturn: break;
+    case cLineFeed: Out.Kind = TPrintKind::pkNewLine; break;
+    default:
+        Out.Kind = TPrintKind::pkChar;
+        Out.Printed = TeleprinterChars[Shift == tsLetters ? Code : Code + 32];
+        break;
+    }
+    return Out;
+}
+
 void TIOUnit::SignalStop()
 {
     FSim.PlaySound(TSound::sndStop);

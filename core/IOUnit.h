@@ -4,9 +4,12 @@
 
 #include <cstdint>
 
-class IEdsacHost;
+#include "core/MachineHost.h"
 
 enum TTeleprinterShift : std::uint8_t { tsLetters, tsFigures };
+
+// The output of Code in Shift, as PrintChar hands it to the host.
+TOutputChar OutputOf(int Code, TTeleprinterShift Shift);
 
 class TIOUnit {
 public:
@@ -19,6 +22,11 @@ public:
     void PrintChar(int Code);
     void SignalStop();
     TTeleprinterShift GetShift() const { return FShift; }
+    void Restore(TTeleprinterShift Shift, int LastCode)
+    {
+        FShift = Shift;
+        FLastCode = LastCode;
+    }
 
 private:
     IEdsacHost& FSim;

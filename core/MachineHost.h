@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 
 #include "core/TraceLine.h"
@@ -15,6 +16,15 @@ enum class TRegister : std::uint8_t { rgAccumulator, rgSequenceControl, rgOrderT
 
 // The teleprinter's noises and the bell of a stop.
 enum class TSound : std::uint8_t { sndLineFeed = 1, sndPrint = 2, sndSpace = 3, sndStop = 4, sndCarriageReturn = 5 };
+
+// What one output order gave the host: the character punched, and what the
+// teleprinter did with it (nothing, a new line, or a printed Latin-1 character).
+enum class TPrintKind : std::uint8_t { pkNothing, pkNewLine, pkChar };
+struct TOutputChar {
+    TPrintKind Kind = TPrintKind::pkNothing;
+    char Printed = 0;
+    char Punched = 0;
+};
 
 class IEdsacHost {
 public:
@@ -44,4 +54,12 @@ public:
     // The next 5-bit tape code; throws EIllegalChar or EEndOfTape.
     virtual int ReadTapeChar() = 0;
     virtual void PlaySound(TSound) {}
+
+    // Stepping back. Where the tape stands, as a value the host can go back to;
+    // and the output of output orders taken back, the latest first (each took one
+    // punched character and what the teleprinter did with it). A host that never
+    // steps back keeps these empty bodies.
+    virtual std::uint64_t TapeMark() { return 0; }
+    virtual void RewindTapeTo(std::uint64_t) {}
+    virtual void TakeBackOutput(std::span<const TOutputChar>) {}
 };

@@ -22,6 +22,8 @@ public:
     std::array<TWord, 2> Read(int Address, TWordLength Length);
     void Write(int Address, TWordLength Length, TWords Value);
     const TWordArray& GetContents() const { return FWords; }
+    // Puts a location back as it was, silently (see TALUnit::Restore).
+    void Restore(int Address, TWord Value) { FWords[static_cast<size_t>(Address)] = Value; }
     int Size() const { return static_cast<int>(FWords.size()); }
 
 private:

@@ -4,6 +4,7 @@
 #include "core/errors.h"
 #include "core/misc.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <stdexcept>
 #include <utility>
@@ -57,6 +58,16 @@ void TTapeText::RewindTape()
     FCurLine = 0;
     FCurCol = 1;
     FNext = 0;
+}
+
+void TTapeText::GoToMark(std::uint64_t Mark)
+{
+    FCurLine = static_cast<int>(Mark >> 32);
+    FCurCol = static_cast<int>(Mark & 0xFFFFFFFF);
+    FNext = static_cast<size_t>(
+        std::lower_bound(FFilled.begin(), FFilled.end(), std::uint32_t(FCurLine),
+                         [](const TFilledLine& Filled, std::uint32_t Line) { return Filled.Line < Line; }) -
+        FFilled.begin());
 }
 
 // Reads as if it went through every line: past the end of a line to the next,

@@ -24,6 +24,10 @@ public:
     // The index of the line being read, from 0.
     int TapeLine() const { return FCurLine; }
     int LineCount() const { return FLines; }
+    // The read position as one number, and the way back to it: stepping back
+    // over an input order puts the tape back where it was.
+    std::uint64_t Mark() const { return std::uint64_t(std::uint32_t(FCurLine)) << 32 | std::uint32_t(FCurCol); }
+    void GoToMark(std::uint64_t Mark);
 
 private:
     struct TFilledLine {

@@ -20,6 +20,40 @@ std::string WordToIntStr(TWord Word)
     return std::to_string((Word & 0xFFFF) - (Word & 0x10000));
 }
 
+std::string WordsToIntStr(TWords Words)
+{
+    // Little 18-bit limbs, the most significant first, worked as a number in base
+    // 2^18 so that no width of integer limits the register.
+    std::vector<std::uint32_t> Limbs(Words.size());
+    for (size_t I = 0; I < Words.size(); ++I)
+        Limbs[I] = static_cast<std::uint32_t>(Words[I]) & (I == 0 ? 0x1FFFFu : 0x3FFFFu);
+    const bool Negative = !Limbs.empty() && (Limbs[0] & 0x10000u);
+    if (Negative) {
+        // Two's complement across the limbs: every bit inverted, then one added.
+        std::uint32_t Carry = 1;
+        for (size_t I = Limbs.size(); I-- > 0;) {
+            const std::uint32_t Mask = I == 0 ? 0x1FFFFu : 0x3FFFFu;
+            const std::uint32_t Sum = (~Limbs[I] & Mask) + Carry;
+            Limbs[I] = Sum & Mask;
+            Carry = Sum > Mask ? 1 : 0;
+        }
+    }
+    std::string Digits;
+    bool Zero = false;
+    while (!Zero) {
+        std::uint32_t Rest = 0;
+        Zero = true;
+        for (std::uint32_t& Limb : Limbs) {
+            const std::uint32_t Value = (Rest << 18) | Limb;
+            Limb = Value / 10;
+            Rest = Value % 10;
+            Zero = Zero && Limb == 0;
+        }
+        Digits.insert(Digits.begin(), static_cast<char>('0' + Rest));
+    }
+    return Negative ? "-" + Digits : Digits;
+}
+
 std::string FracToStr(TWord W0, TWord W1, TWord W2, TWord W3, int Digits)
 {
     std::string Prefix;

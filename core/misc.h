@@ -51,6 +51,9 @@ inline TOrder WordToOrder(TWord Word)
 std::string OrderToStr(const TOrder& Order, char ShortMark, char LongMark);
 std::string WordToOrderStr(TWord Word, char ShortMark, char LongMark);
 std::string WordToIntStr(TWord Word);
+// A register's words (the first 17 bits with the sign, each other 18 bits) as one
+// signed whole number: a long number from two words, the accumulator from four.
+std::string WordsToIntStr(TWords Words);
 std::string FracToStr(TWord W0, TWord W1, TWord W2, TWord W3, int Digits);
 
 // Appends a code point to a UTF-8 string.
