@@ -6,6 +6,7 @@
 
 #include "core/EdsacCore.h"
 #include "core/MachineHost.h"
+#include "core/OrderTable.h"
 
 // A record, in the order of its bytes:
 //   flags:  bits 0-1 the kind; bit 2 the sequence control, bit 3 the order tank,
@@ -35,16 +36,9 @@ enum : std::uint8_t {
 
 constexpr int StoreSize = 1024;
 
-// Order durations by code, in 100 microseconds: the control unit's table.
 std::uint32_t TimeOf(TWord Order)
 {
-    switch ((Order >> 12) & 31) {
-    case 8: return 215;
-    case 9: return 1515;
-    case 22:
-    case 31: return 60;
-    default: return 15;
-    }
+    return OrderInfo(WordToOrder(Order).Code).Time;
 }
 
 // The locations an order writes, the odd one of a long pair first.

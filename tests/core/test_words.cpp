@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "core/OrderTable.h"
 #include "core/Store.h"
 #include "core/errors.h"
 #include "core/misc.h"
@@ -225,6 +226,35 @@ private slots:
         QCOMPARE(Sim.StoreDisplays, 1);
         QCOMPARE(Sim.LastStoreDisplaySize, 1024);
         QCOMPARE(Sim.TraceOf("store: ")[0], std::string("Store is active"));
+    }
+
+    // Registers of two and four words as whole numbers, past any 64-bit integer.
+    void registersAsWholeNumbers()
+    {
+        QCOMPARE(WordsToIntStr(std::array<TWord, 2>{0, 5}), std::string("5"));
+        QCOMPARE(WordsToIntStr(std::array<TWord, 2>{0x1FFFF, 0x3FFFF}), std::string("-1"));
+        QCOMPARE(WordsToIntStr(std::array<TWord, 4>{0x10000, 0, 0, 0}), std::string("-1180591620717411303424"));
+        QCOMPARE(WordsToIntStr(std::array<TWord, 4>{0xFFFF, 0x3FFFF, 0x3FFFF, 0x3FFFF}),
+                 std::string("1180591620717411303423"));
+    }
+
+    // A tape word under the cursor, in words, from the order table.
+    void tapeWordsExplained()
+    {
+        const auto Explain = [](const char* Line, size_t Column) {
+            return ExplainTapeWord(U32(Line), Column);
+        };
+        QCOMPARE(Explain("A 64 F", 0), std::string("A 64 F — add the word at 64 to the accumulator, 1.5 ms"));
+        QCOMPARE(Explain("T64K GK A 7 @ [link] V 30 D", 22),
+                 std::string("V 30 D — add the multiplier times the long number at 30 to the accumulator, 6 ms"));
+        QCOMPARE(Explain("T64K GK A 7 @ [link] V 30 D", 9),
+                 std::string("A 7 @ — add the word at θ + 7 to the accumulator, 1.5 ms"));
+        QCOMPARE(Explain("T64K GK", 1), std::string("T 64 K — the words that follow go to 64 onwards"));
+        QCOMPARE(Explain("L 16 S", 5), std::string("L 16 S — shift the accumulator left 6 places, 1.5 ms"));
+        QCOMPARE(Explain("P 5 D", 2), std::string("P 5 D — the number 11"));
+        QCOMPARE(Explain("J 5 F", 2), std::string("J 5 F — no order: it stops the machine with \"Unknown order 10\""));
+        QCOMPARE(Explain("[A 64 F] ", 2), std::string());
+        QCOMPARE(Explain("A 64", 0), std::string());
     }
 };
 

@@ -20,6 +20,7 @@
 #include "bridge/std_gui.h"
 #include "core/ControlUnit.h"
 #include "core/EdsacCore.h"
+#include "core/OrderTable.h"
 #include "core/errors.h"
 #include "devconsole/main_form_dev.h"
 #include "forms/Dialogs.h"
@@ -403,7 +404,8 @@ private slots:
     }
 
     // The order tables: letter and code as the machine decodes them, and the time of
-    // each order as the machine counts it (or an unknown order, which counts none).
+    // each order as the machine counts it and the order table gives it (or an
+    // unknown order, which counts none).
     void orderTablesAreTheMachines()
     {
         const QList<QStringList> Rows = TableAfter(Doc("Referary.md"), QStringLiteral("## 10. The order set"));
@@ -411,10 +413,12 @@ private slots:
         for (int Code = 0; Code < 32; ++Code) {
             const QStringList& R = Rows[Code];
             QCOMPARE(Unquote(R[0]), QString(QLatin1Char(OrderLetters[Code])));
+            QCOMPARE(OrderInfo(Code).Letter, OrderLetters[Code]);
             QCOMPARE(R[1].toInt(), Code);
             const QString Time = OrderTime(Code);
             QCOMPARE(R[3], Time);
             QCOMPARE(R[2].startsWith(QLatin1String("unknown order")), Time == QLatin1String("none"));
+            QCOMPARE(QString::fromStdString(OrderTimeText(Code)), Time);
         }
         // The Lessonary's table of the orders there are: "A n", what it does, its time.
         const QList<QStringList> Lesson = TableAfter(Doc("Lessonary.md"), QStringLiteral("| Order | What it does | Time |"));
