@@ -1,5 +1,6 @@
 #include "tools/run_host.h"
 
+#include "core/Debugger.h"
 #include "core/EdsacCore.h"
 #include "core/PunchedTape.h"
 #include "core/errors.h"
@@ -34,6 +35,8 @@ void TRunHost::ClearMachine()
     FCore->Init();
     FCore->SetInitialOrders(FOrders);
     Tape.RewindTape();
+    if (FDebugger)
+        FDebugger->Cleared();
 }
 
 void TRunHost::LoadInitialOrders()
@@ -44,7 +47,10 @@ void TRunHost::LoadInitialOrders()
 TStepResult TRunHost::ExecuteStep()
 {
     try {
-        FCore->ExecuteOrder();
+        if (FDebugger && FDebugger->Active())
+            FDebugger->Step(true);
+        else
+            FCore->ExecuteOrder();
         return FCore->IsStopped() ? TStepResult::srStopped : TStepResult::srRunning;
     } catch (const std::exception& E) {
         LastError = DescribeStop(E).Text;

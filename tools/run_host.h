@@ -11,6 +11,7 @@
 #include "core/TapeReader.h"
 #include "core/initial_orders.h"
 
+class TDebugger;
 class TEdsacCore;
 
 class TRunHost final : public IEdsacHost {
@@ -27,6 +28,8 @@ public:
     std::string LastError;
 
     void SetCore(TEdsacCore* NewCore) { FCore = NewCore; }
+    // Steps go through the debugger whenever it has anything to do.
+    void SetDebugger(TDebugger* Debugger) { FDebugger = Debugger; }
 
     void CoreMessage(const TTraceLine& Msg) override { Emit("core: ", Msg); }
     void StoreMessage(const TTraceLine& Msg) override { Emit("store: ", Msg); }
@@ -55,5 +58,6 @@ private:
     }
 
     TEdsacCore* FCore = nullptr;
+    TDebugger* FDebugger = nullptr;
     TInitialOrders FOrders = ioOrders2;
 };

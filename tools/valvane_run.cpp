@@ -16,6 +16,7 @@
 
 #include "core/ALUnit.h"
 #include "core/ControlUnit.h"
+#include "core/Debugger.h"
 #include "core/EdsacCore.h"
 #include "files/SafeFile.h"
 #include "files/TextEncoding.h"
@@ -123,6 +124,7 @@ struct TOptions {
     QString Digits;
     std::optional<QString> PunchPath;
     std::optional<QString> DumpPath;
+    std::optional<QString> ProfilePath;
     bool Trace = false;
     bool Stats = false;
 };
@@ -157,10 +159,14 @@ std::optional<TOptions> ParseOptions(const QStringList& Arguments)
                                          QStringLiteral("Write the punched output to FILE."), QStringLiteral("FILE"));
     const QCommandLineOption DumpOption(QStringLiteral("dump"),
                                         QStringLiteral("Write the final machine state to FILE as JSON."), QStringLiteral("FILE"));
+    const QCommandLineOption ProfileOption(
+        QStringLiteral("profile"),
+        QStringLiteral("Write to FILE, as CSV, how often each location ran and its machine time."),
+        QStringLiteral("FILE"));
     const QCommandLineOption TraceOption(QStringLiteral("trace"), QStringLiteral("Write every trace line to stderr."));
     const QCommandLineOption StatsOption(QStringLiteral("stats"), QStringLiteral("After the run, write figures to stderr."));
-    Parser.addOptions({InitialOrdersOption, CaseOption, MaxOption, DialOption, PunchOption, DumpOption, TraceOption,
-                       StatsOption});
+    Parser.addOptions({InitialOrdersOption, CaseOption, MaxOption, DialOption, PunchOption, DumpOption, ProfileOption,
+                       TraceOption, StatsOption});
     Parser.addPositionalArgument(QStringLiteral("TAPE"), QStringLiteral("The program tape, a text file."));
 
     if (!Parser.parse(Arguments)) {
@@ -203,6 +209,8 @@ std::optional<TOptions> ParseOptions(const QStringList& Arguments)
         Options.PunchPath = Parser.value(PunchOption);
     if (Parser.isSet(DumpOption))
         Options.DumpPath = Parser.value(DumpOption);
+    if (Parser.isSet(ProfileOption))
+        Options.ProfilePath = Parser.value(ProfileOption);
     Options.Trace = Parser.isSet(TraceOption);
     Options.Stats = Parser.isSet(StatsOption);
     return Options;
@@ -292,9 +300,28 @@ QByteArray Dump(const TEdsacCore& Core, const TRunResult& Result)
     return QJsonDocument(Dump).toJson(QJsonDocument::Indented);
 }
 
+// One line a location that ran: where, the order there now, how often it ran
+// and its machine time in milliseconds.
+QByteArray ProfileCsv(const TProfile& Profile, const TEdsacCore& Core)
+{
+    QByteArray Csv = "location,order,count,milliseconds\n";
+    for (size_t Location = 0; Location < Profile.Count.size(); ++Location) {
+        if (Profile.Count[Location] == 0)
+            continue;
+        const std::uint64_t Time = Profile.Time[Location];
+        Csv += QByteArray::number(static_cast<qulonglong>(Location)) + ',' +
+               QByteArray::fromStdString(WordToOrderStr(Core.GetStoreContents()[Location], 'F', 'D')) + ',' +
+               QByteArray::number(static_cast<qulonglong>(Profile.Count[Location])) + ',' +
+               QByteArray::number(static_cast<qulonglong>(Time / 10)) + '.' +
+               QByteArray::number(static_cast<qulonglong>(Time % 10)) + '\n';
+    }
+    return Csv;
+}
+
 // The teleprinter's output on stdout, the message on stderr, then the figures,
 // the punch and the dump as asked; the exit status.
-int Report(const TRunHost& Host, const TEdsacCore& Core, const TOptions& Options, const TRunResult& Result)
+int Report(const TRunHost& Host, const TEdsacCore& Core, const TDebugger& Debugger, const TOptions& Options,
+           const TRunResult& Result)
 {
     std::string Output;
     for (const std::string& Line : Host.TeleprinterLines)
@@ -322,6 +349,8 @@ int Report(const TRunHost& Host, const TEdsacCore& Core, const TOptions& Options
             Exit = exUsage;
     }
     if (Options.DumpPath && !WriteFile(*Options.DumpPath, Dump(Core, Result), "dump"))
+        Exit = exUsage;
+    if (Options.ProfilePath && !WriteFile(*Options.ProfilePath, ProfileCsv(Debugger.Profile(), Core), "profile"))
         Exit = exUsage;
     return Exit;
 }
@@ -362,8 +391,12 @@ int main(int argc, char* argv[])
 
     TEdsacCore Core(Host);
     Host.SetCore(&Core);
+    // Counting every order costs a little: only when a profile is asked for.
+    TDebugger Debugger(Core, Host);
+    Debugger.SetProfiling(Options->ProfilePath.has_value());
+    Host.SetDebugger(&Debugger);
     const TRunResult Result = Run(Host, *Options);
-    const int Exit = Report(Host, Core, *Options, Result);
+    const int Exit = Report(Host, Core, Debugger, *Options, Result);
 
     Host.SetCore(nullptr);
     Core.Shutdown();

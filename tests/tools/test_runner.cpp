@@ -246,6 +246,31 @@ private slots:
         QCOMPARE(Again.readAll(), QByteArray("\n"));
     }
 
+    // The profile's counts are the run's orders, one line a location that ran.
+    void profileAddsUpToTheOrders()
+    {
+        const QString Profile = Dir.filePath("profile.csv"), Dump = Dir.filePath("dump.json");
+        const TRun R = Run({QStringLiteral("--profile"), Profile, QStringLiteral("--dump"), Dump,
+                            QStringLiteral("--dial"), QStringLiteral("42"), Tape("dial_echo.txt")});
+        QCOMPARE(R.Status, 0);
+        const QList<QByteArray> Lines = ReadAll(Profile).trimmed().split('\n');
+        QCOMPARE(Lines[0], QByteArray("location,order,count,milliseconds"));
+        qint64 Orders = 0;
+        int Previous = -1;
+        for (qsizetype I = 1; I < Lines.size(); ++I) {
+            const QList<QByteArray> Cells = Lines[I].split(',');
+            QCOMPARE(Cells.size(), 4);
+            QVERIFY(Cells[0].toInt() > Previous);
+            Previous = Cells[0].toInt();
+            QVERIFY(Cells[2].toLongLong() > 0);
+            Orders += Cells[2].toLongLong();
+        }
+        QCOMPARE(Orders, QJsonDocument::fromJson(ReadAll(Dump)).object()["orders"].toInteger());
+        // The Initial Orders' first order ran once, for 1.5 ms; the order shown
+        // is what the location holds at the end (the loader has overwritten it).
+        QCOMPARE(Lines[1], QByteArray("0,P 0 F,1,1.5"));
+    }
+
     void traceLinesArePrefixedByUnit()
     {
         const TRun R = Run({QStringLiteral("--trace"), Write("t.txt", "T 64 K G K Z F E Z P F")});
