@@ -231,23 +231,30 @@ bool IsStandardOutput(const QString& Path)
 // both outputs may share one (/dev/null).
 bool OutputsClash(const TOptions& Options)
 {
-    const auto Clash = [&Options](const char* What, const QString& Path, const QString& Punch) {
+    using TEarlier = std::initializer_list<std::pair<const char*, std::optional<QString>>>;
+    const auto Clash = [&Options](const char* What, const QString& Path, TEarlier Earlier) {
         struct stat Info;
         if (::stat(Files::EncodeName(Path).constData(), &Info) == 0 && !S_ISREG(Info.st_mode))
             return false;
         const QString Name = QStringLiteral("the %1 file %2").arg(QLatin1String(What), Path);
-        if (Files::SameFile(Path, Options.TapePath))
+        if (Files::SameFile(Path, Options.TapePath)) {
             Complain(QStringLiteral("%1 would overwrite the tape file %2").arg(Name, Options.TapePath));
-        else if (!Punch.isEmpty() && Files::SameFile(Path, Punch))
-            Complain(QStringLiteral("%1 would overwrite the punch file %2").arg(Name, Punch));
-        else if (IsStandardOutput(Path))
-            Complain(QStringLiteral("%1 would overwrite the standard output").arg(Name));
-        else
+            return true;
+        }
+        for (const auto& [Other, OtherPath] : Earlier)
+            if (OtherPath && Files::SameFile(Path, *OtherPath)) {
+                Complain(QStringLiteral("%1 would overwrite the %2 file %3").arg(Name, QLatin1String(Other), *OtherPath));
+                return true;
+            }
+        if (!IsStandardOutput(Path))
             return false;
+        Complain(QStringLiteral("%1 would overwrite the standard output").arg(Name));
         return true;
     };
-    return (Options.PunchPath && Clash("punch", *Options.PunchPath, QString()))
-           || (Options.DumpPath && Clash("dump", *Options.DumpPath, Options.PunchPath.value_or(QString())));
+    return (Options.PunchPath && Clash("punch", *Options.PunchPath, {}))
+           || (Options.DumpPath && Clash("dump", *Options.DumpPath, {{"punch", Options.PunchPath}}))
+           || (Options.ProfilePath
+               && Clash("profile", *Options.ProfilePath, {{"punch", Options.PunchPath}, {"dump", Options.DumpPath}}));
 }
 
 // Start pressed: one step at a time, as the run timer would, dialling at the stops.

@@ -187,6 +187,9 @@ private slots:
         Refused({Punch, Out, Dump, Same, Source},
                 "the dump file " + Same.toUtf8() + " would overwrite the punch file " + Out.toUtf8());
         QVERIFY(!QFile::exists(Out));
+        Refused({QStringLiteral("--profile"), Link, Source}, "the profile file " + Link.toUtf8() + OverTape);
+        Refused({Dump, Out, QStringLiteral("--profile"), Same, Source},
+                "the profile file " + Same.toUtf8() + " would overwrite the dump file " + Out.toUtf8());
         // Standard output sent to a file that an output would then replace.
         Refused({Dump, Out, Source}, "the dump file " + Out.toUtf8() + " would overwrite the standard output", Out);
         // Devices are written, not replaced, so both outputs may share one.
