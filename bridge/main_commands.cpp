@@ -122,6 +122,7 @@ TCommandTable MainCommands(TStdGuiCoreInt& B)
          .BoxCaption = T("Hints"), .Toggled = [&B](bool On) { B.SetHints(On); }},
         {.Kind = K::Separator},
         {.Name = "miOptions", .Caption = T("Options..."), .Run = [&B] { B.ShowOptions(); }},
+        {.Name = "miDebugger", .Caption = T("Debugger..."), .Run = [&B] { B.ShowDebugger(); }},
 
         // The machine window first, the tape windows after it as they open.
         {.Kind = K::Menu, .Name = "mnuWindow", .Caption = T("&Window")},

@@ -10,9 +10,11 @@
 #include <algorithm>
 #include <sys/stat.h>
 
+#include "bridge/debug_session.h"
 #include "bridge/hint_texts.h"
 #include "bridge/main_commands.h"
 #include "core/ControlUnit.h"
+#include "core/Debugger.h"
 #include "core/EdsacCore.h"
 #include "core/TapeReader.h"
 #include "core/errors.h"
@@ -116,10 +118,14 @@ void TStdGuiCoreInt::Connect()
         if (StartRun())
             FEdsacForm->CoreExecTimer->start();
     });
-    connect(E, &TEdsacForm::StopClicked, this, &TStdGuiCoreInt::StopRun);
+    connect(E, &TEdsacForm::StopClicked, this, [this] {
+        StopRun();
+        if (FDebug)
+            FDebug->Stopped(tr("Stopped"));
+    });
     connect(E, &TEdsacForm::ResetClicked, this, &TStdGuiCoreInt::ResumeRun);
     connect(E, &TEdsacForm::SingleEPClicked, this, [this] {
-        ExecuteStep();
+        Execute(false);
         UpdateMenus();
     });
     connect(E, &TEdsacForm::DialClicked, this, &TStdGuiCoreInt::Dial);
@@ -151,7 +157,11 @@ void TStdGuiCoreInt::Connect()
 
 void TStdGuiCoreInt::SetCore(TEdsacCore* NewCore)
 {
+    FDebug.reset();
+    FDebugger.reset();
     FCore = NewCore;
+    if (FCore)
+        FDebugger = std::make_unique<TDebugger>(*FCore, *this);
 }
 
 void TStdGuiCoreInt::InitGui()
@@ -184,6 +194,8 @@ void TStdGuiCoreInt::DoneGui()
     FSettings.EdsacFormTop = FEdsacForm->y();
     FActiveTape = nullptr;
     FLog.Stop();
+    FDebug.reset();
+    FDebugger.reset();
     FEdsacForm.reset();
     FMainForm.reset();
     FAboutForm.reset();
@@ -223,11 +235,17 @@ void TStdGuiCoreInt::ClearMachine()
     FCore->Init();
     FCore->SetInitialOrders(FMainForm->InitialOrders());
     RewindActiveTape();
+    FDebugger->Cleared();
+    if (FDebug)
+        FDebug->Stopped(QString());
 }
 
 void TStdGuiCoreInt::LoadInitialOrders()
 {
     FCore->LoadInitialOrders();
+    FDebugger->Cleared();
+    if (FDebug)
+        FDebug->Stopped(QString());
 }
 
 void TStdGuiCoreInt::SelectInitialOrders(bool Second)
@@ -250,23 +268,39 @@ bool TStdGuiCoreInt::StartRun()
 
 TStepResult TStdGuiCoreInt::ExecuteStep()
 {
+    return Execute(true);
+}
+
+TStepResult TStdGuiCoreInt::Execute(bool Checks)
+{
     TRunTimer* Timer = FEdsacForm->CoreExecTimer;
     Timer->stop();
     try {
         const std::uint32_t Before = FCore->Control().GetElapsedTime();
-        FCore->ExecuteOrder();
+        // The debugger's checks and records only while it has something to do.
+        TDebugStop Stop;
+        if (FDebugger->Active())
+            Stop = FDebugger->Step(Checks);
+        else
+            FCore->ExecuteOrder();
         // Real Time waits by machine time against the wall clock, not by the order's
         // own whole milliseconds, which would drop its fractions.
         Timer->setInterval(FRealTime ? Timer->Pacer().Advance(FCore->Control().GetElapsedTime() - Before) : 0);
-        if (FCore->IsStopped()) {
+        if (Stop || FCore->IsStopped()) {
             HaltTimer();
+            if (FDebug)
+                FDebug->Stopped(QString::fromStdString(DescribeDebugStop(Stop)));
             return TStepResult::srStopped;
         }
+        if (FDebug)
+            FDebug->Moved();
         return TStepResult::srRunning;
     } catch (const std::exception& E) {
         StopRun();
         // The machine's own stops are shown; a fault of the program only stops it.
         const TStopReport Report = DescribeStop(E);
+        if (FDebug)
+            FDebug->Stopped(QString::fromStdString(Report.Text));
         if (!Report.Caption.empty())
             Dialogs::Message(FEdsacForm.get(), QString::fromStdString(Report.Caption),
                              QString::fromStdString(Report.Text), QMessageBox::Ok, QMessageBox::Warning);
@@ -300,14 +334,13 @@ void TStdGuiCoreInt::Dial(int Digit)
                          QMessageBox::Ok, QMessageBox::Information);
         return;
     }
-    FCore->Dial(Digit);
-    FCore->ClearStop();
+    FDebugger->Dial(Digit);
     FEdsacForm->CoreExecTimer->start();
 }
 
 void TStdGuiCoreInt::ZeroiseClock()
 {
-    FCore->ResetClock();
+    FDebugger->ResetClock();
     UpdateMenus();
 }
 
@@ -381,6 +414,24 @@ int TStdGuiCoreInt::ReadTapeChar()
     if (!FActiveTape)
         throw EEndOfTape();
     return ReadTapeCode(FActiveTape->Tape(), FSettings.IgnoreCase, *this);
+}
+
+// Stepping back reads the current tape again from where it was.
+std::uint64_t TStdGuiCoreInt::TapeMark()
+{
+    return FActiveTape ? FActiveTape->Tape().Mark() : 0;
+}
+
+void TStdGuiCoreInt::RewindTapeTo(std::uint64_t Mark)
+{
+    if (FActiveTape)
+        FActiveTape->Tape().GoToMark(Mark);
+}
+
+void TStdGuiCoreInt::TakeBackOutput(std::span<const TOutputChar> Output)
+{
+    FLog.TakeBack(Output);
+    UpdateMenus();
 }
 
 // ---- Tape windows -------------------------------------------------------------------
@@ -727,6 +778,23 @@ void TStdGuiCoreInt::ShowAbout()
 {
     FAboutForm->SetVersion(Version);
     FAboutForm->exec();
+}
+
+void TStdGuiCoreInt::ShowDebugger()
+{
+    if (!FDebug) {
+        TDebugSession::TRun Run;
+        Run.Step = [this](bool Checks) {
+            const TStepResult Result = Execute(Checks);
+            UpdateMenus();
+            return Result;
+        };
+        Run.Continue = [this] { ResumeRun(); };
+        Run.Halt = [this] { HaltTimer(); };
+        Run.Refresh = [this] { UpdateMenus(); };
+        FDebug = std::make_unique<TDebugSession>(*FCore, *FDebugger, std::move(Run));
+    }
+    FDebug->Show(FEdsacForm.get());
 }
 
 void TStdGuiCoreInt::ShowOptions()

@@ -16,6 +16,8 @@
 #include "forms/commands.h"
 
 class TAboutForm;
+class TDebugSession;
+class TDebugger;
 class TEdSimSettings;
 class TEditorForm;
 class TEdsacForm;
@@ -48,6 +50,9 @@ public:
     void ClearMessages() override {}
     int ReadTapeChar() override;
     void PlaySound(TSound Sound) override;
+    std::uint64_t TapeMark() override;
+    void RewindTapeTo(std::uint64_t Mark) override;
+    void TakeBackOutput(std::span<const TOutputChar> Output) override;
     void ClearMachine() override;
     void LoadInitialOrders() override;
     void SelectInitialOrders(bool Second) override;
@@ -59,6 +64,9 @@ public:
 
     // Run control.
     bool StartRun();
+    // One order; with Checks (a run's step, not Single E.P) a breakpoint or the
+    // debugger's target stops the machine before it.
+    TStepResult Execute(bool Checks);
     void StopRun();
     void ResumeRun();
     void HaltTimer();
@@ -95,6 +103,9 @@ public:
     void SetRealTime(bool On);
     void ShowAbout();
     void ShowOptions();
+    // Edsac > Debugger...: the debugger window beside the machine window.
+    void ShowDebugger();
+    TDebugSession* Debug() const { return FDebug.get(); }
 
     // What the teleprinter has printed, one entry per pane line; the punched output.
     QStringList TeleprinterLines() const { return FLog.Lines(); }
@@ -124,6 +135,9 @@ private:
     TPanelPresenter FPanel;
     TTeleprinterLog FLog;
     TEdsacCore* FCore = nullptr;
+    // Made with the core; the session, and its window, when first asked for.
+    std::unique_ptr<TDebugger> FDebugger;
+    std::unique_ptr<TDebugSession> FDebug;
     // Owned by the main window; the guard clears it should the window go first.
     QPointer<TEditorForm> FActiveTape;
     // The open tape windows in the order they were made, as the Window menu lists them.

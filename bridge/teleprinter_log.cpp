@@ -51,6 +51,7 @@ void TTeleprinterLog::NewLine(const std::string& Text)
         FPending += QLatin1Char('\n');
     FPending += QString::fromLatin1(Text.data(), static_cast<qsizetype>(Text.size()));
     FHasLine = true;
+    ++FLineFeeds;
     SchedulePrint();
 }
 
@@ -64,6 +65,33 @@ void TTeleprinterLog::Print(char Ch)
 void TTeleprinterLog::Punch(char Ch)
 {
     PunchInto(FPunched, Latin1(Ch));
+}
+
+void TTeleprinterLog::TakeBack(std::span<const TOutputChar> Output)
+{
+    // Taken off the end of what has been printed, the latest first. A line feed
+    // put a line break there unless it began the pane's first line, when nothing
+    // had been printed before it.
+    qsizetype Printed = FPending.size() + (FPane ? FPane->TeleprinterLength() : 0);
+    qsizetype Characters = 0;
+    for (const TOutputChar& Out : Output) {
+        if (FPunched.size() > 1 || !FPunched.first().isEmpty()) {
+            FPunched.last().chop(1);
+            if (FPunched.last().isEmpty() && FPunched.size() > 1)
+                FPunched.removeLast();
+        }
+        if (Out.Kind == TPrintKind::pkNewLine && FLineFeeds > 0)
+            --FLineFeeds;
+        if (Out.Kind != TPrintKind::pkNothing && Printed > 0) {
+            --Printed;
+            ++Characters;
+        }
+    }
+    const qsizetype FromPending = std::min(Characters, FPending.size());
+    FPending.chop(FromPending);
+    if (Characters > FromPending && FPane)
+        FPane->ChopTeleprinter(static_cast<int>(Characters - FromPending));
+    FHasLine = Printed > 0 || FLineFeeds > 0;
 }
 
 void TTeleprinterLog::SchedulePrint()
@@ -94,6 +122,7 @@ void TTeleprinterLog::Discard()
     if (FPane)
         FPane->ClearTeleprinter();
     FHasLine = false;
+    FLineFeeds = 0;
     ClearPunched(FPunched);
 }
 

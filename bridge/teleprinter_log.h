@@ -7,7 +7,10 @@
 #include <QString>
 #include <QStringList>
 #include <QTimer>
+#include <span>
 #include <string>
+
+#include "core/MachineHost.h"
 
 class QWidget;
 class TEdsacForm;
@@ -21,6 +24,8 @@ public:
     // Characters are Latin-1 bytes, as the code tables hold them.
     void Print(char Ch);
     void Punch(char Ch);
+    // Stepping back: the output of output orders taken back, the latest first.
+    void TakeBack(std::span<const TOutputChar> Output);
 
     // Something has been printed, a bare line feed included.
     bool HasOutput() const { return FHasLine; }
@@ -45,6 +50,9 @@ private:
     QPointer<TEdsacForm> FPane;
     // The pane has no line until the first character or line feed.
     bool FHasLine = false;
+    // Line feeds printed: once a step back has taken every character away, the
+    // pane still has its line if one of them is left.
+    qsizetype FLineFeeds = 0;
     // Printed but not yet in the pane ("\n" starts a line); shown at the next frame.
     mutable QString FPending;
     QTimer FPrintTimer;

@@ -102,7 +102,7 @@ TDebugStop TDebugger::Step(bool Checks)
 {
     const int SCR = FCore.Control().GetSCR();
     const std::uint32_t Elapsed = FCore.Control().GetElapsedTime();
-    if (Checks && SCR != FRestingAt) {
+    if (Checks && FArmed && SCR != FRestingAt) {
         if (IsBreakpoint(SCR)) {
             FRestingAt = SCR;
             FTarget = -1;
@@ -139,12 +139,12 @@ TDebugStop TDebugger::Step(bool Checks)
         ++FProfile.CodeCount[Code];
         FProfile.CodeTime[Code] += Time;
     }
-    if (FWatchCount > 0)
+    if (FArmed && FWatchCount > 0)
         if (const int Written = WatchedTarget(Order); Written >= 0) {
             FTarget = -1;
             return {TDebugStopKind::dsWatch, Written, SCR, Order};
         }
-    if (FCore.IsStopped()) {
+    if (WordToOrder(Order).Code == cZ) {
         FTarget = -1;
         return {TDebugStopKind::dsStopOrder, SCR};
     }

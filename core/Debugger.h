@@ -58,6 +58,11 @@ public:
     void SetTarget(int Address) { FTarget = Address; }
     int Target() const { return FTarget; }
 
+    // Marks and the target count only while armed: a user interface disarms them
+    // when the window that shows them closes, and keeps them for its return.
+    void SetArmed(bool On) { FArmed = On; }
+    bool Armed() const { return FArmed; }
+
     void SetRecording(bool On);
     bool Recording() const { return FRecording; }
     void SetProfiling(bool On) { FProfiling = On; }
@@ -67,7 +72,7 @@ public:
     // Whether each order must pass through Step: anything to check or to keep.
     bool Active() const
     {
-        return FRecording || FProfiling || FBreakpointCount > 0 || FWatchCount > 0 || FTarget >= 0;
+        return FRecording || FProfiling || (FArmed && (FBreakpointCount > 0 || FWatchCount > 0 || FTarget >= 0));
     }
 
     // The machine was cleared or loaded anew: nothing before it can be undone,
@@ -117,6 +122,7 @@ private:
     int FTarget = -1;
     // A run that stopped before the order here goes on by running it.
     int FRestingAt = -1;
+    bool FArmed = true;
     bool FRecording = false;
     bool FProfiling = false;
 

@@ -424,6 +424,19 @@ void TEdsacForm::ClearTeleprinter()
     FTeleprinter->clear();
 }
 
+int TEdsacForm::TeleprinterLength() const
+{
+    return FTeleprinter->document()->characterCount() - 1;
+}
+
+void TEdsacForm::ChopTeleprinter(int Count)
+{
+    QTextCursor Cursor(FTeleprinter->document());
+    Cursor.movePosition(QTextCursor::End);
+    Cursor.movePosition(QTextCursor::Left, QTextCursor::KeepAnchor, std::min(Count, Cursor.position()));
+    Cursor.removeSelectedText();
+}
+
 QStringList TEdsacForm::TeleprinterLines() const
 {
     QStringList Lines;

@@ -65,6 +65,9 @@ public:
     // and read back one entry per line of the pane.
     void AppendTeleprinter(const QString& Text);
     void ClearTeleprinter();
+    // Characters in the pane, line breaks included; the last Count of them taken off.
+    int TeleprinterLength() const;
+    void ChopTeleprinter(int Count);
     QStringList TeleprinterLines() const;
 
     // Called with the word under the mouse as it moves over a tube.

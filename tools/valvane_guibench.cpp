@@ -9,6 +9,10 @@
 //   valvane-guibench --real-time SECONDS TAPE
 //       The machine window with Real Time on, for SECONDS of wall time: how much
 //       machine time passed in that wall time.
+//   valvane-guibench --debugger TAPE
+//       As the first mode with the debugger window open (history and profile
+//       kept), for at most 10 seconds; then Run Back, with no marks set, steps
+//       back through all the history the run left: how many orders, how long.
 //   valvane-guibench --dev [--trace] [--seconds N] TAPE
 //       The developer console, slider at Fast, trace windows off (all four on with
 //       --trace), run for N seconds (5 by default) or until the machine stops;
@@ -31,9 +35,11 @@
 #include <cstdlib>
 
 #include "app/Startup.h"
+#include "bridge/debug_session.h"
 #include "bridge/std_gui.h"
 #include "components/CRTDisplay.h"
 #include "core/ControlUnit.h"
+#include "core/Debugger.h"
 #include "core/EdsacCore.h"
 #include "devconsole/dev_gui.h"
 #include "devconsole/main_form_dev.h"
@@ -89,7 +95,22 @@ void Finish(TStartup& Program, TEditorForm* Tape)
     Program.Finish();
 }
 
-int RunStandard(QApplication& App, const QString& Tape, double RealTimeSeconds)
+// Run Back through the whole history, as its command in the debugger window does.
+void StepBackThroughHistory(TStdGuiCoreInt& Bridge)
+{
+    const THistory& History = Bridge.Debug()->Debugger().History();
+    const std::uint64_t Held = History.Orders();
+    const std::size_t Bytes = History.Bytes();
+    QElapsedTimer Clock;
+    Clock.start();
+    Child<QAction>(Bridge.Debug()->Window(), "actRunBack").trigger();
+    const double Seconds = Clock.nsecsElapsed() / 1e9;
+    std::printf("history bytes per order: %.2f\norders stepped back: %llu\nstep back seconds: %.3f\n",
+                Held ? static_cast<double>(Bytes) / static_cast<double>(Held) : 0.0,
+                static_cast<unsigned long long>(Held - History.Orders()), Seconds);
+}
+
+int RunStandard(QApplication& App, const QString& Tape, double RealTimeSeconds, bool Debugger = false)
 {
     QTemporaryDir Scratch;
     TStartup Program(false, Scratch.filePath(QStringLiteral("Valvane.ini")));
@@ -116,8 +137,11 @@ int RunStandard(QApplication& App, const QString& Tape, double RealTimeSeconds)
             QTimer::singleShot(0, &App, [] { QCoreApplication::exit(0); });
         return Result;
     };
-    if (RealTime)
-        QTimer::singleShot(static_cast<int>(RealTimeSeconds * 1000), Qt::PreciseTimer, &App, [] { QCoreApplication::exit(0); });
+    if (Debugger)
+        Bridge.ShowDebugger();
+    if (RealTime || Debugger)
+        QTimer::singleShot(static_cast<int>((Debugger ? 10 : RealTimeSeconds) * 1000), Qt::PreciseTimer, &App,
+                           [] { QCoreApplication::exit(0); });
     QElapsedTimer Clock;
     Clock.start();
     Start.click();
@@ -132,6 +156,8 @@ int RunStandard(QApplication& App, const QString& Tape, double RealTimeSeconds)
     } else {
         PrintRates(Orders, Seconds, BareTimerRate(App));
     }
+    if (Debugger)
+        StepBackThroughHistory(Bridge);
     Finish(Program, Bridge.CurrentTape());
     return 0;
 }
@@ -245,6 +271,7 @@ int Usage()
 {
     std::fprintf(stderr, "usage: valvane-guibench TAPE\n"
                          "       valvane-guibench --real-time SECONDS TAPE\n"
+                         "       valvane-guibench --debugger TAPE\n"
                          "       valvane-guibench --dev [--trace] [--seconds N] TAPE\n");
     return 1;
 }
@@ -271,6 +298,8 @@ int main(int argc, char* argv[])
         const double Seconds = Args[1].toDouble(&Ok);
         return Ok && Seconds > 0 ? RunStandard(App, Tape, Seconds) : Usage();
     }
+    if (Args.size() == 1 && Args[0] == QLatin1String("--debugger"))
+        return RunStandard(App, Tape, 0, true);
     if (Args.takeFirst() != QLatin1String("--dev"))
         return Usage();
     bool Trace = false;
