@@ -12,9 +12,12 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTimer>
+#include <QStatusBar>
+#include <QTextBlock>
 #include <QVBoxLayout>
 #include <sys/stat.h>
 
+#include "core/OrderTable.h"
 #include "files/SafeFile.h"
 #include "forms/Dialogs.h"
 
@@ -116,7 +119,13 @@ TEditorForm::TEditorForm(QWidget* Owner, const QString& Caption)
 {
     auto* Layout = new QVBoxLayout(this);
     Layout->setContentsMargins(0, 0, 0, 0);
+    Layout->setSpacing(0);
     Layout->addWidget(FEditor);
+    // What the order under the cursor does, from the order table.
+    FStatus = new QStatusBar(this);
+    FStatus->setObjectName(QStringLiteral("sbTape"));
+    FStatus->setSizeGripEnabled(false);
+    Layout->addWidget(FStatus);
 
     QFont Font(QStringLiteral("Courier"));
     Font.setStyleHint(QFont::TypeWriter);
@@ -143,11 +152,22 @@ TEditorForm::TEditorForm(QWidget* Owner, const QString& Caption)
     connect(FDiskTimer, &QTimer::timeout, this, &TEditorForm::CheckDisk);
 
     connect(FEditor, &QPlainTextEdit::textChanged, this, &TEditorForm::EditorChanged);
+    connect(FEditor, &QPlainTextEdit::cursorPositionChanged, this, &TEditorForm::ExplainOrder);
     FEditor->installEventFilter(this);
     FEditor->viewport()->installEventFilter(this);
 
     resize(520, 424);
     setWindowTitle(Caption);
+}
+
+void TEditorForm::ExplainOrder()
+{
+    const QTextCursor Cursor = FEditor->textCursor();
+    const QString Line = Cursor.block().text();
+    const std::u32string Text = Line.toStdU32String();
+    // The column in characters of the line, not in UTF-16 units.
+    const int Column = Line.left(Cursor.positionInBlock()).toStdU32String().size();
+    FStatus->showMessage(QString::fromStdString(ExplainTapeWord(Text, static_cast<std::size_t>(Column))));
 }
 
 TEditorForm::~TEditorForm()

@@ -12,6 +12,7 @@
 
 class QFileSystemWatcher;
 class QPlainTextEdit;
+class QStatusBar;
 class QTimer;
 
 class TEditorForm : public QWidget {
@@ -97,6 +98,8 @@ private:
         bool Read(const QString& APath);
     };
     void EditorChanged();
+    // The status bar says what the order under the cursor does.
+    void ExplainOrder();
     // Writes the text to Path in the tape's encoding; reports a failure and
     // returns false.
     bool WriteTo(const QString& Path);
@@ -109,6 +112,7 @@ private:
     void CheckDisk();
 
     QPlainTextEdit* FEditor;
+    QStatusBar* FStatus = nullptr;
     QString FFileName;
     TTapeText FTape;
     bool FTapeStale = false; // the text changed since FTape was built

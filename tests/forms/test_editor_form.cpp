@@ -1,6 +1,7 @@
 #include <QDir>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
@@ -110,6 +111,22 @@ private slots:
         MayClose = true;
         QVERIFY(Form.close());
         QCOMPARE(Closed.count(), 1);
+    }
+
+    // The status bar says what the order under the cursor does, as the cursor moves.
+    void statusBarExplainsTheOrderUnderTheCursor()
+    {
+        TEditorForm Form(nullptr, "Untitled 1");
+        Form.Editor()->setPlainText(QStringLiteral("T 64 K\n[£] A 64 F [add]"));
+        auto* Status = Form.findChild<QStatusBar*>(QStringLiteral("sbTape"));
+        QVERIFY(Status);
+        QTextCursor Cursor = Form.Editor()->textCursor();
+        Cursor.setPosition(12);
+        Form.Editor()->setTextCursor(Cursor);
+        QCOMPARE(Status->currentMessage(), QStringLiteral("A 64 F — add the word at 64 to the accumulator, 1.5 ms"));
+        Cursor.setPosition(17);
+        Form.Editor()->setTextCursor(Cursor);
+        QCOMPARE(Status->currentMessage(), QString());
     }
 
     void saveAsThenSave()
