@@ -362,7 +362,9 @@ void TDebuggerForm::ShowRegisters()
     const QString Values[] = {
         QString::number(R.SCR),
         Text(WordToOrderStr(R.OrderTank, 'F', 'D')),
-        Number(R.Acc) + QStringLiteral("   ") + Fraction(R.Acc),
+        // The short number at its top, the long number of its top two words, the fraction.
+        QStringLiteral("%1   long %2   %3")
+            .arg(Text(WordToIntStr(R.Acc[0])), Number(std::array<TWord, 2>{R.Acc[0], R.Acc[1]}), Fraction(R.Acc)),
         Number(R.Multiplier) + QStringLiteral("   ") + Fraction(R.Multiplier),
         Number(R.Multiplicand) + QStringLiteral("   ") + Fraction(R.Multiplicand),
         QStringLiteral("%1 s").arg(R.Elapsed / 10000.0, 0, 'f', 4),

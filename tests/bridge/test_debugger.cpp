@@ -109,21 +109,29 @@ private slots:
         QCOMPARE(W.Reason(), QStringLiteral("Reached 68"));
     }
 
-    // The Lessonary's search: the constant at 77 is spoiled; who wrote it?
+    // The Lessonary's search: a breakpoint on the test, the constant at 77 found
+    // spoiled; who wrote it?
     void runBackFindsWhoWroteAWatchedLocation()
     {
         TDebugWorld W;
         W.Tape(ReadTape("fault_constant.txt"));
         W.RunToStop();
         QCOMPARE(W.Printed(), QStringLiteral("1"));
+        W.Window->SetCursorAddress(72);
+        W.Command("actToggleBreakpoint");
+        W.RunToStop();
+        QCOMPARE(W.Reason(), QStringLiteral("Breakpoint at 72"));
+        QVERIFY(Named<QLabel>(W.Window, QStringLiteral("lblAccumulator"))->text().startsWith(QStringLiteral("8192 ")));
+        QCOMPARE(W.Core->GetStoreContents()[77], 0);
+        QCOMPARE(W.Printed(), QStringLiteral("11"));
         W.Window->SetCursorAddress(77);
         W.Command("actToggleWatch");
         W.Command("actRunBack");
         QCOMPARE(W.Reason(), QStringLiteral("Location 77 written by the order at 65 (T 77 F)"));
         QCOMPARE(W.SCR(), 65);
         QCOMPARE(W.Core->GetStoreContents()[77], 10 << 12);
-        // The figure printed after it is taken back off the teleprinter.
-        QCOMPARE(W.Printed(), QString());
+        // The figure this run printed after it is taken back off the teleprinter.
+        QCOMPARE(W.Printed(), QStringLiteral("1"));
         // Running on from there stops where the write happens again.
         W.Command("actContinue");
         W.Run();
