@@ -5,13 +5,18 @@
 #include <QLabel>
 #include <QTimer>
 #include <QWidget>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
 
+#include "app/SignalWatch.h"
 #include "bridge/std_gui.h"
 #include "core/EdsacCore.h"
 #include "devconsole/dev_gui.h"
 #include "forms/Dialogs.h"
 #include "forms/EdSimSettings.h"
 #include "devconsole/main_form_dev.h"
+#include "forms/RecoveryStore.h"
 #include "forms/main_form.h"
 #include "forms/splash_form.h"
 
@@ -63,6 +68,16 @@ protected:
     }
 };
 
+// The program between Start and Finish, for an exit that bypasses Finish: the
+// toolkit ends the process with exit() when it loses the display.
+TStartup* LiveProgram = nullptr;
+
+extern "C" void SaveAtUnexpectedExit()
+{
+    if (LiveProgram)
+        LiveProgram->SaveBeforeExit();
+}
+
 } // namespace
 
 bool IsDeveloperSwitch(const QStringList& Arguments)
@@ -99,6 +114,8 @@ TStartup::~TStartup()
 {
     if (FEdsacCore)
         Finish();
+    if (LiveProgram == this)
+        LiveProgram = nullptr;
 }
 
 QWidget* TStartup::MainWindow() const
@@ -115,6 +132,13 @@ void TStartup::Start()
     FEdSettings->Load();
     FEdSettings->Save();
 
+    FSignals = std::make_unique<TSignalWatch>(std::initializer_list<int>{SIGTERM, SIGHUP},
+                                              [this](int Signal) { Terminate(Signal); });
+    static const bool AtExit = std::atexit(SaveAtUnexpectedExit) == 0;
+    if (!AtExit)
+        qWarning("An unexpected exit will not save recovery copies");
+    LiveProgram = this;
+
     std::unique_ptr<TSplashForm> Splash;
     if (FEdSettings->ShowSplash) {
         Splash = std::make_unique<TSplashForm>();
@@ -130,6 +154,8 @@ void TStartup::Start()
     } else {
         FStd = std::make_unique<TStdGuiCoreInt>(*FEdSettings);
         FSim = FStd.get();
+        FRecovery = std::make_unique<TRecoveryStore>();
+        FStd->SetRecoveryStore(FRecovery.get());
         FMinimiseWatch = std::make_unique<TMinimiseWatch>(FStd->GetMainForm(), *FStd);
     }
 
@@ -144,6 +170,35 @@ void TStartup::Start()
     FSim->RestoreGui(nullptr);
     if (FDeveloper)
         FDev->MainWindow()->show();
+    else
+        OfferRecovery();
+}
+
+void TStartup::OfferRecovery()
+{
+    const QList<TRecoveredTape> Tapes = FRecovery->ClaimOrphans();
+    if (Tapes.isEmpty())
+        return;
+    QStringList Names;
+    for (const TRecoveredTape& Tape : Tapes)
+        Names << (Tape.FileName.isEmpty() ? Tape.Caption : Tape.Caption + QStringLiteral(" (") + Tape.FileName + QLatin1Char(')'));
+    const auto Answer = Dialogs::Message(
+        FStd->GetMainForm(), QStringLiteral("Restore Tapes"),
+        QStringLiteral("Valvane ended without saving these tapes; recovery copies were kept:\n\n") + Names.join(QLatin1Char('\n'))
+            + QStringLiteral("\n\nRestore them in tape windows, or discard them?"),
+        QMessageBox::Yes | QMessageBox::Discard, QMessageBox::Question,
+        {{QMessageBox::Yes, QStringLiteral("Restore")}, {QMessageBox::Discard, QStringLiteral("Discard")}});
+    if (Answer == QMessageBox::Yes) {
+        // Each tape's copy is in this session before the old ones go, so that no
+        // moment holds neither.
+        for (const TRecoveredTape& Tape : Tapes)
+            FRecovery->WriteNow(FStd->RecoverTape(Tape.FileName, Tape.Text));
+        FRecovery->DiscardClaimed();
+    } else if (Answer == QMessageBox::Discard) {
+        FRecovery->DiscardClaimed();
+    } else {
+        FRecovery->ReleaseClaimed();
+    }
 }
 
 int TStartup::Exec()
@@ -156,10 +211,15 @@ int TStartup::Exec()
 
 bool TStartup::Finish()
 {
+    // From here on the program ends in order: a signal ends it at once.
+    FSignals.reset();
+    LiveProgram = nullptr;
     FMinimiseWatch.reset();
     FSim->SetCore(nullptr);
     FEdsacCore->Shutdown();
     FSim->DoneGui();
+    // Every tape window has closed or gone: the session's copies go with it.
+    FRecovery.reset();
     FEdsacCore.reset();
     if (FEdSettings->Save())
         return true;
@@ -167,4 +227,24 @@ bool TStartup::Finish()
                      QStringLiteral("The settings could not be saved.\n") + FEdSettings->LastError(), QMessageBox::Ok,
                      QMessageBox::Warning);
     return false;
+}
+
+void TStartup::SaveBeforeExit()
+{
+    if (FRecovery)
+        FRecovery->KeepAll();
+    if (FStd)
+        FStd->KeepEdsacPlace();
+    if (!FEdSettings->Save())
+        std::fprintf(stderr, "valvane: the settings could not be saved: %s\n", qUtf8Printable(FEdSettings->LastError()));
+}
+
+void TStartup::Terminate(int Signal)
+{
+    SaveBeforeExit();
+    LiveProgram = nullptr;
+    // Ended by the signal itself, as its sender expects to see.
+    std::signal(Signal, SIG_DFL);
+    std::raise(Signal);
+    std::_Exit(128 + Signal);
 }

@@ -10,6 +10,8 @@ class IEdsacSim;
 class TDevGuiCoreInt;
 class TEdSimSettings;
 class TEdsacCore;
+class TRecoveryStore;
+class TSignalWatch;
 class TStdGuiCoreInt;
 class QObject;
 class QWidget;
@@ -39,21 +41,31 @@ public:
     TStartup(const TStartup&) = delete;
     TStartup& operator=(const TStartup&) = delete;
 
-    // Settings loaded and saved, splash, bridge and windows, core, shown.
+    // Settings loaded and saved, splash, bridge and windows, core, shown; then,
+    // if an instance that is gone left recovery copies, the offer to restore them.
     void Start();
     // The event loop, until the main window closes.
     int Exec();
     // The bridge lets go of the core, the core shuts down, the windows go, the
     // settings are saved. False, with a warning shown, when the save fails.
     bool Finish();
+    // For an end that is not orderly (a signal, the display lost): every unsaved
+    // tape's recovery copy and the settings are written at once, asking nothing,
+    // and the copies are kept for the next start.
+    void SaveBeforeExit();
 
     TStdGuiCoreInt* StdGui() const { return FStd.get(); }
     TDevGuiCoreInt* DevGui() const { return FDev.get(); }
     TEdsacCore* Core() const { return FEdsacCore.get(); }
     TEdSimSettings& Settings() const { return *FEdSettings; }
     QWidget* MainWindow() const;
+    TRecoveryStore* Recovery() const { return FRecovery.get(); }
 
 private:
+    void OfferRecovery();
+    // SIGTERM or SIGHUP: SaveBeforeExit, then the program ends by that signal.
+    [[noreturn]] void Terminate(int Signal);
+
     bool FDeveloper;
     std::unique_ptr<TEdSimSettings> FEdSettings;
     std::unique_ptr<TStdGuiCoreInt> FStd;
@@ -61,4 +73,6 @@ private:
     IEdsacSim* FSim = nullptr;
     std::unique_ptr<TEdsacCore> FEdsacCore;
     std::unique_ptr<QObject> FMinimiseWatch;
+    std::unique_ptr<TRecoveryStore> FRecovery;
+    std::unique_ptr<TSignalWatch> FSignals;
 };

@@ -20,6 +20,7 @@
 #include "core/errors.h"
 #include "forms/Dialogs.h"
 #include "forms/EdSimSettings.h"
+#include "forms/RecoveryStore.h"
 #include "forms/RunTimer.h"
 #include "forms/about_form.h"
 #include "forms/editor_form.h"
@@ -188,10 +189,17 @@ void TStdGuiCoreInt::InitGui()
     UpdateMenus();
 }
 
-void TStdGuiCoreInt::DoneGui()
+void TStdGuiCoreInt::KeepEdsacPlace()
 {
+    if (!FEdsacForm)
+        return;
     FSettings.EdsacFormLeft = FEdsacForm->x();
     FSettings.EdsacFormTop = FEdsacForm->y();
+}
+
+void TStdGuiCoreInt::DoneGui()
+{
+    KeepEdsacPlace();
     FActiveTape = nullptr;
     FLog.Stop();
     FDebug.reset();
@@ -464,6 +472,8 @@ TEditorForm* TStdGuiCoreInt::CreateTapeWindow(const QString& Caption, bool Show)
     });
     connect(Window, &TEditorForm::KeyReleased, this, [this] { UpdateMenus(); });
     connect(Window, &TEditorForm::MouseReleased, this, [this] { UpdateMenus(); });
+    if (FRecovery)
+        FRecovery->Watch(Window);
     Window->setObjectName(QStringLiteral("ed") + QString::number(FEditorCount));
     if (FCascadeFromMain)
         ResetCascade();
@@ -533,6 +543,19 @@ void TStdGuiCoreInt::RememberRecentFile(const QString& FileName)
 {
     FSettings.AddRecentFile(FileName);
     FMainForm->SetRecentFiles(QStringList(FSettings.RecentFiles.begin(), FSettings.RecentFiles.end()));
+}
+
+TEditorForm* TStdGuiCoreInt::RecoverTape(const QString& FileName, const QString& Text)
+{
+    TEditorForm* Window = FileName.isEmpty() ? NewTape() : CreateTapeWindow(QString());
+    if (!FileName.isEmpty()) {
+        Window->SetFileName(FileName);
+        FMainForm->AddWindowMenuItem(Window);
+    }
+    Window->Editor()->setPlainText(Text);
+    Window->SetModified(true);
+    UpdateMenus();
+    return Window;
 }
 
 void TStdGuiCoreInt::InsertTape(const QString& FileName)

@@ -23,6 +23,7 @@ class TEditorForm;
 class TEdsacForm;
 class TMainForm;
 class TOptionsForm;
+class TRecoveryStore;
 
 class TStdGuiCoreInt : public QObject, public IEdsacSim {
     Q_OBJECT
@@ -82,6 +83,13 @@ public:
     void SetCurrentTape(TEditorForm* Window);
     void RewindActiveTape();
     TEditorForm* FindTapeWindow(int N) const;
+    // Tape windows made from here on keep recovery copies in Store (none without).
+    void SetRecoveryStore(TRecoveryStore* Store) { FRecovery = Store; }
+    // A tape window for a recovered copy, its text modified: named after FileName,
+    // so that Save writes there, or a new untitled tape when FileName is empty.
+    TEditorForm* RecoverTape(const QString& FileName, const QString& Text);
+    // The machine window's place into the settings, as the end of the program does.
+    void KeepEdsacPlace();
     void ShowEdsacWindow();
     void CutText();
     void CopyText();
@@ -154,4 +162,5 @@ private:
     bool FClipboardHasText = false;
     // What the main window's commands were last enabled by.
     TCommandState FShownState;
+    TRecoveryStore* FRecovery = nullptr;
 };

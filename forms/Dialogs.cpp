@@ -1,5 +1,6 @@
 #include "forms/Dialogs.h"
 
+#include <QAbstractButton>
 #include <QFileDialog>
 #include <QFileInfo>
 
@@ -11,13 +12,17 @@ TFileResponder FileResponder;
 } // namespace
 
 QMessageBox::StandardButton Message(QWidget* Parent, const QString& Caption, const QString& Text,
-                                    QMessageBox::StandardButtons Buttons, QMessageBox::Icon Style)
+                                    QMessageBox::StandardButtons Buttons, QMessageBox::Icon Style,
+                                    const TButtonTexts& Texts)
 {
     QString Shown = Text;
     Shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     if (MessageResponder)
-        return MessageResponder(TMessageRequest{Caption, Shown, Buttons, Style, Parent});
+        return MessageResponder(TMessageRequest{Caption, Shown, Buttons, Style, Parent, Texts});
     QMessageBox Box(Style, Caption, Shown, Buttons, Parent);
+    for (const auto& [Button, Words] : Texts)
+        if (QAbstractButton* Item = Box.button(Button))
+            Item->setText(Words);
     return static_cast<QMessageBox::StandardButton>(Box.exec());
 }
 

@@ -7,10 +7,15 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <utility>
 
 class QWidget;
 
 namespace Dialogs {
+
+// Words of the program's own on standard buttons ("Restore" on Yes, say); the
+// answer is still the standard button, so responders need know nothing of them.
+using TButtonTexts = QList<std::pair<QMessageBox::StandardButton, QString>>;
 
 struct TMessageRequest {
     QString Caption;
@@ -19,6 +24,7 @@ struct TMessageRequest {
     QMessageBox::Icon Style;
     // The window the box stands over; none gives a box of its own.
     QWidget* Parent = nullptr;
+    TButtonTexts ButtonTexts = {};
 };
 
 enum class TFileMode { Open, Save };
@@ -39,7 +45,8 @@ using TFileResponder = std::function<QString(const TFileRequest&)>;
 // Shows a message box (or asks the responder) and returns the button pressed.
 // The machine's texts break lines with carriage returns; a box shows line feeds.
 QMessageBox::StandardButton Message(QWidget* Parent, const QString& Caption, const QString& Text,
-                                    QMessageBox::StandardButtons Buttons, QMessageBox::Icon Style);
+                                    QMessageBox::StandardButtons Buttons, QMessageBox::Icon Style,
+                                    const TButtonTexts& Texts = {});
 // Shows a file dialog (or asks the responder); an empty string means Cancel.
 // A save dialog never asks about replacing a file itself: the program asks once,
 // with ConfirmReplace, about the name it will really write (extension added).

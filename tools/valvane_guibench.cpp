@@ -1,6 +1,6 @@
 // valvane-guibench: how fast the machine runs behind the real windows. Each mode
-// starts the program as it starts itself (settings in a scratch folder) and opens
-// TAPE.
+// starts the program as it starts itself (settings and recovery copies in a scratch
+// folder) and opens TAPE.
 //
 //   valvane-guibench TAPE
 //       The machine window, Real Time off, Short Tanks on, from Start until the
@@ -23,6 +23,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSlider>
@@ -113,6 +114,8 @@ void StepBackThroughHistory(TStdGuiCoreInt& Bridge)
 int RunStandard(QApplication& App, const QString& Tape, double RealTimeSeconds, bool Debugger = false)
 {
     QTemporaryDir Scratch;
+    // Recovery copies there too: another instance's would be offered at the start.
+    qputenv("XDG_DATA_HOME", QFile::encodeName(Scratch.path()));
     TStartup Program(false, Scratch.filePath(QStringLiteral("Valvane.ini")));
     Program.Settings().ShowSplash = false;
     Program.Start();

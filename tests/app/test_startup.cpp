@@ -17,7 +17,12 @@
 
 class TestStartup : public QObject {
     Q_OBJECT
+    QTemporaryDir Data;
+
 private slots:
+    // Recovery copies in a folder of the suite's own, never the user's.
+    void initTestCase() { qputenv("XDG_DATA_HOME", QFile::encodeName(Data.path())); }
+
     void developerSwitch()
     {
         QVERIFY(!IsDeveloperSwitch({"valvane"}));

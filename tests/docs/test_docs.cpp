@@ -676,7 +676,7 @@ private slots:
             QStringLiteral("cannot write the output: "), QStringLiteral("--initial-orders must be 1 or 2, not"),
             QStringLiteral("--max-orders needs a whole number, not"), QStringLiteral("--dial takes digits 0-9 only, not"),
             QStringLiteral("no tape given (see --help)"), QStringLiteral("one tape only, please (see --help)"),
-            QStringLiteral("Gave up after"),
+            QStringLiteral("Gave up after"), QStringLiteral("Valvane ended without saving these tapes; recovery copies were kept:"),
         };
         for (const QString& Message : Messages)
             if (!Referary.contains(Message))
