@@ -143,7 +143,7 @@ void TStartup::Start()
     if (FEdSettings->ShowSplash) {
         Splash = std::make_unique<TSplashForm>();
         if (FDeveloper)
-            Splash->lblDevVersion->show();
+            Splash->ShowDeveloperTitle();
         Splash->ShowAndPaint();
         QApplication::setOverrideCursor(Qt::WaitCursor);
     }

@@ -62,20 +62,21 @@ TOrderMarks OrderMarks(std::optional<TInitialOrders> Orders)
 
 QString TubeHintText(const TTubeHint& Hint, int Tank, TOrderMarks Marks)
 {
-    switch (Hint.Tube) {
-    case TPanelTube::Acc:
-    case TPanelTube::Multr:
-    case TPanelTube::Multd: return RegisterText(Hint);
-    case TPanelTube::Scr:
+    if (!Hint.Register)
+        return StoreText(Hint, Tank, Marks);
+    switch (*Hint.Register) {
+    case TRegister::rgAccumulator:
+    case TRegister::rgMultiplier:
+    case TRegister::rgMultiplicand: return RegisterText(Hint);
+    case TRegister::rgSequenceControl:
         return OnAWord(Hint) ? Hint.FullName + QStringLiteral(" = ") +
                                    Text(WordToIntStr(Hint.Words[static_cast<std::size_t>(Hint.Index)]))
                              : QString();
-    case TPanelTube::Ord:
+    case TRegister::rgOrderTank:
         return OnAWord(Hint) ? Hint.FullName + QStringLiteral(" = ") +
                                    Text(WordToOrderStr(Hint.Words[static_cast<std::size_t>(Hint.Index)], Marks.Short,
                                                        Marks.Long))
                              : QString();
-    case TPanelTube::Store: return StoreText(Hint, Tank, Marks);
     }
     return {};
 }

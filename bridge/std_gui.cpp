@@ -372,27 +372,27 @@ void TStdGuiCoreInt::PlaySound(TSound Sound)
 
 void TStdGuiCoreInt::UpdateAccDisplay(bool Force, TWords Words)
 {
-    FPanel.ShowRegister(TPanelTube::Acc, Force, Words);
+    FPanel.ShowRegister(TRegister::rgAccumulator, Force, Words);
 }
 
 void TStdGuiCoreInt::UpdateScrDisplay(bool Force, TWords Words)
 {
-    FPanel.ShowRegister(TPanelTube::Scr, Force, Words);
+    FPanel.ShowRegister(TRegister::rgSequenceControl, Force, Words);
 }
 
 void TStdGuiCoreInt::UpdateOrdDisplay(bool Force, TWords Words)
 {
-    FPanel.ShowRegister(TPanelTube::Ord, Force, Words);
+    FPanel.ShowRegister(TRegister::rgOrderTank, Force, Words);
 }
 
 void TStdGuiCoreInt::UpdateMultrDisplay(bool Force, TWords Words)
 {
-    FPanel.ShowRegister(TPanelTube::Multr, Force, Words);
+    FPanel.ShowRegister(TRegister::rgMultiplier, Force, Words);
 }
 
 void TStdGuiCoreInt::UpdateMultdDisplay(bool Force, TWords Words)
 {
-    FPanel.ShowRegister(TPanelTube::Multd, Force, Words);
+    FPanel.ShowRegister(TRegister::rgMultiplicand, Force, Words);
 }
 
 void TStdGuiCoreInt::UpdateStoreDisplay(TWords Words)

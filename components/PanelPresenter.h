@@ -13,10 +13,10 @@ public:
     // a register that is cleared (Force) is shown all the same.
     void SetShortTanks(bool On) { FShortTanks = On; }
     bool ShortTanks() const { return FShortTanks; }
-    void ShowRegister(TPanelTube Tube, bool Force, TWords Words)
+    void ShowRegister(TRegister Register, bool Force, TWords Words)
     {
         if (Force || FShortTanks)
-            FView.ShowRegister(Tube, Words);
+            FView.ShowRegister(Register, Words);
     }
 
     // The long tank on view, drawn from the whole store.

@@ -4,17 +4,15 @@
 #pragma once
 
 #include <QString>
-#include <cstdint>
+#include <optional>
 
+#include "core/MachineHost.h"
 #include "core/misc.h"
 
-// The tubes of a panel: the registers, and the rows of the long tank on view.
-enum class TPanelTube : std::uint8_t { Scr, Ord, Multr, Multd, Acc, Store };
-
 // The mouse rests on word Index of a tube (Index is the tube's word count just past
-// its last word). Row is the store row, 0 at the bottom, for a store tube.
+// its last word): a register's tube, or else store row Row, 0 at the bottom.
 struct TTubeHint {
-    TPanelTube Tube;
+    std::optional<TRegister> Register;
     int Row;
     QString FullName;
     TWords Words;
@@ -25,8 +23,8 @@ class IPanelView {
 public:
     virtual ~IPanelView() = default;
 
-    // Draws a register's words on its tube (Store is no register).
-    virtual void ShowRegister(TPanelTube Tube, TWords Words) = 0;
+    // Draws a register's words on its tube.
+    virtual void ShowRegister(TRegister Register, TWords Words) = 0;
     // Draws a row of the long tank on view: the odd location first, as LongTank.h lays it.
     virtual void ShowStoreRow(int Row, TWords Words) = 0;
     virtual void ShowStoreWord(int Row, int Column, TWord Value) = 0;

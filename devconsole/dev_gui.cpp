@@ -132,20 +132,20 @@ void TDevGuiCoreInt::ALUMessage(const TTraceLine& Msg)
 void TDevGuiCoreInt::UpdateAccDisplay(bool Force, TWords Words)
 {
     if (FEdsacForm)
-        FPanel.ShowRegister(TPanelTube::Acc, Force, Words);
+        FPanel.ShowRegister(TRegister::rgAccumulator, Force, Words);
 }
 
 void TDevGuiCoreInt::UpdateScrDisplay(bool Force, TWords Words)
 {
     if (FEdsacForm)
-        FPanel.ShowRegister(TPanelTube::Scr, Force, Words);
+        FPanel.ShowRegister(TRegister::rgSequenceControl, Force, Words);
 }
 
 void TDevGuiCoreInt::UpdateOrdDisplay(bool Force, TWords Words)
 {
     if (!FEdsacForm)
         return;
-    FPanel.ShowRegister(TPanelTube::Ord, Force, Words);
+    FPanel.ShowRegister(TRegister::rgOrderTank, Force, Words);
     if (Words.empty())
         return;
     FPendingOrder = Words[0];
@@ -162,13 +162,13 @@ void TDevGuiCoreInt::ShowOrderText()
 void TDevGuiCoreInt::UpdateMultrDisplay(bool Force, TWords Words)
 {
     if (FEdsacForm)
-        FPanel.ShowRegister(TPanelTube::Multr, Force, Words);
+        FPanel.ShowRegister(TRegister::rgMultiplier, Force, Words);
 }
 
 void TDevGuiCoreInt::UpdateMultdDisplay(bool Force, TWords Words)
 {
     if (FEdsacForm)
-        FPanel.ShowRegister(TPanelTube::Multd, Force, Words);
+        FPanel.ShowRegister(TRegister::rgMultiplicand, Force, Words);
 }
 
 void TDevGuiCoreInt::UpdateStoreDisplay(TWords Words)

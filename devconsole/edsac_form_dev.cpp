@@ -45,28 +45,28 @@ TEdsacFormDev::TEdsacFormDev(QWidget* Parent) : QWidget(Parent, Qt::Window)
     Registers->setGeometry(4, 2, 530, 118);
     // Each tube sits to the right of its label, 20 pixels per register line.
     constexpr int TubeX = 70;
-    const auto Register = [&](TPanelTube Tube, TCRTDisplay* Display) {
-        FRegisters[static_cast<std::size_t>(Tube)] = Display;
+    const auto Register = [&](TRegister Shown, TCRTDisplay* Display) {
+        FRegisters[static_cast<std::size_t>(Shown)] = Display;
         return Display;
     };
     MakeLabel(Registers, QStringLiteral("lblSCR"), QStringLiteral("SCR:"), {10, 22});
     // The sequence control register counts to 1023: ten bits, all shown.
-    Register(TPanelTube::Scr, MakeTube(Registers, QStringLiteral("crtSCR"), {TubeX, 26}, 1, 10, false,
+    Register(TRegister::rgSequenceControl, MakeTube(Registers, QStringLiteral("crtSCR"), {TubeX, 26}, 1, 10, false,
                                        QStringLiteral("SEQUENCE CONTROL REGISTER")));
     MakeLabel(Registers, QStringLiteral("lblORD0"), QStringLiteral("ORD:"), {10, 42});
-    TCRTDisplay* Order = Register(TPanelTube::Ord, MakeTube(Registers, QStringLiteral("crtORD"), {TubeX, 46}, 1, 18,
+    TCRTDisplay* Order = Register(TRegister::rgOrderTank, MakeTube(Registers, QStringLiteral("crtORD"), {TubeX, 46}, 1, 18,
                                                             true, QStringLiteral("ORDER TANK")));
     FOrderText = MakeLabel(Registers, QStringLiteral("lblORD"), QString(), {TubeX + Order->width() + 16, 42});
     FOrderText->setMinimumWidth(120);
     FOrderText->resize(160, FOrderText->height());
     MakeLabel(Registers, QStringLiteral("lblMULTR"), QStringLiteral("MULTR:"), {10, 62});
-    Register(TPanelTube::Multr,
+    Register(TRegister::rgMultiplier,
              MakeTube(Registers, QStringLiteral("crtMULTR"), {TubeX, 66}, 2, 18, true, QStringLiteral("MULTIPLIER")));
     MakeLabel(Registers, QStringLiteral("lblMULTD"), QStringLiteral("MULTD:"), {10, 82});
-    Register(TPanelTube::Multd,
+    Register(TRegister::rgMultiplicand,
              MakeTube(Registers, QStringLiteral("crtMULTD"), {TubeX, 86}, 2, 18, true, QStringLiteral("MULTIPLICAND")));
     MakeLabel(Registers, QStringLiteral("lblACC"), QStringLiteral("ACC:"), {10, 102});
-    Register(TPanelTube::Acc,
+    Register(TRegister::rgAccumulator,
              MakeTube(Registers, QStringLiteral("crtACC"), {TubeX, 106}, 4, 18, true, QStringLiteral("ACCUMULATOR")));
 
     auto* Store = new QGroupBox(QStringLiteral("Store Contents"), this);
@@ -104,10 +104,9 @@ TEdsacFormDev::~TEdsacFormDev()
     FLongTank->removeEventFilter(this);
 }
 
-void TEdsacFormDev::ShowRegister(TPanelTube Tube, TWords Words)
+void TEdsacFormDev::ShowRegister(TRegister Register, TWords Words)
 {
-    if (Tube != TPanelTube::Store)
-        FRegisters[static_cast<std::size_t>(Tube)]->SetWords(Words, false);
+    FRegisters[static_cast<std::size_t>(Register)]->SetWords(Words, false);
 }
 
 void TEdsacFormDev::ShowStoreRow(int Row, TWords Words)

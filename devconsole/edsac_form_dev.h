@@ -23,7 +23,7 @@ public:
     ~TEdsacFormDev() override;
 
     // IPanelView
-    void ShowRegister(TPanelTube Tube, TWords Words) override;
+    void ShowRegister(TRegister Register, TWords Words) override;
     void ShowStoreRow(int Row, TWords Words) override;
     void ShowStoreWord(int Row, int Column, TWord Value) override;
     int LongTank() const override;
@@ -44,7 +44,7 @@ protected:
     bool eventFilter(QObject* Watched, QEvent* Event) override;
 
 private:
-    // Indexed by TPanelTube, Store excepted.
+    // Indexed by TRegister.
     std::array<TCRTDisplay*, 5> FRegisters{};
     // Row N shows locations 32T + 2N + 1 and 32T + 2N; row 0 is the lowest.
     std::array<TCRTDisplay*, 16> FStores{};

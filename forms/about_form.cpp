@@ -172,51 +172,54 @@ TAboutForm::TAboutForm(QWidget* Parent)
     setModal(true);
     setFixedSize(DesignWidth, DesignHeight);
 
-    GroupBox1 = new QGroupBox(QStringLiteral("Valvane"), this);
-    Picture = new TAboutPicture(GroupBox1);
+    auto* Group = new QGroupBox(QStringLiteral("Valvane"), this);
+    QWidget* Picture = new TAboutPicture(Group);
 
     QFont VersionFont = font();
     VersionFont.setPixelSize(14);
     VersionFont.setBold(true);
     // The black copy first, so the white one lies over it.
-    lblVersionB = new QLabel(QString::fromLatin1(VersionText), Picture);
-    lblVersionA = new QLabel(QString::fromLatin1(VersionText), Picture);
-    for (QLabel* Label : {lblVersionA, lblVersionB}) {
+    FVersionB = new QLabel(QString::fromLatin1(VersionText), Picture);
+    FVersionB->setObjectName(QStringLiteral("lblVersionB"));
+    FVersionA = new QLabel(QString::fromLatin1(VersionText), Picture);
+    FVersionA->setObjectName(QStringLiteral("lblVersionA"));
+    for (QLabel* Label : {FVersionA, FVersionB}) {
         Label->setFont(VersionFont);
         Label->setAttribute(Qt::WA_TranslucentBackground);
         Label->setFixedSize(150, 20);
     }
-    lblVersionA->setStyleSheet(QStringLiteral("color: white;"));
-    lblVersionB->setStyleSheet(QStringLiteral("color: black;"));
-    lblVersionA->move(12, 58);
-    lblVersionB->move(14, 60);
+    FVersionA->setStyleSheet(QStringLiteral("color: white;"));
+    FVersionB->setStyleSheet(QStringLiteral("color: black;"));
+    FVersionA->move(12, 58);
+    FVersionB->move(14, 60);
 
-    lblCredits = new QLabel(GroupBox1);
-    lblCredits->setWordWrap(true);
-    lblCredits->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    lblCredits->setText(QStringLiteral(
+    auto* Credits = new QLabel(Group);
+    Credits->setWordWrap(true);
+    Credits->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    Credits->setText(QStringLiteral(
         "A simulator of the EDSAC, the stored-program computer of the University "
         "Mathematical Laboratory, Cambridge, which ran its first program on 6 May 1949.\n\n"
         "Valvane is written in C++20 with Qt 6.\n"
         "With thanks to the people who built the EDSAC and wrote its first programs."));
 
-    auto* GroupLayout = new QVBoxLayout(GroupBox1);
+    auto* GroupLayout = new QVBoxLayout(Group);
     GroupLayout->addWidget(Picture, 0, Qt::AlignHCenter);
     GroupLayout->addSpacing(6);
-    GroupLayout->addWidget(lblCredits, 1);
+    GroupLayout->addWidget(Credits, 1);
 
-    Button1 = new QPushButton(QStringLiteral("OK"), this);
-    Button1->setDefault(true);
+    auto* Ok = new QPushButton(QStringLiteral("OK"), this);
+    Ok->setObjectName(QStringLiteral("Button1"));
+    Ok->setDefault(true);
     // Escape rejects a QDialog, so OK is the cancel button as well.
-    connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
+    connect(Ok, &QPushButton::clicked, this, &QDialog::accept);
 
     auto* Buttons = new QHBoxLayout;
     Buttons->addStretch(1);
-    Buttons->addWidget(Button1);
+    Buttons->addWidget(Ok);
     Buttons->addStretch(1);
 
     auto* Layout = new QVBoxLayout(this);
-    Layout->addWidget(GroupBox1, 1);
+    Layout->addWidget(Group, 1);
     Layout->addLayout(Buttons);
 
     if (QScreen* Screen = screen())
@@ -225,6 +228,6 @@ TAboutForm::TAboutForm(QWidget* Parent)
 
 void TAboutForm::SetVersion(const QString& Text)
 {
-    lblVersionA->setText(Text);
-    lblVersionB->setText(Text);
+    FVersionA->setText(Text);
+    FVersionB->setText(Text);
 }

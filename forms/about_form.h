@@ -5,10 +5,8 @@
 
 #include "valvane_version.h"
 
-class QGroupBox;
 class QLabel;
 class QPainter;
-class QPushButton;
 class QRect;
 
 // Paints the program's picture (a rack of glowing valves under a night sky) into
@@ -34,10 +32,7 @@ public:
     // Sets both version labels (they start out as VersionText).
     void SetVersion(const QString& Text);
 
-    QGroupBox* GroupBox1;
-    QWidget* Picture;
-    QLabel* lblVersionA; // white, on top
-    QLabel* lblVersionB; // black, 2 pixels lower and to the right
-    QLabel* lblCredits;
-    QPushButton* Button1; // OK, both default and cancel
+private:
+    QLabel* FVersionA; // white, on top
+    QLabel* FVersionB; // black, 2 pixels lower and to the right
 };

@@ -185,14 +185,14 @@ void TEdsacForm::CreateDial()
 void TEdsacForm::CreateTubes()
 {
     using namespace PanelLayout;
-    MakeTube("crtSCR", SCRTube, 1, 10, false, "SEQUENCE CONTROL REGISTER", TPanelTube::Scr);
-    MakeTube("crtORD", ORDTube, 1, 18, true, "ORDER TANK", TPanelTube::Ord);
-    MakeTube("crtMULTR", MULTRTube, 2, 18, true, "MULTIPLIER", TPanelTube::Multr);
-    MakeTube("crtMULTD", MULTDTube, 2, 18, true, "MULTIPLICAND", TPanelTube::Multd);
-    MakeTube("crtACC", ACCTube, 4, 18, true, "ACCUMULATOR", TPanelTube::Acc);
+    MakeTube("crtSCR", SCRTube, 1, 10, false, "SEQUENCE CONTROL REGISTER", TRegister::rgSequenceControl);
+    MakeTube("crtORD", ORDTube, 1, 18, true, "ORDER TANK", TRegister::rgOrderTank);
+    MakeTube("crtMULTR", MULTRTube, 2, 18, true, "MULTIPLIER", TRegister::rgMultiplier);
+    MakeTube("crtMULTD", MULTDTube, 2, 18, true, "MULTIPLICAND", TRegister::rgMultiplicand);
+    MakeTube("crtACC", ACCTube, 4, 18, true, "ACCUMULATOR", TRegister::rgAccumulator);
     for (int N = 0; N < StoreRows; ++N)
         MakeTube(QString("crtStore%1").arg(N), StoreRow(N), 2, 18, true, QString("WORDS_%1-%2").arg(2 * N).arg(2 * N + 1),
-                 TPanelTube::Store, N);
+                 std::nullopt, N);
 
     MakeLabel("lblSCR", "SCR", SCRCaption);
     MakeLabel("lblORD", "Order Tank", ORDCaption);
@@ -318,7 +318,7 @@ void TEdsacForm::CreateRunTimer()
 }
 
 TCRTDisplay* TEdsacForm::MakeTube(const QString& Name, const QRect& Where, int Count, int Size, bool HideFirst,
-                                  const QString& FullName, TPanelTube Kind, int Row)
+                                  const QString& FullName, std::optional<TRegister> Register, int Row)
 {
     auto* Tube = new TCRTDisplay(this);
     Tube->setObjectName(Name);
@@ -330,14 +330,14 @@ TCRTDisplay* TEdsacForm::MakeTube(const QString& Name, const QRect& Where, int C
     // The tube sizes itself from its words; the layout's rectangle is the slot it fills.
     Tube->move(Where.topLeft());
     // A store tube is known by its row, fixed here, whatever it is called later.
-    Tube->SetOnHint([this, Kind, Row](TCRTDisplay* Sender, TWords Words, int Index) {
+    Tube->SetOnHint([this, Register, Row](TCRTDisplay* Sender, TWords Words, int Index) {
         if (FHintHandler)
-            FHintHandler({Kind, Row, Sender->FullName(), Words, Index});
+            FHintHandler({Register, Row, Sender->FullName(), Words, Index});
     });
-    if (Kind == TPanelTube::Store)
-        FStores[static_cast<std::size_t>(Row)] = Tube;
+    if (Register)
+        FRegisters[static_cast<std::size_t>(*Register)] = Tube;
     else
-        FRegisters[static_cast<std::size_t>(Kind)] = Tube;
+        FStores[static_cast<std::size_t>(Row)] = Tube;
     return Tube;
 }
 
@@ -367,10 +367,9 @@ QLabel* TEdsacForm::MakeLabel(const QString& Name, const QString& Caption, const
     return Label;
 }
 
-void TEdsacForm::ShowRegister(TPanelTube Tube, TWords Words)
+void TEdsacForm::ShowRegister(TRegister Register, TWords Words)
 {
-    if (Tube != TPanelTube::Store)
-        FRegisters[static_cast<std::size_t>(Tube)]->SetWords(Words, false);
+    FRegisters[static_cast<std::size_t>(Register)]->SetWords(Words, false);
 }
 
 void TEdsacForm::ShowStoreRow(int Row, TWords Words)

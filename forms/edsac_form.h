@@ -46,7 +46,7 @@ public:
     ~TEdsacForm() override;
 
     // IPanelView
-    void ShowRegister(TPanelTube Tube, TWords Words) override;
+    void ShowRegister(TRegister Register, TWords Words) override;
     void ShowStoreRow(int Row, TWords Words) override;
     void ShowStoreWord(int Row, int Column, TWord Value) override;
     int LongTank() const override;
@@ -121,13 +121,13 @@ private:
     void CreateLongTankSelector();
     void CreateRunTimer();
     TCRTDisplay* MakeTube(const QString& Name, const QRect& Where, int Count, int Size, bool HideFirst,
-                          const QString& FullName, TPanelTube Kind, int Row = 0);
+                          const QString& FullName, std::optional<TRegister> Register, int Row = 0);
     QPushButton* MakeButton(const QString& Name, const QString& Caption, const QRect& Where,
                             const QString& Family, const QColor& Color);
     QLabel* MakeLabel(const QString& Name, const QString& Caption, const QRect& Where);
 
     QLabel* FPicture = nullptr;
-    // Indexed by TPanelTube, Store excepted.
+    // Indexed by TRegister.
     std::array<TCRTDisplay*, 5> FRegisters{};
     // Row N shows long number 32 * tank + 2N; FStores[0] is the bottom row.
     std::array<TCRTDisplay*, 16> FStores{};

@@ -24,7 +24,7 @@ TOptionsForm::TOptionsForm(QWidget* Parent)
     // Neither the user nor a style may resize it.
     setFixedSize(DesignWidth, DesignHeight);
 
-    PageControl = new QTabWidget(this);
+    auto* Pages = new QTabWidget(this);
 
     // General page.
     auto* General = new QWidget;
@@ -32,17 +32,21 @@ TOptionsForm::TOptionsForm(QWidget* Parent)
 
     auto* Sounds = new QGroupBox(QStringLiteral("Sounds:"), General);
     auto* SoundsLayout = new QGridLayout(Sounds);
-    cbSndBeep = new QCheckBox(QStringLiteral("Beep"), Sounds);
-    cbSndBell = new QCheckBox(QStringLiteral("Bell"), Sounds);
-    cbSndDial = new QCheckBox(QStringLiteral("Dial"), Sounds);
-    cbSndTeleprinter = new QCheckBox(QStringLiteral("Teleprinter"), Sounds);
-    cbSndBell->setEnabled(false);
-    cbSndDial->setEnabled(false);
-    cbSndTeleprinter->setEnabled(false);
-    SoundsLayout->addWidget(cbSndBeep, 0, 0);
-    SoundsLayout->addWidget(cbSndBell, 0, 1);
-    SoundsLayout->addWidget(cbSndDial, 1, 0);
-    SoundsLayout->addWidget(cbSndTeleprinter, 1, 1);
+    FBeep = new QCheckBox(QStringLiteral("Beep"), Sounds);
+    FBeep->setObjectName(QStringLiteral("cbSndBeep"));
+    FBell = new QCheckBox(QStringLiteral("Bell"), Sounds);
+    FBell->setObjectName(QStringLiteral("cbSndBell"));
+    FDial = new QCheckBox(QStringLiteral("Dial"), Sounds);
+    FDial->setObjectName(QStringLiteral("cbSndDial"));
+    FTeleprinterSound = new QCheckBox(QStringLiteral("Teleprinter"), Sounds);
+    FTeleprinterSound->setObjectName(QStringLiteral("cbSndTeleprinter"));
+    FBell->setEnabled(false);
+    FDial->setEnabled(false);
+    FTeleprinterSound->setEnabled(false);
+    SoundsLayout->addWidget(FBeep, 0, 0);
+    SoundsLayout->addWidget(FBell, 0, 1);
+    SoundsLayout->addWidget(FDial, 1, 0);
+    SoundsLayout->addWidget(FTeleprinterSound, 1, 1);
     auto* SoundNote = new QLabel(QStringLiteral("Note: Beep is the only sound currently supported"), Sounds);
     SoundNote->setWordWrap(true);
     SoundsLayout->addWidget(SoundNote, 2, 0, 1, 2);
@@ -50,15 +54,17 @@ TOptionsForm::TOptionsForm(QWidget* Parent)
 
     auto* Editor = new QGroupBox(QStringLiteral("Text Editor"), General);
     auto* EditorLayout = new QGridLayout(Editor);
-    cbEditorIgnoreCase = new QCheckBox(QStringLiteral("Ignore Case"), Editor);
-    cbEditorIgnoreCase->setChecked(true);
-    cbEditorLineNumbers = new QCheckBox(QStringLiteral("Line Numbers"), Editor);
-    cbEditorLineNumbers->setEnabled(false);
-    EditorLayout->addWidget(cbEditorIgnoreCase, 0, 0);
-    EditorLayout->addWidget(cbEditorLineNumbers, 0, 1);
+    FIgnoreCase = new QCheckBox(QStringLiteral("Ignore Case"), Editor);
+    FIgnoreCase->setObjectName(QStringLiteral("cbEditorIgnoreCase"));
+    FIgnoreCase->setChecked(true);
+    FLineNumbers = new QCheckBox(QStringLiteral("Line Numbers"), Editor);
+    FLineNumbers->setObjectName(QStringLiteral("cbEditorLineNumbers"));
+    FLineNumbers->setEnabled(false);
+    EditorLayout->addWidget(FIgnoreCase, 0, 0);
+    EditorLayout->addWidget(FLineNumbers, 0, 1);
     GeneralLayout->addWidget(Editor);
     GeneralLayout->addStretch(1);
-    PageControl->addTab(General, QStringLiteral("General"));
+    Pages->addTab(General, QStringLiteral("General"));
 
     // Start-up page.
     auto* StartUp = new QWidget;
@@ -70,42 +76,47 @@ TOptionsForm::TOptionsForm(QWidget* Parent)
     Intro->setWordWrap(true);
     EdsacLayout->addWidget(Intro, 0, 0, 1, 2);
     auto* OrdersLabel = new QLabel(QStringLiteral("Initial order set:"), Edsac);
-    cbInitialOrders = new QComboBox(Edsac);
-    cbInitialOrders->addItems({QStringLiteral("Initial Orders 1"), QStringLiteral("Initial Orders 2")});
-    cbInitialOrders->setCurrentIndex(InitialOrdersIndex(ioOrders2));
-    OrdersLabel->setBuddy(cbInitialOrders);
+    FInitialOrders = new QComboBox(Edsac);
+    FInitialOrders->setObjectName(QStringLiteral("cbInitialOrders"));
+    FInitialOrders->addItems({QStringLiteral("Initial Orders 1"), QStringLiteral("Initial Orders 2")});
+    FInitialOrders->setCurrentIndex(InitialOrdersIndex(ioOrders2));
+    OrdersLabel->setBuddy(FInitialOrders);
     EdsacLayout->addWidget(OrdersLabel, 1, 0);
-    EdsacLayout->addWidget(cbInitialOrders, 1, 1, Qt::AlignLeft);
-    cbRealTime = new QCheckBox(QStringLiteral("Real Time"), Edsac);
-    EdsacLayout->addWidget(cbRealTime, 2, 0, 1, 2);
+    EdsacLayout->addWidget(FInitialOrders, 1, 1, Qt::AlignLeft);
+    FRealTime = new QCheckBox(QStringLiteral("Real Time"), Edsac);
+    FRealTime->setObjectName(QStringLiteral("cbRealTime"));
+    EdsacLayout->addWidget(FRealTime, 2, 0, 1, 2);
     EdsacLayout->setColumnStretch(1, 1);
     StartUpLayout->addWidget(Edsac);
 
     auto* Misc = new QGroupBox(QStringLiteral("Miscellaneous"), StartUp);
     auto* MiscLayout = new QVBoxLayout(Misc);
-    cbShowSplash = new QCheckBox(QStringLiteral("Show Splash during start-up"), Misc);
-    cbShowSplash->setChecked(true);
-    MiscLayout->addWidget(cbShowSplash);
+    FShowSplash = new QCheckBox(QStringLiteral("Show Splash during start-up"), Misc);
+    FShowSplash->setObjectName(QStringLiteral("cbShowSplash"));
+    FShowSplash->setChecked(true);
+    MiscLayout->addWidget(FShowSplash);
     StartUpLayout->addWidget(Misc);
     StartUpLayout->addStretch(1);
-    PageControl->addTab(StartUp, QStringLiteral("Start-up"));
+    Pages->addTab(StartUp, QStringLiteral("Start-up"));
 
-    Button1 = new QPushButton(QStringLiteral("OK"), this);
-    Button1->setDefault(true);
-    Button1->setAutoDefault(true);
-    Button4 = new QPushButton(QStringLiteral("Cancel"), this);
-    Button4->setAutoDefault(false);
+    auto* Ok = new QPushButton(QStringLiteral("OK"), this);
+    Ok->setObjectName(QStringLiteral("Button1"));
+    Ok->setDefault(true);
+    Ok->setAutoDefault(true);
+    auto* Cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    Cancel->setObjectName(QStringLiteral("Button4"));
+    Cancel->setAutoDefault(false);
     // Escape already rejects a QDialog; Cancel does the same.
-    connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
-    connect(Button4, &QPushButton::clicked, this, &QDialog::reject);
+    connect(Ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(Cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     auto* Buttons = new QHBoxLayout;
     Buttons->addStretch(1);
-    Buttons->addWidget(Button1);
-    Buttons->addWidget(Button4);
+    Buttons->addWidget(Ok);
+    Buttons->addWidget(Cancel);
 
     auto* Layout = new QVBoxLayout(this);
-    Layout->addWidget(PageControl, 1);
+    Layout->addWidget(Pages, 1);
     Layout->addLayout(Buttons);
 
     if (QScreen* Screen = screen())
@@ -114,30 +125,30 @@ TOptionsForm::TOptionsForm(QWidget* Parent)
 
 void TOptionsForm::FillFrom(const TEdSimSettings& Settings)
 {
-    cbSndBeep->setChecked(Settings.Beep);
+    FBeep->setChecked(Settings.Beep);
     // Only the beep exists; the other sounds stay off whatever the file says.
-    for (QCheckBox* Box : {cbSndBell, cbSndDial, cbSndTeleprinter}) {
+    for (QCheckBox* Box : {FBell, FDial, FTeleprinterSound}) {
         Box->setChecked(false);
         Box->setEnabled(false);
     }
-    cbInitialOrders->setCurrentIndex(InitialOrdersIndex(InitialOrdersNumbered(Settings.InitialOrders).value_or(ioOrders2)));
-    cbShowSplash->setChecked(Settings.ShowSplash);
-    cbRealTime->setChecked(Settings.RealTime);
-    cbEditorIgnoreCase->setChecked(Settings.IgnoreCase);
-    cbEditorLineNumbers->setChecked(Settings.LineNumbers);
+    FInitialOrders->setCurrentIndex(InitialOrdersIndex(InitialOrdersNumbered(Settings.InitialOrders).value_or(ioOrders2)));
+    FShowSplash->setChecked(Settings.ShowSplash);
+    FRealTime->setChecked(Settings.RealTime);
+    FIgnoreCase->setChecked(Settings.IgnoreCase);
+    FLineNumbers->setChecked(Settings.LineNumbers);
 }
 
 void TOptionsForm::WriteTo(TEdSimSettings& Settings) const
 {
-    Settings.Beep = cbSndBeep->isChecked();
-    Settings.Bell = cbSndBell->isChecked();
-    Settings.Dial = cbSndDial->isChecked();
-    Settings.Teleprinter = cbSndTeleprinter->isChecked();
-    Settings.InitialOrders = InitialOrdersNumber(InitialOrdersAtIndex(cbInitialOrders->currentIndex()).value_or(ioOrders2));
-    Settings.ShowSplash = cbShowSplash->isChecked();
-    Settings.RealTime = cbRealTime->isChecked();
-    Settings.IgnoreCase = cbEditorIgnoreCase->isChecked();
-    Settings.LineNumbers = cbEditorLineNumbers->isChecked();
+    Settings.Beep = FBeep->isChecked();
+    Settings.Bell = FBell->isChecked();
+    Settings.Dial = FDial->isChecked();
+    Settings.Teleprinter = FTeleprinterSound->isChecked();
+    Settings.InitialOrders = InitialOrdersNumber(InitialOrdersAtIndex(FInitialOrders->currentIndex()).value_or(ioOrders2));
+    Settings.ShowSplash = FShowSplash->isChecked();
+    Settings.RealTime = FRealTime->isChecked();
+    Settings.IgnoreCase = FIgnoreCase->isChecked();
+    Settings.LineNumbers = FLineNumbers->isChecked();
 }
 
 void TOptionsForm::BeginEdit(TEdSimSettings& Settings)

@@ -7,9 +7,6 @@
 
 class QCheckBox;
 class QComboBox;
-class QLabel;
-class QPushButton;
-class QTabWidget;
 class TEdSimSettings;
 
 class TOptionsForm : public QDialog {
@@ -35,19 +32,15 @@ public:
 
     void done(int Result) override;
 
-    QTabWidget* PageControl;
-    QCheckBox* cbSndBeep;
-    QCheckBox* cbSndBell;
-    QCheckBox* cbSndDial;
-    QCheckBox* cbSndTeleprinter;
-    QCheckBox* cbEditorIgnoreCase;
-    QCheckBox* cbEditorLineNumbers;
-    QComboBox* cbInitialOrders;
-    QCheckBox* cbRealTime;
-    QCheckBox* cbShowSplash;
-    QPushButton* Button1; // OK
-    QPushButton* Button4; // Cancel
-
 private:
+    QCheckBox* FBeep;
+    QCheckBox* FBell;
+    QCheckBox* FDial;
+    QCheckBox* FTeleprinterSound;
+    QCheckBox* FIgnoreCase;
+    QCheckBox* FLineNumbers;
+    QComboBox* FInitialOrders;
+    QCheckBox* FRealTime;
+    QCheckBox* FShowSplash;
     TEdSimSettings* FEditTarget = nullptr;
 };

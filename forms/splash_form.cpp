@@ -16,18 +16,24 @@ TSplashForm::TSplashForm(QWidget* Parent)
     setFixedSize(DesignWidth, DesignHeight);
     setCursor(Qt::WaitCursor);
 
-    lblDevVersion = new QLabel(QStringLiteral("Development Environment"), this);
+    FDevTitle = new QLabel(QStringLiteral("Development Environment"), this);
+    FDevTitle->setObjectName(QStringLiteral("lblDevVersion"));
     QFont DevFont = font();
     DevFont.setPixelSize(38);
     DevFont.setBold(true);
-    lblDevVersion->setFont(DevFont);
-    lblDevVersion->setStyleSheet(QStringLiteral("color: white;"));
-    lblDevVersion->setAttribute(Qt::WA_TranslucentBackground);
-    lblDevVersion->setAlignment(Qt::AlignCenter);
+    FDevTitle->setFont(DevFont);
+    FDevTitle->setStyleSheet(QStringLiteral("color: white;"));
+    FDevTitle->setAttribute(Qt::WA_TranslucentBackground);
+    FDevTitle->setAlignment(Qt::AlignCenter);
     // At 38 pixels the words are about as wide as the window; let them wrap.
-    lblDevVersion->setWordWrap(true);
-    lblDevVersion->setGeometry(0, 84, DesignWidth, 96);
-    lblDevVersion->hide();
+    FDevTitle->setWordWrap(true);
+    FDevTitle->setGeometry(0, 84, DesignWidth, 96);
+    FDevTitle->hide();
+}
+
+void TSplashForm::ShowDeveloperTitle()
+{
+    FDevTitle->show();
 }
 
 void TSplashForm::ShowAndPaint()

@@ -19,9 +19,13 @@ public:
     // event loop runs.
     void ShowAndPaint();
 
-    // "Development Environment": hidden unless the developer console starts.
-    QLabel* lblDevVersion;
+    // "Development Environment" over the picture, for the developer console.
+    void ShowDeveloperTitle();
 
 protected:
     void paintEvent(QPaintEvent* Event) override;
+
+private:
+    // Hidden unless the developer console starts.
+    QLabel* FDevTitle;
 };

@@ -6,7 +6,7 @@
 
 namespace {
 
-QString Text(TPanelTube Tube, const char* Name, TWords Words, int Index, int Row = 0, int Tank = 0,
+QString Text(std::optional<TRegister> Tube, const char* Name, TWords Words, int Index, int Row = 0, int Tank = 0,
              TOrderMarks Marks = OrderMarks(ioOrders2))
 {
     return TubeHintText({Tube, Row, QString::fromLatin1(Name), Words, Index}, Tank, Marks);
@@ -21,23 +21,23 @@ private slots:
     {
         const std::array<TWord, 2> Row{0, MakeOrder(28, 5, false)};
         // Long tank 1, row 3: the even location of the pair is 38.
-        QCOMPARE(Text(TPanelTube::Store, "WORDS_6-7", Row, 1, 3, 1),
+        QCOMPARE(Text(std::nullopt, "WORDS_6-7", Row, 1, 3, 1),
                  QStringLiteral("WORD 38   Order = A 5 F   Integer 38F = -16374   Fraction -0.249847"));
         // The odd location is the upper half of a long number: its fraction takes in both.
-        QCOMPARE(Text(TPanelTube::Store, "WORDS_6-7", Row, 0, 3, 1),
+        QCOMPARE(Text(std::nullopt, "WORDS_6-7", Row, 0, 3, 1),
                  QStringLiteral("WORD 39   Order = P 0 F   Integer 39F = 0   Fraction 0.00000667630"));
         const std::array<TWord, 1> Order{MakeOrder(28, 5, true)};
-        QCOMPARE(Text(TPanelTube::Ord, "ORDER TANK", Order, 0, 0, 0, OrderMarks(ioOrders1)),
+        QCOMPARE(Text(TRegister::rgOrderTank, "ORDER TANK", Order, 0, 0, 0, OrderMarks(ioOrders1)),
                  QStringLiteral("ORDER TANK = A 5 L"));
         const std::array<TWord, 1> Scr{0x3FF};
-        QCOMPARE(Text(TPanelTube::Scr, "SEQUENCE CONTROL REGISTER", Scr, 0),
+        QCOMPARE(Text(TRegister::rgSequenceControl, "SEQUENCE CONTROL REGISTER", Scr, 0),
                  QStringLiteral("SEQUENCE CONTROL REGISTER = 1023"));
         // The registers: the first word as an integer, the whole as a fraction.
         const std::array<TWord, 4> Acc{0x8000, 0, 0, 1};
-        QCOMPARE(Text(TPanelTube::Acc, "ACCUMULATOR", Acc, 2),
+        QCOMPARE(Text(TRegister::rgAccumulator, "ACCUMULATOR", Acc, 2),
                  QStringLiteral("ACCUMULATOR   Integer = 32768   Fraction = 0.500000000000000000001"));
         const std::array<TWord, 2> Multr{0x18000, 0};
-        QCOMPARE(Text(TPanelTube::Multr, "MULTIPLIER", Multr, 0),
+        QCOMPARE(Text(TRegister::rgMultiplier, "MULTIPLIER", Multr, 0),
                  QStringLiteral("MULTIPLIER   Integer = -32768   Fraction = -0.50000000000"));
     }
 
@@ -46,10 +46,10 @@ private slots:
     {
         const std::array<TWord, 2> Row{1, 2};
         for (int Index : {-1, 2, 3})
-            QCOMPARE(Text(TPanelTube::Store, "WORDS_0-1", Row, Index), QString());
-        QCOMPARE(Text(TPanelTube::Ord, "ORDER TANK", TWords(Row).first(1), 1), QString());
-        QCOMPARE(Text(TPanelTube::Scr, "SEQUENCE CONTROL REGISTER", TWords(Row).first(1), 1), QString());
-        QCOMPARE(Text(TPanelTube::Multd, "MULTIPLICAND", TWords(), 0), QString());
+            QCOMPARE(Text(std::nullopt, "WORDS_0-1", Row, Index), QString());
+        QCOMPARE(Text(TRegister::rgOrderTank, "ORDER TANK", TWords(Row).first(1), 1), QString());
+        QCOMPARE(Text(TRegister::rgSequenceControl, "SEQUENCE CONTROL REGISTER", TWords(Row).first(1), 1), QString());
+        QCOMPARE(Text(TRegister::rgMultiplicand, "MULTIPLICAND", TWords(), 0), QString());
     }
 
     void marksFollowTheInitialOrders()

@@ -42,11 +42,11 @@ private slots:
         TTubeHint Heard{};
         Form.SetHintHandler([&](const TTubeHint& Hint) { Heard = Hint; });
         const std::array<TWord, 4> Words{0x155, 0x2AA, 7, 9};
-        const std::pair<TPanelTube, const char*> Registers[] = {{TPanelTube::Scr, "crtSCR"},
-                                                                {TPanelTube::Ord, "crtORD"},
-                                                                {TPanelTube::Multr, "crtMULTR"},
-                                                                {TPanelTube::Multd, "crtMULTD"},
-                                                                {TPanelTube::Acc, "crtACC"}};
+        const std::pair<TRegister, const char*> Registers[] = {{TRegister::rgSequenceControl, "crtSCR"},
+                                                               {TRegister::rgOrderTank, "crtORD"},
+                                                               {TRegister::rgMultiplier, "crtMULTR"},
+                                                               {TRegister::rgMultiplicand, "crtMULTD"},
+                                                               {TRegister::rgAccumulator, "crtACC"}};
         QList<TCRTDisplay*> Blank = Form.findChildren<TCRTDisplay*>();
         for (const auto& [Kind, Name] : Registers) {
             TCRTDisplay* Shown = Tube(Form, Name);
@@ -56,7 +56,7 @@ private slots:
             for (const TCRTDisplay* Other : Blank)
                 QVERIFY2(Other->Words()[0] == 0, qPrintable(Other->objectName()));
             Shown->OnHint()(Shown, Shown->Words(), 0);
-            QCOMPARE(Heard.Tube, Kind);
+            QCOMPARE(Heard.Register, std::optional(Kind));
             QCOMPARE(Heard.FullName, Shown->FullName());
         }
         for (int Row = 0; Row < 16; ++Row) {
@@ -68,7 +68,7 @@ private slots:
             if (Row > 0)
                 QVERIFY(Shown->geometry().bottom() < Tube(Form, QStringLiteral("crtStore%1").arg(Row - 1))->y());
             Shown->OnHint()(Shown, Shown->Words(), 1);
-            QCOMPARE(Heard.Tube, TPanelTube::Store);
+            QVERIFY(!Heard.Register);
             QCOMPARE(Heard.Row, Row);
             QCOMPARE(Heard.Index, 1);
         }
@@ -157,7 +157,7 @@ private slots:
     {
         TEdsacForm Form;
         const QImage Before = Form.grab().toImage();
-        Form.ShowRegister(TPanelTube::Acc, std::array<TWord, 4>{1, 0, 0, 0});
+        Form.ShowRegister(TRegister::rgAccumulator, std::array<TWord, 4>{1, 0, 0, 0});
         Form.ShowStoreRow(15, std::array<TWord, 2>{0, 1});
         const QImage After = Form.grab().toImage();
         const QRect Places[] = {Tube(Form, "crtACC")->geometry(), Tube(Form, "crtStore15")->geometry()};

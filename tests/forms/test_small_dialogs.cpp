@@ -1,9 +1,10 @@
 // The Options dialog against the settings it edits, the About box and the splash.
 #include "forms/EdSimSettings.h"
 #include "forms/about_form.h"
+#include "forms/main_form.h"
 #include "forms/options_form.h"
 #include "forms/splash_form.h"
-#include "valvane_version.h"
+#include "tests/named.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -25,12 +26,12 @@ auto Snapshot(const TEdSimSettings& S)
 // Turns every choice away from its default.
 void ChangeEveryChoice(TOptionsForm& F)
 {
-    F.cbSndBeep->setChecked(true);
-    F.cbInitialOrders->setCurrentIndex(0);
-    F.cbShowSplash->setChecked(false);
-    F.cbRealTime->setChecked(true);
-    F.cbEditorIgnoreCase->setChecked(false);
-    F.cbEditorLineNumbers->setChecked(true);
+    Named<QCheckBox>(&F, "cbSndBeep")->setChecked(true);
+    Named<QComboBox>(&F, "cbInitialOrders")->setCurrentIndex(0);
+    Named<QCheckBox>(&F, "cbShowSplash")->setChecked(false);
+    Named<QCheckBox>(&F, "cbRealTime")->setChecked(true);
+    Named<QCheckBox>(&F, "cbEditorIgnoreCase")->setChecked(false);
+    Named<QCheckBox>(&F, "cbEditorLineNumbers")->setChecked(true);
 }
 
 } // namespace
@@ -46,7 +47,7 @@ private slots:
         TOptionsForm F;
         F.BeginEdit(S);
         ChangeEveryChoice(F);
-        F.Button1->click();
+        Named<QPushButton>(&F, "Button1")->click();
         QCOMPARE(std::tuple(S.Beep, S.InitialOrders, S.ShowSplash, S.RealTime, S.IgnoreCase, S.LineNumbers),
                  std::tuple(true, 1, false, true, false, true));
 
@@ -60,7 +61,7 @@ private slots:
         // And back to the defaults.
         F.BeginEdit(S);
         F.FillFrom(TEdSimSettings(QString()));
-        F.Button1->click();
+        Named<QPushButton>(&F, "Button1")->click();
         QCOMPARE(Snapshot(S), Defaults);
 
         // Only the beep exists: the other sounds are shown off, cannot be switched on
@@ -69,9 +70,11 @@ private slots:
         S.Bell = S.Dial = S.Teleprinter = true;
         S.InitialOrders = 7;
         F.BeginEdit(S);
-        for (QCheckBox* Box : {F.cbSndBell, F.cbSndDial, F.cbSndTeleprinter})
+        for (const char* Sound : {"cbSndBell", "cbSndDial", "cbSndTeleprinter"}) {
+            const QCheckBox* Box = Named<QCheckBox>(&F, Sound);
             QVERIFY(!Box->isChecked() && !Box->isEnabled());
-        F.Button1->click();
+        }
+        Named<QPushButton>(&F, "Button1")->click();
         QVERIFY(!S.Bell && !S.Dial && !S.Teleprinter);
         QCOMPARE(S.InitialOrders, 2);
     }
@@ -87,7 +90,7 @@ private slots:
             F.BeginEdit(S);
             ChangeEveryChoice(F);
             if (Way == 0)
-                F.Button4->click();
+                Named<QPushButton>(&F, "Button4")->click();
             else if (Way == 1)
                 QTest::keyClick(&F, Qt::Key_Escape);
             else
@@ -97,16 +100,21 @@ private slots:
         }
         // The dialog forgets its target when it closes: a later OK with no
         // BeginEdit cannot reach settings that were cancelled.
-        F.Button1->click();
+        Named<QPushButton>(&F, "Button1")->click();
         QCOMPARE(Snapshot(S), Before);
     }
 
-    void aboutShowsVersion()
+    // The About box names the version the main window's title names, in both of
+    // its layers; OK is both the default and the cancel button.
+    void aboutNamesTheProgramsVersion()
     {
         TAboutForm F;
-        QCOMPARE(F.lblVersionA->text(), QStringLiteral("Version " VALVANE_VERSION));
-        QCOMPARE(F.lblVersionB->text(), QStringLiteral("Version " VALVANE_VERSION));
-        // OK is both the default and the cancel button.
+        const QString Title = TMainForm(TCommandTable()).windowTitle();
+        for (const char* Layer : {"lblVersionA", "lblVersionB"}) {
+            const QString Shown = Named<QLabel>(&F, Layer)->text();
+            QVERIFY2(Shown.startsWith(QStringLiteral("Version ")) && Title.endsWith(QLatin1Char(' ') + Shown),
+                     qPrintable(Shown + QStringLiteral(" / ") + Title));
+        }
         for (Qt::Key Key : {Qt::Key_Return, Qt::Key_Escape}) {
             F.show();
             QTest::keyClick(&F, Key);
@@ -118,11 +126,13 @@ private slots:
     {
         TSplashForm F;
         F.ShowAndPaint();
-        QVERIFY(F.isVisible() && !F.lblDevVersion->isVisible());
+        auto* Label = Named<QLabel>(&F, "lblDevVersion");
+        QVERIFY(F.isVisible() && !Label->isVisible());
         // Shown by the developer console, it must fit the window at its 38 pixels.
-        F.lblDevVersion->show();
-        QVERIFY(F.lblDevVersion->heightForWidth(F.lblDevVersion->width()) <= F.lblDevVersion->height());
-        QVERIFY(F.rect().contains(F.lblDevVersion->geometry()));
+        F.ShowDeveloperTitle();
+        QVERIFY(Label->isVisible());
+        QVERIFY(Label->heightForWidth(Label->width()) <= Label->height());
+        QVERIFY(F.rect().contains(Label->geometry()));
     }
 };
 
