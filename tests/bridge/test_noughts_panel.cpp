@@ -4,6 +4,8 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QProcess>
 #include <QPushButton>
 #include <QSpinBox>
@@ -75,7 +77,7 @@ private slots:
         QVERIFY(W.RunToStop());
         // The instructions, and the empty grid on the tube.
         const QString Intro = W.Bridge->TeleprinterLines().join(QLatin1Char('\n'));
-        QVERIFY(Intro.startsWith(QStringLiteral("NOUGHTS AND CROSSES\nSET LONG TANK 2")));
+        QVERIFY(Intro.startsWith(QStringLiteral("NOUGHTS AND CROSSES\nLONG TANK 2")));
         const std::vector<int> Grid = W.Tube();
         QCOMPARE(Grid, W.Store(64));
         QVERIFY(Grid[21] != 0 && Grid[20] != 0); // a level line of the grid, row 10
@@ -90,6 +92,16 @@ private slots:
         QCOMPARE(Lines.join(QLatin1Char('\n')) + QLatin1Char('\n'), RunnerOutput);
         QCOMPARE(W.Tube(), W.Store(64));
         QCOMPARE(W.Tube(), RunnerTank);
+
+        // The pane shows every line whole, with the scroll bar the game brings up.
+        auto* Paper = W.Panel()->findChild<QPlainTextEdit*>(QStringLiteral("TeletypeMemo"));
+        QVERIFY(Paper);
+        const int Columns = (Paper->viewport()->width() - 2 * int(Paper->document()->documentMargin())) /
+                            Paper->fontMetrics().horizontalAdvance(QLatin1Char('M'));
+        qInfo("The teleprinter pane shows %d characters a line", Columns);
+        QCOMPARE(Paper->horizontalScrollBar()->maximum(), 0);
+        for (const QString& Line : Lines)
+            QVERIFY2(Line.size() <= Columns, qPrintable(Line));
 
         // Another tank and back: the selector redraws the board from the store.
         W.OnPanel<QSpinBox>("LTSpinEdit")->setValue(3);
