@@ -6,8 +6,8 @@
 #include "core/Debugger.h"
 #include "core/EdsacCore.h"
 
-TDebugSession::TDebugSession(const TEdsacCore& Core, TDebugger& Debugger, TRun Run)
-    : FCore(Core), FDebugger(Debugger), FRun(std::move(Run))
+TDebugSession::TDebugSession(const TEdsacCore& Core, TRunControl& Machine, TRun Run)
+    : FCore(Core), FMachine(Machine), FRun(std::move(Run))
 {
 }
 
@@ -16,7 +16,7 @@ TDebugSession::~TDebugSession() = default;
 void TDebugSession::Show(QWidget* Beside)
 {
     if (!FWindow) {
-        FWindow = std::make_unique<TDebuggerForm>(FCore, FDebugger);
+        FWindow = std::make_unique<TDebuggerForm>(FCore, FMachine.Debugger());
         TDebuggerForm* W = FWindow.get();
         connect(W, &TDebuggerForm::StepRequested, this, [this] {
             FRun.Halt();
@@ -40,9 +40,9 @@ void TDebugSession::Show(QWidget* Beside)
     }
     if (!FOpen) {
         // Recording starts here: nothing before can be stepped back over.
-        FDebugger.SetRecording(true);
-        FDebugger.SetProfiling(true);
-        FDebugger.SetArmed(true);
+        FMachine.Debugger().SetRecording(true);
+        FMachine.Debugger().SetProfiling(true);
+        FMachine.Debugger().SetArmed(true);
         FOpen = true;
         FWindow->MachineStopped(QString());
     }
@@ -56,10 +56,10 @@ void TDebugSession::Show(QWidget* Beside)
 void TDebugSession::Close()
 {
     FOpen = false;
-    FDebugger.SetRecording(false);
-    FDebugger.SetProfiling(false);
-    FDebugger.SetArmed(false);
-    FDebugger.SetTarget(-1);
+    FMachine.Debugger().SetRecording(false);
+    FMachine.Debugger().SetProfiling(false);
+    FMachine.Debugger().SetArmed(false);
+    FMachine.Debugger().SetTarget(-1);
 }
 
 void TDebugSession::Stopped(const QString& Reason)
@@ -70,13 +70,13 @@ void TDebugSession::Stopped(const QString& Reason)
 
 void TDebugSession::StepOver()
 {
-    const int Return = FDebugger.CallReturn();
+    const int Return = FMachine.Debugger().CallReturn();
     FRun.Halt();
     // The call runs as a run does, and stops where it returns (or sooner); its
     // first order runs even if a breakpoint marks it.
     if (!StepOnce() || Return < 0)
         return;
-    FDebugger.SetTarget(Return);
+    FMachine.Debugger().SetTarget(Return);
     FRun.Continue();
 }
 
@@ -92,22 +92,22 @@ bool TDebugSession::StepOnce()
 void TDebugSession::StepBack()
 {
     FRun.Halt();
-    const bool Undone = FDebugger.StepBack(1) > 0;
+    const bool Undone = FMachine.StepBack();
     FRun.Refresh();
-    Stopped(Undone ? QString() : QString::fromStdString(DescribeDebugStop({TDebugStopKind::dsHistoryStart})));
+    Stopped(Undone ? QString() : QString::fromStdString(FMachine.LastStop().Text));
 }
 
 void TDebugSession::RunBack()
 {
     FRun.Halt();
-    const TDebugStop Stop = FDebugger.RunBack();
+    const TStopReport& Stop = FMachine.RunBack();
     FRun.Refresh();
-    Stopped(QString::fromStdString(DescribeDebugStop(Stop)));
+    Stopped(QString::fromStdString(Stop.Text));
 }
 
 void TDebugSession::RunTo(int Address)
 {
     FRun.Halt();
-    FDebugger.SetTarget(Address);
+    FMachine.Debugger().SetTarget(Address);
     FRun.Continue();
 }

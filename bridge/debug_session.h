@@ -12,7 +12,6 @@
 #include "core/RunControl.h"
 #include "forms/debugger_form.h"
 
-class TDebugger;
 class TEdsacCore;
 
 class TDebugSession : public QObject {
@@ -30,14 +29,15 @@ public:
         std::function<void()> Refresh;
     };
 
-    TDebugSession(const TEdsacCore& Core, TDebugger& Debugger, TRun Run);
+    // Machine keeps the debugger and steps back; Run moves it forward as the host does.
+    TDebugSession(const TEdsacCore& Core, TRunControl& Machine, TRun Run);
     ~TDebugSession() override;
 
     // Opens the window beside Beside (history, profile and marks on), or brings it back.
     void Show(QWidget* Beside);
     bool IsOpen() const { return FOpen; }
     TDebuggerForm* Window() const { return FWindow.get(); }
-    const TDebugger& Debugger() const { return FDebugger; }
+    const TDebugger& Debugger() const { return FMachine.Debugger(); }
 
     // The machine moved on in a run: the window catches up once a frame.
     void Moved()
@@ -58,7 +58,7 @@ private:
     void RunTo(int Address);
 
     const TEdsacCore& FCore;
-    TDebugger& FDebugger;
+    TRunControl& FMachine;
     TRun FRun;
     std::unique_ptr<TDebuggerForm> FWindow;
     bool FOpen = false;

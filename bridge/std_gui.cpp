@@ -14,7 +14,6 @@
 #include "bridge/hint_texts.h"
 #include "bridge/main_commands.h"
 #include "core/ControlUnit.h"
-#include "core/Debugger.h"
 #include "core/EdsacCore.h"
 #include "core/TapeReader.h"
 #include "core/errors.h"
@@ -159,10 +158,10 @@ void TStdGuiCoreInt::Connect()
 void TStdGuiCoreInt::SetCore(TEdsacCore* NewCore)
 {
     FDebug.reset();
-    FDebugger.reset();
+    FRun.reset();
     FCore = NewCore;
     if (FCore)
-        FDebugger = std::make_unique<TDebugger>(*FCore, *this);
+        FRun = std::make_unique<TRunControl>(*FCore, *this);
 }
 
 void TStdGuiCoreInt::InitGui()
@@ -203,7 +202,7 @@ void TStdGuiCoreInt::DoneGui()
     FActiveTape = nullptr;
     FLog.Stop();
     FDebug.reset();
-    FDebugger.reset();
+    FRun.reset();
     FEdsacForm.reset();
     FMainForm.reset();
     FAboutForm.reset();
@@ -240,26 +239,23 @@ void TStdGuiCoreInt::MinimiseGui(QObject*)
 
 void TStdGuiCoreInt::ClearMachine()
 {
-    FCore->Init();
-    FCore->SetInitialOrders(FMainForm->InitialOrders());
-    RewindActiveTape();
-    FDebugger->Cleared();
+    FRun->SelectInitialOrders(FMainForm->InitialOrders());
+    FRun->Clear();
     if (FDebug)
         FDebug->Stopped(QString());
 }
 
 void TStdGuiCoreInt::LoadInitialOrders()
 {
-    FCore->LoadInitialOrders();
-    FDebugger->Cleared();
+    FRun->LoadInitialOrders();
     if (FDebug)
         FDebug->Stopped(QString());
 }
 
 void TStdGuiCoreInt::SelectInitialOrders(bool Second)
 {
-    if (FCore)
-        FCore->SetInitialOrders(InitialOrdersChoice(Second));
+    if (FRun)
+        FRun->SelectInitialOrders(InitialOrdersChoice(Second));
 }
 
 bool TStdGuiCoreInt::StartRun()
@@ -283,37 +279,30 @@ TStepResult TStdGuiCoreInt::Execute(bool Checks)
 {
     TRunTimer* Timer = FEdsacForm->CoreExecTimer;
     Timer->stop();
-    try {
-        const std::uint32_t Before = FCore->Control().GetElapsedTime();
-        // The debugger's checks and records only while it has something to do.
-        TDebugStop Stop;
-        if (FDebugger->Active())
-            Stop = FDebugger->Step(Checks);
-        else
-            FCore->ExecuteOrder();
-        // Real Time waits by machine time against the wall clock, not by the order's
-        // own whole milliseconds, which would drop its fractions.
-        Timer->setInterval(FRealTime ? Timer->Pacer().Advance(FCore->Control().GetElapsedTime() - Before) : 0);
-        if (Stop || FCore->IsStopped()) {
-            HaltTimer();
-            if (FDebug)
-                FDebug->Stopped(QString::fromStdString(DescribeDebugStop(Stop)));
-            return TStepResult::srStopped;
-        }
-        if (FDebug)
-            FDebug->Moved();
-        return TStepResult::srRunning;
-    } catch (const std::exception& E) {
+    const std::uint32_t Before = FCore->Control().GetElapsedTime();
+    const TStepResult Result = FRun->Step(Checks);
+    const TStopReport& Report = FRun->LastStop();
+    if (Result == TStepResult::srError) {
         StopRun();
-        // The machine's own stops are shown; a fault of the program only stops it.
-        const TStopReport Report = DescribeStop(E);
         if (FDebug)
             FDebug->Stopped(QString::fromStdString(Report.Text));
+        // The machine's own stops are shown; a fault of the program only stops it.
         if (!Report.Caption.empty())
             Dialogs::Message(FEdsacForm.get(), QString::fromStdString(Report.Caption),
                              QString::fromStdString(Report.Text), QMessageBox::Ok, QMessageBox::Warning);
+        return Result;
     }
-    return TStepResult::srError;
+    // Real Time waits by machine time against the wall clock, not by the order's
+    // own whole milliseconds, which would drop its fractions.
+    Timer->setInterval(FRealTime ? Timer->Pacer().Advance(FCore->Control().GetElapsedTime() - Before) : 0);
+    if (Result == TStepResult::srStopped) {
+        HaltTimer();
+        if (FDebug)
+            FDebug->Stopped(QString::fromStdString(Report.Text));
+    } else if (FDebug) {
+        FDebug->Moved();
+    }
+    return Result;
 }
 
 void TStdGuiCoreInt::StopRun()
@@ -325,7 +314,7 @@ void TStdGuiCoreInt::StopRun()
 void TStdGuiCoreInt::ResumeRun()
 {
     FEdsacForm->CoreExecTimer->start();
-    FCore->ClearStop();
+    FRun->Resume();
 }
 
 void TStdGuiCoreInt::HaltTimer()
@@ -342,13 +331,13 @@ void TStdGuiCoreInt::Dial(int Digit)
                          QMessageBox::Ok, QMessageBox::Information);
         return;
     }
-    FDebugger->Dial(Digit);
+    FRun->Dial(Digit);
     FEdsacForm->CoreExecTimer->start();
 }
 
 void TStdGuiCoreInt::ZeroiseClock()
 {
-    FDebugger->ResetClock();
+    FRun->ResetClock();
     UpdateMenus();
 }
 
@@ -607,6 +596,11 @@ TEditorForm* TStdGuiCoreInt::CurrentTape() const
     return FActiveTape;
 }
 
+void TStdGuiCoreInt::RewindTape()
+{
+    RewindActiveTape();
+}
+
 void TStdGuiCoreInt::RewindActiveTape()
 {
     if (FActiveTape)
@@ -815,7 +809,7 @@ void TStdGuiCoreInt::ShowDebugger()
         Run.Continue = [this] { ResumeRun(); };
         Run.Halt = [this] { HaltTimer(); };
         Run.Refresh = [this] { UpdateMenus(); };
-        FDebug = std::make_unique<TDebugSession>(*FCore, *FDebugger, std::move(Run));
+        FDebug = std::make_unique<TDebugSession>(*FCore, *FRun, std::move(Run));
     }
     FDebug->Show(FEdsacForm.get());
 }

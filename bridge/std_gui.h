@@ -17,7 +17,6 @@
 
 class TAboutForm;
 class TDebugSession;
-class TDebugger;
 class TEdSimSettings;
 class TEditorForm;
 class TEdsacForm;
@@ -50,6 +49,7 @@ public:
     void PunchChar(char Ch) override;
     void ClearMessages() override {}
     int ReadTapeChar() override;
+    void RewindTape() override;
     void PlaySound(TSound Sound) override;
     std::uint64_t TapeMark() override;
     void RewindTapeTo(std::uint64_t Mark) override;
@@ -143,8 +143,9 @@ private:
     TPanelPresenter FPanel;
     TTeleprinterLog FLog;
     TEdsacCore* FCore = nullptr;
-    // Made with the core; the session, and its window, when first asked for.
-    std::unique_ptr<TDebugger> FDebugger;
+    // The machine's moves and its debugger, made with the core; the debugger's
+    // session, and its window, when first asked for.
+    std::unique_ptr<TRunControl> FRun;
     std::unique_ptr<TDebugSession> FDebug;
     // Owned by the main window; the guard clears it should the window go first.
     QPointer<TEditorForm> FActiveTape;

@@ -53,6 +53,8 @@ public:
     virtual void PunchChar(char) {}
     // The next 5-bit tape code; throws EIllegalChar or EEndOfTape.
     virtual int ReadTapeChar() = 0;
+    // Back to the start of the tape: the machine has been cleared.
+    virtual void RewindTape() {}
     virtual void PlaySound(TSound) {}
 
     // Stepping back. Where the tape stands, as a value the host can go back to;

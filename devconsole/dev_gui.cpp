@@ -52,10 +52,8 @@ void TDevGuiCoreInt::Connect()
         if (FActiveTape)
             FActiveTape->SaveAs();
     });
-    connect(M, &TMainFormDev::ClearMachine, this, [this] {
-        RewindCurrentTape();
-        ClearMachine();
-    });
+    // Clearing the machine rewinds the tape too.
+    connect(M, &TMainFormDev::ClearMachine, this, &TDevGuiCoreInt::ClearMachine);
     connect(M, &TMainFormDev::LoadInitialOrders, this, [this](bool Second) {
         SelectInitialOrders(Second);
         LoadInitialOrders();
@@ -78,12 +76,14 @@ void TDevGuiCoreInt::DoneGui()
     FEdsacForm.reset();
     FMainForm.reset();
     FAboutForm.reset();
+    FRun.reset();
     FCore = nullptr;
 }
 
 void TDevGuiCoreInt::SetCore(TEdsacCore* NewCore)
 {
     FCore = NewCore;
+    FRun = NewCore ? std::make_unique<TRunControl>(*NewCore, *this) : nullptr;
 }
 
 // The toolkit shows no window by itself, so the console appears here.
@@ -207,6 +207,7 @@ int TDevGuiCoreInt::ReadTapeChar()
     if (!FActiveTape) {
         StopEdsac();
         ReportNoTape();
+        FReadAbandoned = true;
         throw EReadAbandoned();
     }
     try {
@@ -224,14 +225,15 @@ int TDevGuiCoreInt::ReadTapeChar()
                          QString::fromStdString(DescribeStop(E).Text), QMessageBox::Ok, QMessageBox::NoIcon);
     }
     // No code to give: the input order must not store anything.
+    FReadAbandoned = true;
     throw EReadAbandoned();
 }
 
 void TDevGuiCoreInt::ClearMachine()
 {
     CoreMessage("Initialising simulator...");
-    if (FCore)
-        FCore->Init();
+    if (FRun)
+        FRun->Clear();
     if (FMainForm) {
         FMainForm->StopTimer();
         FMainForm->ShowRunCaption(rcRun);
@@ -241,43 +243,40 @@ void TDevGuiCoreInt::ClearMachine()
 
 void TDevGuiCoreInt::LoadInitialOrders()
 {
-    if (FCore)
-        FCore->LoadInitialOrders();
+    if (FRun)
+        FRun->LoadInitialOrders();
 }
 
 void TDevGuiCoreInt::SelectInitialOrders(bool Second)
 {
-    if (FCore)
-        FCore->SetInitialOrders(InitialOrdersChoice(Second));
+    if (FRun)
+        FRun->SelectInitialOrders(InitialOrdersChoice(Second));
 }
 
 TStepResult TDevGuiCoreInt::ExecuteStep()
 {
     if (FMainForm)
         FMainForm->StopTimer();
-    if (!FCore)
+    if (!FRun)
         return TStepResult::srError;
-    try {
-        if (FCore->IsStopped())
-            FCore->ClearStop();
-        FCore->ExecuteOrder();
-        return FCore->IsStopped() ? TStepResult::srStopped : TStepResult::srRunning;
-    } catch (const EReadAbandoned&) {
-        // Already reported by the tape reader.
-        StopEdsac();
-    } catch (const std::exception& E) {
-        StopEdsac();
-        const TStopReport Report = DescribeStop(E);
-        if (dynamic_cast<const EEndOfTape*>(&E) || dynamic_cast<const EIllegalChar*>(&E))
-            Dialogs::Message(FMainForm.get(), QString::fromStdString(Report.Caption),
-                             QString::fromStdString(Report.Text), QMessageBox::Ok, QMessageBox::Warning);
-        else if (FMainForm)
-            // No box for these, but the reason is kept where the developer looks.
-            FMainForm->AddTopLevelMessage(QStringLiteral("Stopped: ") + QString::fromStdString(Report.Text));
-    } catch (...) {
-        StopEdsac();
-    }
-    return TStepResult::srError;
+    // Every step here goes on past a stop order: Run and Single E.P. both do.
+    FRun->Resume();
+    FReadAbandoned = false;
+    const TStepResult Result = FRun->Step();
+    if (Result != TStepResult::srError)
+        return Result;
+    StopEdsac();
+    // A failed read has been reported by the tape reader already.
+    if (FReadAbandoned)
+        return Result;
+    const TStopReport& Report = FRun->LastStop();
+    if (Report.Cause == TStopCause::scEndOfTape || Report.Cause == TStopCause::scIllegalChar)
+        Dialogs::Message(FMainForm.get(), QString::fromStdString(Report.Caption), QString::fromStdString(Report.Text),
+                         QMessageBox::Ok, QMessageBox::Warning);
+    else if (FMainForm)
+        // No box for these, but the reason is kept where the developer looks.
+        FMainForm->AddTopLevelMessage(QStringLiteral("Stopped: ") + QString::fromStdString(Report.Text));
+    return Result;
 }
 
 void TDevGuiCoreInt::RefreshStoreDisplay()
@@ -290,20 +289,20 @@ void TDevGuiCoreInt::RefreshRegisters() {}
 
 void TDevGuiCoreInt::ZeroiseClock()
 {
-    if (FCore)
-        FCore->ResetClock();
+    if (FRun)
+        FRun->ResetClock();
 }
 
 void TDevGuiCoreInt::Dial(int Digit)
 {
-    if (!FMainForm || !FCore)
+    if (!FMainForm || !FRun)
         return;
     if (FMainForm->IsRunning()) {
         Dialogs::Message(FMainForm.get(), QString(), QStringLiteral("Cannot input whilst EDSAC is running"),
                          QMessageBox::Ok, QMessageBox::Information);
         return;
     }
-    FCore->Dial(Digit);
+    FRun->Dial(Digit);
     FMainForm->StartTimer();
     FMainForm->ShowRunCaption(rcStop);
 }
@@ -360,7 +359,7 @@ TEditorForm* TDevGuiCoreInt::CurrentTape() const
     return FActiveTape;
 }
 
-void TDevGuiCoreInt::RewindCurrentTape()
+void TDevGuiCoreInt::RewindTape()
 {
     if (FActiveTape)
         FActiveTape->RewindTape();

@@ -63,6 +63,7 @@ public:
     // Reads upper case always. A failed read is reported here, stops the machine
     // and throws EReadAbandoned.
     int ReadTapeChar() override;
+    void RewindTape() override;
     void ClearMachine() override;
     void LoadInitialOrders() override;
     void SelectInitialOrders(bool Second) override;
@@ -79,7 +80,6 @@ public:
     // cannot be read the error is shown and the current tape stays; returns null.
     TEditorForm* OpenTape(const QString& Path);
     TEditorForm* CurrentTape() const;
-    void RewindCurrentTape();
     // Switches the run timer on; false (with a warning) without a tape window.
     bool StartRun();
     // An error stop: the run timer off and the Run button reading "Run!".
@@ -105,6 +105,10 @@ private:
     void ShowOrderText();
 
     TEdsacCore* FCore = nullptr;
+    // The machine's moves, while there is a core.
+    std::unique_ptr<TRunControl> FRun;
+    // The tape reader has reported the failure that ends this step.
+    bool FReadAbandoned = false;
     std::unique_ptr<TMainFormDev> FMainForm;
     std::unique_ptr<TEdsacFormDev> FEdsacForm;
     std::unique_ptr<TAboutForm> FAboutForm;

@@ -7,12 +7,7 @@
 #include <vector>
 
 #include "core/MachineHost.h"
-#include "core/RunControl.h"
 #include "core/TapeReader.h"
-#include "core/initial_orders.h"
-
-class TDebugger;
-class TEdsacCore;
 
 class TRunHost final : public IEdsacHost {
 public:
@@ -24,12 +19,6 @@ public:
     // Teleprinter lines as UTF-8, punched output four characters a line.
     std::vector<std::string> TeleprinterLines;
     std::vector<std::string> PunchedTape{""};
-    // The message of the error that ended the last step, as a user would be shown it.
-    std::string LastError;
-
-    void SetCore(TEdsacCore* NewCore) { FCore = NewCore; }
-    // Steps go through the debugger whenever it has anything to do.
-    void SetDebugger(TDebugger* Debugger) { FDebugger = Debugger; }
 
     void CoreMessage(const TTraceLine& Msg) override { Emit("core: ", Msg); }
     void StoreMessage(const TTraceLine& Msg) override { Emit("store: ", Msg); }
@@ -41,12 +30,7 @@ public:
     void TeleprinterPrint(char Ch) override;
     void PunchChar(char Ch) override;
     int ReadTapeChar() override;
-
-    void ClearMachine();
-    void LoadInitialOrders();
-    void SelectInitialOrders(bool Second) { FOrders = InitialOrdersChoice(Second); }
-    TStepResult ExecuteStep();
-    void Dial(int Digit);
+    void RewindTape() override { Tape.RewindTape(); }
 
 private:
     void Emit(const char* Prefix, const TTraceLine& Msg)
@@ -56,8 +40,4 @@ private:
             std::fwrite(Line.data(), 1, Line.size(), TraceOut);
         }
     }
-
-    TEdsacCore* FCore = nullptr;
-    TDebugger* FDebugger = nullptr;
-    TInitialOrders FOrders = ioOrders2;
 };

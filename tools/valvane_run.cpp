@@ -18,6 +18,7 @@
 #include "core/ControlUnit.h"
 #include "core/Debugger.h"
 #include "core/EdsacCore.h"
+#include "core/RunControl.h"
 #include "files/SafeFile.h"
 #include "files/TextEncoding.h"
 #include "tools/run_host.h"
@@ -258,27 +259,27 @@ bool OutputsClash(const TOptions& Options)
 }
 
 // Start pressed: one step at a time, as the run timer would, dialling at the stops.
-TRunResult Run(TRunHost& Host, const TOptions& Options)
+TRunResult Run(TRunControl& Machine, const TOptions& Options)
 {
-    Host.SelectInitialOrders(Options.SecondOrders);
-    Host.ClearMachine();
-    Host.LoadInitialOrders();
+    Machine.SelectInitialOrders(InitialOrdersChoice(Options.SecondOrders));
+    Machine.Clear();
+    Machine.LoadInitialOrders();
 
     TRunResult Result;
     const auto Started = std::chrono::steady_clock::now();
     int DialNext = 0;
     while (Result.Executed < Options.MaxOrders) {
-        const TStepResult Step = Host.ExecuteStep();
+        const TStepResult Step = Machine.Step();
         if (Step == TStepResult::srError) {
             Result.Status = TRunStatus::Error;
-            Result.Message = Host.LastError;
+            Result.Message = Machine.LastStop().Text;
             break;
         }
         ++Result.Executed;
         if (Step == TStepResult::srStopped) {
             if (DialNext < Options.Digits.size()) {
                 const int Digit = Options.Digits[DialNext++].digitValue();
-                Host.Dial(Digit == 0 ? 10 : Digit);
+                Machine.Dial(Digit == 0 ? 10 : Digit);
                 continue;
             }
             Result.Status = TRunStatus::Stop;
@@ -397,15 +398,12 @@ int main(int argc, char* argv[])
         std::setvbuf(stderr, TraceBuffer, _IOFBF, sizeof TraceBuffer);
 
     TEdsacCore Core(Host);
-    Host.SetCore(&Core);
+    TRunControl Machine(Core, Host);
     // Counting every order costs a little: only when a profile is asked for.
-    TDebugger Debugger(Core, Host);
-    Debugger.SetProfiling(Options->ProfilePath.has_value());
-    Host.SetDebugger(&Debugger);
-    const TRunResult Result = Run(Host, *Options);
-    const int Exit = Report(Host, Core, Debugger, *Options, Result);
+    Machine.Debugger().SetProfiling(Options->ProfilePath.has_value());
+    const TRunResult Result = Run(Machine, *Options);
+    const int Exit = Report(Host, Core, Machine.Debugger(), *Options, Result);
 
-    Host.SetCore(nullptr);
     Core.Shutdown();
     std::fflush(stderr);
     return Exit;

@@ -72,6 +72,7 @@ public:
     }
     void PunchChar(char Ch) override { Punched += Ch; }
     int ReadTapeChar() override { return ReadTapeCode(Tape, IgnoreCase, *this); }
+    void RewindTape() override { Tape.RewindTape(); }
     void PlaySound(TSound S) override { Sounds.push_back(S); }
 
     int LastStoreDisplaySize = 0;
