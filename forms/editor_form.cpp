@@ -15,6 +15,7 @@
 #include <QStatusBar>
 #include <QTextBlock>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <sys/stat.h>
 
 #include "core/OrderTable.h"
@@ -83,6 +84,89 @@ bool WriteTapeFile(const QString& Path, const QByteArray& Bytes, QString& Reason
     return Files::WriteWholeFile(Path, Bytes, Reason);
 }
 
+// What a tape window holds and still answers at once. The toolkit's text pane
+// takes about a second for every hundred thousand lines it is given, and lays
+// out a whole line again at every keystroke in it, the longer the slower; a
+// tape of more is run by valvane-run, which reads any tape file.
+constexpr qsizetype MaxTapeLines = 100000;
+constexpr qsizetype MaxTapeLineLength = 10000;
+
+bool IsLineEnd(QChar Ch)
+{
+    return Ch == QLatin1Char('\n') || Ch == QLatin1Char('\r') || Ch == QChar::ParagraphSeparator ||
+           Ch == QChar::LineSeparator;
+}
+
+// The lines of a text, its first and last line (which join the line they are
+// put into) and its longest.
+struct TTextShape {
+    qsizetype Lines = 1;
+    qsizetype First = 0;
+    qsizetype Last = 0;
+    qsizetype Longest = 0;
+    qsizetype LongestLine = 0; // counted from 1
+};
+
+TTextShape Measure(const QString& Text)
+{
+    TTextShape Shape;
+    qsizetype Start = 0;
+    const qsizetype Size = Text.size();
+    for (qsizetype I = 0; I <= Size; ++I) {
+        if (I < Size && !IsLineEnd(Text[I]))
+            continue;
+        const qsizetype Length = I - Start;
+        if (Shape.Lines == 1)
+            Shape.First = Length;
+        if (Length > Shape.Longest) {
+            Shape.Longest = Length;
+            Shape.LongestLine = Shape.Lines;
+        }
+        if (I < Size)
+            ++Shape.Lines;
+        else
+            Shape.Last = Length;
+        Start = I + 1;
+    }
+    return Shape;
+}
+
+// Why a text of Shape cannot be put in a tape window that holds Lines lines,
+// at a place with Before characters of its line before it and After after;
+// empty when it can. Adding says whether the window holds a tape already.
+QString TooBigForWindow(const TTextShape& Shape, qsizetype Characters, qsizetype Lines, qsizetype Before,
+                        qsizetype After, bool Adding)
+{
+    const QString RunIt = TEditorForm::tr("valvane-run runs it without a window.");
+    const qsizetype Total = Lines - 1 + Shape.Lines;
+    if (Total > MaxTapeLines)
+        return (Adding ? TEditorForm::tr("With it the tape would have %L1 lines, more than the %L2 a tape window holds.")
+                       : TEditorForm::tr("It has %L1 lines, more than the %L2 a tape window holds."))
+                   .arg(Total)
+                   .arg(MaxTapeLines)
+               + QLatin1Char('\n') + RunIt;
+    // The first and last lines join the line at the cursor.
+    const qsizetype Longest =
+        std::max({Shape.Longest, Before + Shape.First + (Shape.Lines == 1 ? After : 0), Shape.Last + After});
+    if (Longest > MaxTapeLineLength)
+        return (Adding ? TEditorForm::tr("A line of the tape would have %L1 characters, more than the %L2 a tape "
+                                         "window shows on a line.")
+                             .arg(Longest)
+                       : TEditorForm::tr("Its line %L1 has %L2 characters, more than the %L3 a tape window shows on a "
+                                         "line.")
+                             .arg(Shape.LongestLine)
+                             .arg(Longest))
+                   .arg(MaxTapeLineLength)
+               + QLatin1Char('\n')
+               + TEditorForm::tr("Line ends are skipped on a tape: break the line in another editor, or run the "
+                                 "tape with valvane-run.");
+    // Saved, the tape must open again.
+    if (Characters > Files::MaxTapeSize)
+        return TEditorForm::tr("The tape would be larger than the %L1 MiB a tape file may hold.")
+            .arg(Files::MaxTapeSize / (1024 * 1024));
+    return {};
+}
+
 // The text pane. The toolkit's text control reads the first format of whatever
 // it is given to paste without asking whether there is one, and crashes on an
 // empty clipboard or selection (owned by nobody). Every paste passes here, from
@@ -90,6 +174,8 @@ bool WriteTapeFile(const QString& Path, const QByteArray& Bytes, QString& Reason
 class TTapeEdit : public QPlainTextEdit {
 public:
     using QPlainTextEdit::QPlainTextEdit;
+    // Asked before a text is pasted or dropped; false keeps it out.
+    std::function<bool(const QString&)> Admit;
 
 protected:
     bool canInsertFromMimeData(const QMimeData* Source) const override
@@ -98,7 +184,7 @@ protected:
     }
     void insertFromMimeData(const QMimeData* Source) override
     {
-        if (OffersSomething(Source))
+        if (OffersSomething(Source) && (!Admit || !Source->hasText() || Admit(Source->text())))
             QPlainTextEdit::insertFromMimeData(Source);
     }
 
@@ -117,6 +203,9 @@ void ReportFileError(QWidget* Parent, const QString& What, const QString& Path, 
 TEditorForm::TEditorForm(QWidget* Owner, const QString& Caption)
     : QWidget(Owner, Qt::Window), FEditor(new TTapeEdit(this))
 {
+    static_cast<TTapeEdit*>(FEditor)->Admit = [this](const QString& Text) {
+        return CanInsert(Text, tr("Cannot paste the text."));
+    };
     auto* Layout = new QVBoxLayout(this);
     Layout->setContentsMargins(0, 0, 0, 0);
     Layout->setSpacing(0);
@@ -221,6 +310,12 @@ bool TEditorForm::LoadFromFile(const QString& Path)
     // tape saved and loaded again has the text it had.
     if (NewText.endsWith(QLatin1Char('\n')))
         NewText.chop(1);
+    const QString TooBig = TooBigForWindow(Measure(NewText), NewText.size(), 1, 0, 0, false);
+    if (!TooBig.isEmpty()) {
+        ReportFileError(isVisible() ? this : parentWidget(), tr("Cannot open the file in a tape window: "), Path,
+                        TooBig);
+        return false;
+    }
     {
         TBusyCursor Busy;
         FEditor->setPlainText(NewText);
@@ -248,12 +343,32 @@ bool TEditorForm::InsertFile(const QString& Path)
         ReportFileError(this, tr("Cannot read the file: "), Path, Reason);
         return false;
     }
+    if (!CanInsert(File.Text, tr("Cannot insert the file: ") + Path))
+        return false;
     QTextCursor Cursor = FEditor->textCursor();
     Cursor.beginEditBlock();
     Cursor.insertText(File.Text);
     Cursor.endEditBlock();
     FEditor->setTextCursor(Cursor);
     return true;
+}
+
+bool TEditorForm::CanInsert(const QString& Text, const QString& Refusal)
+{
+    const QTextCursor Cursor = FEditor->textCursor();
+    // A selection is replaced; counting it as kept errs on the safe side.
+    const QTextBlock Start = FEditor->document()->findBlock(Cursor.selectionStart());
+    const QTextBlock End = FEditor->document()->findBlock(Cursor.selectionEnd());
+    const qsizetype Before = Cursor.selectionStart() - Start.position();
+    const qsizetype After = End.position() + End.length() - 1 - Cursor.selectionEnd();
+    const QString Reason =
+        TooBigForWindow(Measure(Text), FEditor->document()->characterCount() + Text.size(),
+                        FEditor->document()->blockCount(), Before, After, true);
+    if (Reason.isEmpty())
+        return true;
+    Dialogs::Message(this, QStringLiteral("Error"), Refusal + QLatin1Char('\n') + Reason, QMessageBox::Ok,
+                     QMessageBox::Critical);
+    return false;
 }
 
 bool TEditorForm::WriteTo(const QString& Path)

@@ -39,6 +39,9 @@ public:
     // then on: when another program changes it while the text is unmodified, the
     // window offers to load it again.
     bool LoadFromFile(const QString& Path);
+    // A tape window holds what it can show and edit at once: a file or a text
+    // with more lines, or a longer line, than that is refused with a message
+    // that says why and what to do.
     // Inserts the whole file at the cursor as one undoable insertion.
     bool InsertFile(const QString& Path);
     // Writes to FileName, or asks for a name first; true when written. A file
@@ -98,6 +101,9 @@ private:
         bool Read(const QString& APath);
     };
     void EditorChanged();
+    // Whether Text may go in at the cursor; says why not when it may not, after
+    // Refusal.
+    bool CanInsert(const QString& Text, const QString& Refusal);
     // The status bar says what the order under the cursor does.
     void ExplainOrder();
     // Writes the text to Path in the tape's encoding; reports a failure and

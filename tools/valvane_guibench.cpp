@@ -13,6 +13,9 @@
 //       As the first mode with the debugger window open (history and profile
 //       kept), for at most 10 seconds; then Run Back, with no marks set, steps
 //       back through all the history the run left: how many orders, how long.
+//   valvane-guibench --open TAPE
+//       Opens TAPE in a tape window and paints it, then types a few characters
+//       at the end of its longest line: how long the window is held up by each.
 //   valvane-guibench --dev [--trace] [--seconds N] TAPE
 //       The developer console, slider at Fast, trace windows off (all four on with
 //       --trace), run for N seconds (5 by default) or until the machine stops;
@@ -21,6 +24,8 @@
 //       timer included.
 #include <QApplication>
 #include <QCheckBox>
+#include <QKeyEvent>
+#include <QTextBlock>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -29,6 +34,7 @@
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -165,6 +171,55 @@ int RunStandard(QApplication& App, const QString& Tape, double RealTimeSeconds, 
     return 0;
 }
 
+int OpenAndType(const QString& Tape)
+{
+    QTemporaryDir Scratch;
+    TStartup Program(false, Scratch.filePath(QStringLiteral("Valvane.ini")));
+    Program.Settings().ShowSplash = false;
+    Program.Start();
+    TStdGuiCoreInt& Bridge = *Program.StdGui();
+    QApplication::processEvents();
+    QElapsedTimer Clock;
+    Clock.start();
+    TEditorForm* Window = Bridge.OpenTape(Tape);
+    if (Window) {
+        Window->Editor()->viewport()->repaint();
+        QApplication::processEvents();
+    }
+    std::printf("open seconds: %.3f\n", Clock.nsecsElapsed() / 1e9);
+    if (!Window) {
+        std::printf("opened: no\n");
+        Program.Finish();
+        return 0;
+    }
+    QPlainTextEdit& Editor = *Window->Editor();
+    QTextBlock Longest = Editor.document()->firstBlock();
+    for (QTextBlock Block = Longest; Block.isValid(); Block = Block.next())
+        if (Block.length() > Longest.length())
+            Longest = Block;
+    QTextCursor Cursor(Longest);
+    Cursor.movePosition(QTextCursor::EndOfBlock);
+    Editor.setTextCursor(Cursor);
+    Editor.setFocus();
+    QApplication::processEvents();
+    std::printf("lines: %d\nlongest line: %d\n", Editor.document()->blockCount(), Longest.length() - 1);
+    const int Keys = 5;
+    double Slowest = 0;
+    for (int I = 0; I < Keys; ++I) {
+        Clock.restart();
+        QKeyEvent Press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("A"));
+        QKeyEvent Release(QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier, QStringLiteral("A"));
+        QApplication::sendEvent(&Editor, &Press);
+        QApplication::sendEvent(&Editor, &Release);
+        Editor.viewport()->repaint();
+        QApplication::processEvents();
+        Slowest = std::max(Slowest, Clock.nsecsElapsed() / 1e9);
+    }
+    std::printf("slowest keystroke seconds: %.3f\n", Slowest);
+    Finish(Program, Window);
+    return 0;
+}
+
 // The control window's lines hold each order as fetched, received and executed:
 // no order is received without being fetched just before, and the last one
 // received is the one in the order tank.
@@ -275,6 +330,7 @@ int Usage()
     std::fprintf(stderr, "usage: valvane-guibench TAPE\n"
                          "       valvane-guibench --real-time SECONDS TAPE\n"
                          "       valvane-guibench --debugger TAPE\n"
+                         "       valvane-guibench --open TAPE\n"
                          "       valvane-guibench --dev [--trace] [--seconds N] TAPE\n");
     return 1;
 }
@@ -303,6 +359,8 @@ int main(int argc, char* argv[])
     }
     if (Args.size() == 1 && Args[0] == QLatin1String("--debugger"))
         return RunStandard(App, Tape, 0, true);
+    if (Args.size() == 1 && Args[0] == QLatin1String("--open"))
+        return OpenAndType(Tape);
     if (Args.takeFirst() != QLatin1String("--dev"))
         return Usage();
     bool Trace = false;

@@ -74,6 +74,53 @@ private slots:
         Clipboard->clear();
     }
 
+    // A file or a text that would hold a tape window up for long (too many
+    // lines, or a line too long to edit at once) is refused, saying why, and
+    // the tape stays as it was.
+    void aTapeTooBigForTheWindowIsRefused()
+    {
+        TWorld W;
+        const QLocale Here;
+        const QString Feeds = Make(W.Dir.filePath("feeds.txt"), QByteArray(16 * 1024 * 1024, '\n'));
+        QVERIFY(!W.Bridge->OpenTape(Feeds));
+        QCOMPARE(W.Messages.size(), 1);
+        QVERIFY2(W.Messages[0].contains("Cannot open the file in a tape window: " + Feeds + "\nIt has " +
+                                        Here.toString(16 * 1024 * 1024) + " lines, more than the " +
+                                        Here.toString(100000) + " a tape window holds.\nvalvane-run"),
+                 qPrintable(W.Messages[0]));
+        QVERIFY(W.Main()->findChildren<TEditorForm*>().isEmpty());
+        const QByteArray Wide(10000, 'F');
+        QVERIFY(W.Bridge->OpenTape(Make(W.Dir.filePath("wide.txt"), "T64K\n" + Wide + "\n")));
+        QVERIFY(!W.Bridge->OpenTape(Make(W.Dir.filePath("wider.txt"), "T64K\n" + Wide + "F\n")));
+        QVERIFY2(W.Messages[1].contains("Its line 2 has " + Here.toString(10001) + " characters"),
+                 qPrintable(W.Messages[1]));
+
+        // Inserted or pasted, the text joins the lines at the cursor.
+        TEditorForm* T = W.Tape(QStringLiteral("AB"));
+        QPlainTextEdit* Pane = T->Editor();
+        Pane->moveCursor(QTextCursor::End);
+        const QString Part = Make(W.Dir.filePath("part.txt"), QByteArray(9999, 'F'));
+        W.Bridge->InsertTape(Part);
+        QCOMPARE(W.Messages.size(), 3);
+        QVERIFY(W.Messages[2].startsWith("Error|Cannot insert the file: " + Part));
+        QClipboard* Clipboard = QGuiApplication::clipboard();
+        Clipboard->setText(QString(9999, 'F') + '\n' + QString(10000, 'F'));
+        QTest::keyClick(Pane, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(W.Messages.size(), 4);
+        QVERIFY(W.Messages[3].startsWith("Error|Cannot paste the text.\nA line of the tape would have " +
+                                         Here.toString(10001)));
+        QCOMPARE(T->Text(), "AB");
+        Clipboard->setText(QString(9998, 'F') + '\n' + QString(10000, 'F'));
+        QTest::keyClick(Pane, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(T->Text().size(), 20001);
+        Clipboard->setText(QString(100000, '\n'));
+        QTest::keyClick(Pane, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(W.Messages.size(), 5);
+        QVERIFY(W.Messages[4].contains("the tape would have " + Here.toString(100002) + " lines"));
+        QCOMPARE(T->Text().size(), 20001);
+        Clipboard->clear();
+    }
+
     // However the file is named again, its window comes forward with its edits.
     void aFileAlreadyOpenComesForward()
     {

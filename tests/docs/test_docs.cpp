@@ -677,6 +677,8 @@ private slots:
             QStringLiteral("--max-orders needs a whole number, not"), QStringLiteral("--dial takes digits 0-9 only, not"),
             QStringLiteral("no tape given (see --help)"), QStringLiteral("one tape only, please (see --help)"),
             QStringLiteral("Gave up after"), QStringLiteral("Valvane ended without saving these tapes; recovery copies were kept:"),
+            QStringLiteral("Cannot open the file in a tape window: "), QStringLiteral("Cannot insert the file: "),
+            QStringLiteral("Cannot paste the text."),
         };
         for (const QString& Message : Messages)
             if (!Referary.contains(Message))
