@@ -139,6 +139,48 @@ private slots:
         QCOMPARE(W.SCR(), 66);
     }
 
+    // The commands answer their keys, as the menu shows them, and the row of the
+    // sequence control is marked and brought into view at every step.
+    void keysStepAndTheSequenceControlStaysInView()
+    {
+        TDebugWorld W;
+        W.Tape(QString(CallTape).replace(QStringLiteral("T 64 K"), QStringLiteral("T 900 K")));
+        W.RunToStop();
+        QCOMPARE(W.Reason(), QStringLiteral("Stop order at 902"));
+        W.Window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(W.Window));
+        auto* Store = Named<QTableView>(W.Window, QStringLiteral("tblStore"));
+        QAbstractItemModel* Model = Store->model();
+        const auto InView = [&](int Row) {
+            return Store->viewport()->rect().contains(Store->visualRect(Model->index(Row, 3)));
+        };
+        const auto Marked = [&](int Row) { return Model->data(Model->index(Row, 3), Qt::BackgroundRole).isValid(); };
+        QVERIFY(InView(903) && Marked(903) && !Marked(902));
+        QCOMPARE(Named<QAction>(W.Window, QStringLiteral("actStepBack"))->shortcut(),
+                 QKeySequence(Qt::SHIFT | Qt::Key_F11));
+
+        // Back over the stop order, back to the return planted at 905, on again.
+        Store->scrollToTop();
+        QTest::keyClick(Store, Qt::Key_F11, Qt::ShiftModifier);
+        QCOMPARE(W.SCR(), 902);
+        QVERIFY(InView(902) && Marked(902) && !Marked(903));
+        Store->scrollToTop();
+        QTest::keyClick(Store, Qt::Key_F11, Qt::ShiftModifier);
+        QCOMPARE(W.SCR(), 905);
+        QVERIFY(InView(905));
+        Store->scrollToTop();
+        QTest::keyClick(Store, Qt::Key_F11);
+        QCOMPARE(W.SCR(), 902);
+        QVERIFY(InView(902));
+        W.Window->SetCursorAddress(900);
+        QTest::keyClick(Store, Qt::Key_F9);
+        QTest::keyClick(Store, Qt::Key_F9, Qt::ShiftModifier);
+        QVERIFY(W.Bridge->Debug()->Debugger().IsBreakpoint(900));
+        QVERIFY(W.Bridge->Debug()->Debugger().IsWatched(900));
+        QCOMPARE(Model->data(Model->index(900, 0), Qt::CheckStateRole).toInt(), int(Qt::Checked));
+        QCOMPARE(Model->data(Model->index(900, 1), Qt::CheckStateRole).toInt(), int(Qt::Checked));
+    }
+
     void closedItCostsNothing()
     {
         TDebugWorld W;
