@@ -1,4 +1,4 @@
-// What changes when Valvane runs from an installed prefix rather than a build tree:
+// What changes when Valvane runs from an installed prefix, from a build tree or elsewhere:
 // where the first Open starts, and the platform asked for in a Wayland session.
 #include <QApplication>
 #include <QDir>
@@ -33,21 +33,27 @@ int PrintFirstOpenFolder(int argc, char* argv[])
     return 0;
 }
 
-// The folder where a copy of this program, run from Dir, starts its first Open.
+// The folder where Program, a copy of this one, starts its first Open.
+QString FirstOpenOfProgram(const QString& Program)
+{
+    QProcess Child;
+    QProcessEnvironment Env = QProcessEnvironment::systemEnvironment();
+    Env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    Child.setProcessEnvironment(Env);
+    Child.start(Program, {QString::fromLatin1(OpenFolderSwitch)});
+    if (!Child.waitForFinished(120000))
+        return QStringLiteral("<no answer>");
+    return QString::fromLocal8Bit(Child.readAllStandardOutput());
+}
+
+// The same for a copy of this program run from Dir.
 QString FirstOpenOfProgramIn(const QString& Dir)
 {
     const QString Copy = QDir(Dir).filePath(QStringLiteral("valvane-probe"));
     if (!QFile::exists(Copy) && !QFile::copy(QCoreApplication::applicationFilePath(), Copy))
         return QStringLiteral("<copy failed>");
     QFile::setPermissions(Copy, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    QProcess Child;
-    QProcessEnvironment Env = QProcessEnvironment::systemEnvironment();
-    Env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    Child.setProcessEnvironment(Env);
-    Child.start(Copy, {QString::fromLatin1(OpenFolderSwitch)});
-    if (!Child.waitForFinished(120000))
-        return QStringLiteral("<no answer>");
-    return QString::fromLocal8Bit(Child.readAllStandardOutput());
+    return FirstOpenOfProgram(Copy);
 }
 
 } // namespace
@@ -69,9 +75,16 @@ private slots:
         QVERIFY(Own.open(QIODevice::WriteOnly));
         Own.close();
 
-        // A build tree stays where it was; an installed program starts among the
+        // A build tree starts among its checkout's tapes, and a program out of
+        // any build tree where it was; an installed program starts among the
         // installed tapes, unless its own folder holds tapes.
         const QString Build = Top.filePath(QStringLiteral("build/app"));
+        const QString Tapes = Top.filePath(QStringLiteral("checkout/tapes"));
+        QCOMPARE(FirstOpenFolder(Build, Top.filePath(QStringLiteral("build")), Tapes), Build); // no tapes there yet
+        QVERIFY(Top.mkpath(QStringLiteral("checkout/tapes")));
+        QCOMPARE(FirstOpenFolder(Build, Top.filePath(QStringLiteral("build")), Tapes), Tapes);
+        QVERIFY(Top.mkpath(QStringLiteral("bui")));
+        QCOMPARE(FirstOpenFolder(Build, Top.filePath(QStringLiteral("bui")), Tapes), Build);
         QCOMPARE(FirstOpenFolder(Build), Build);
         QCOMPARE(FirstOpenFolder(Top.filePath(QStringLiteral("usr/bin"))),
                  Top.filePath(QStringLiteral("usr/share/valvane/tapes")));
@@ -88,6 +101,8 @@ private slots:
         const QString Bin = Top.filePath(QStringLiteral("prefix/bin"));
         const QString Tree = Top.filePath(QStringLiteral("tree/app"));
 
+        // This very program lives in the build tree.
+        QCOMPARE(FirstOpenOfProgram(QCoreApplication::applicationFilePath()), QDir::cleanPath(VALVANE_TAPES));
         QCOMPARE(FirstOpenOfProgramIn(Tree), Tree);
         QVERIFY(Top.mkpath(QStringLiteral("prefix/share/valvane/tapes")));
         QCOMPARE(FirstOpenOfProgramIn(Bin), Top.filePath(QStringLiteral("prefix/share/valvane/tapes")));
