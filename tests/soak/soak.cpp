@@ -122,7 +122,15 @@ int main(int argc, char* argv[])
     qint64 Total = 0;
     int Runs = 0;
     std::map<int, int> Exits;
+    // A line every ten seconds, so a long soak (or a ctest -V) shows it is alive.
+    qint64 NextReport = 10000;
     while (Total < Target) {
+        if (Clock.elapsed() >= NextReport) {
+            std::printf("progress: %lld of %lld orders, %d runs, %.0f s\n", static_cast<long long>(Total),
+                        static_cast<long long>(Target), Runs, Clock.elapsed() / 1000.0);
+            std::fflush(stdout);
+            NextReport = Clock.elapsed() + 10000;
+        }
         const TCase Case = MakeCase(Rng, Examples);
         QFile Tape(TapePath);
         if (!Tape.open(QIODevice::WriteOnly) || Tape.write(Case.Tape) != Case.Tape.size() || !Tape.flush()) {
