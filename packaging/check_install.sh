@@ -1,9 +1,9 @@
 #!/bin/sh
 # Installs a built tree into a scratch prefix and checks what arrived, validates the
 # desktop entry and the AppStream metadata, then builds the Debian package and
-# checks its files and dependencies. A validator that is not installed is skipped,
-# and the skip is printed.
-# Usage: check_install.sh BUILD-DIR SOURCE-DIR VERSION
+# checks its files and dependencies, and lintian's verdict on it. A validator that
+# is not installed is skipped, and the skip is printed.
+# Usage: check_install.sh BUILD-DIR SOURCE-DIR PACKAGE-VERSION
 set -eu
 build=$1
 source=$2
@@ -33,8 +33,9 @@ bin/valvane-run
 share/applications/valvane.desktop
 share/metainfo/io.github.valvane.Valvane.metainfo.xml
 share/icons/hicolor/scalable/apps/valvane.svg
-share/man/man1/valvane.1
-share/man/man1/valvane-run.1"
+share/man/man1/valvane.1.gz
+share/man/man1/valvane-run.1.gz
+share/doc/valvane/copyright"
 for size in 16 32 48 64 128 256; do
     expected="$expected
 share/icons/hicolor/${size}x${size}/apps/valvane.png"
@@ -91,7 +92,7 @@ else
 fi
 if have groff; then
     for page in valvane valvane-run; do
-        warnings=$(groff -man -ww -z "$prefix/share/man/man1/$page.1" 2>&1)
+        warnings=$(gzip -dc "$prefix/share/man/man1/$page.1.gz" | groff -man -ww -z 2>&1)
         [ -z "$warnings" ] || fail "$page.1: $warnings"
     done
 else
@@ -111,7 +112,9 @@ else
         fail "no package $(basename "$deb"); made: $(ls "$scratch/package")"
     else
         dpkg-deb -c "$deb" | awk '{ print $NF }' | sed 's|^\./||' >"$scratch/contents"
-        echo "$expected" | while IFS= read -r file; do
+        # Only the package carries its change log.
+        [ ! -e "$prefix/share/doc/valvane/changelog.Debian.gz" ] || fail "a plain install has changelog.Debian.gz"
+        printf '%s\n%s\n' "$expected" share/doc/valvane/changelog.Debian.gz | while IFS= read -r file; do
             grep -qx "usr/$file" "$scratch/contents" || echo "usr/$file"
         done >"$scratch/unpacked"
         if [ -s "$scratch/unpacked" ]; then
@@ -128,6 +131,12 @@ else
         done
         echo "package: $(basename "$deb")"
         echo "Depends: $depends"
+        if have lintian; then
+            # Errors fail the check; warnings are shown.
+            lintian --fail-on error "$deb" || fail "lintian reports errors"
+        else
+            echo "skipped: lintian (not installed)"
+        fi
     fi
 fi
 
