@@ -71,11 +71,15 @@ bool WriteStdout(const std::string& Text)
 
 // A terminal would return to the start of the line at each carriage return, and
 // the rest of the message would overwrite its beginning.
-std::string ForTerminal(std::string Message)
+std::string ForTerminal(const std::string& Message)
 {
-    for (size_t At = Message.find("\r\r"); At != std::string::npos; At = Message.find("\r\r", At + 1))
-        Message.replace(At, 2, "\n");
-    return Message;
+    std::string Out;
+    for (size_t At = 0; At < Message.size(); ++At) {
+        const bool Pair = Message[At] == '\r' && At + 1 < Message.size() && Message[At + 1] == '\r';
+        Out += Pair ? '\n' : Message[At];
+        At += Pair;
+    }
+    return Out;
 }
 
 QJsonArray ToJson(TWords Words)

@@ -1,0 +1,50 @@
+cmake_minimum_required(VERSION 3.25)
+# The README's commands as a newcomer types them: every program it starts from
+# build/ (made by the first command) or build-tests/ (made by the second) is
+# built at that place, and the first command builds each one it starts from
+# build/; every ctest names the build folder it runs in.
+# Usage: cmake -DREADME=FILE -DBINARY=DIR -DPROGRAMS=NAME=PATH,... -P check_readme.cmake
+file(READ ${README} text)
+string(REGEX MATCH "```sh\n([^\n]*)\n```" _ "${text}")
+set(first "${CMAKE_MATCH_1}")
+if(NOT first MATCHES "--target ([^&]+)&&")
+  message(FATAL_ERROR "the README's first command builds no named targets: ${first}")
+endif()
+string(STRIP "${CMAKE_MATCH_1}" targets)
+string(REPLACE " " ";" targets "${targets}")
+
+string(REPLACE "," ";" programs "${PROGRAMS}")
+foreach(program ${programs})
+  string(REGEX MATCH "^([^=]+)=(.*)$" _ "${program}")
+  file(RELATIVE_PATH where_${CMAKE_MATCH_1} ${BINARY} ${CMAKE_MATCH_2})
+endforeach()
+
+set(failures "")
+string(REGEX MATCHALL "(\\./)?build(-tests)?/[a-z]+(/[a-z]+)?/valvane[a-z-]*" uses "${text}")
+list(REMOVE_DUPLICATES uses)
+foreach(use ${uses})
+  string(REGEX MATCH "build(-tests)?/(.*)/([^/]+)$" _ "${use}")
+  set(tree "build${CMAKE_MATCH_1}")
+  set(name ${CMAKE_MATCH_3})
+  set(place "${CMAKE_MATCH_2}/${name}")
+  if(NOT DEFINED where_${name})
+    string(APPEND failures "\n${use}: no such program is built")
+  elseif(NOT place STREQUAL where_${name})
+    string(APPEND failures "\n${use}: the build makes it as ${tree}/${where_${name}}")
+  elseif(tree STREQUAL "build" AND NOT name IN_LIST targets)
+    string(APPEND failures "\n${use}: the first command does not build ${name}")
+  endif()
+endforeach()
+
+string(REGEX MATCHALL "ctest [^\n`]*" ctests "${text}")
+foreach(command ${ctests})
+  if(NOT command MATCHES "--test-dir ")
+    string(APPEND failures "\n${command}: from the top of the checkout this finds no test")
+  endif()
+endforeach()
+
+if(failures)
+  message(FATAL_ERROR "README commands that do not work as written:${failures}")
+endif()
+list(LENGTH uses count)
+message("${count} programs started from build folders, each where the build makes it")
