@@ -13,10 +13,10 @@
 #include "bridge/std_gui.h"
 #include "core/EdsacCore.h"
 #include "devconsole/dev_gui.h"
-#include "forms/Dialogs.h"
-#include "forms/EdSimSettings.h"
+#include "kit/Dialogs.h"
+#include "settings/EdSimSettings.h"
 #include "devconsole/main_form_dev.h"
-#include "forms/RecoveryStore.h"
+#include "kit/RecoveryStore.h"
 #include "forms/main_form.h"
 #include "forms/splash_form.h"
 

@@ -3,7 +3,7 @@
 #include <QIcon>
 
 #include "app/Startup.h"
-#include "forms/EdSimSettings.h"
+#include "settings/EdSimSettings.h"
 
 int main(int argc, char* argv[])
 {

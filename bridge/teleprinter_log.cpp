@@ -7,7 +7,7 @@
 #include "components/FrameClock.h"
 #include "core/PunchedTape.h"
 #include "files/SafeFile.h"
-#include "forms/Dialogs.h"
+#include "kit/Dialogs.h"
 #include "forms/edsac_form.h"
 
 namespace {

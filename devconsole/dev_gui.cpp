@@ -10,9 +10,9 @@
 #include "core/errors.h"
 #include "devconsole/edsac_form_dev.h"
 #include "devconsole/main_form_dev.h"
-#include "forms/Dialogs.h"
-#include "forms/about_form.h"
-#include "forms/editor_form.h"
+#include "kit/Dialogs.h"
+#include "kit/about_form.h"
+#include "kit/editor_form.h"
 
 namespace {
 

@@ -19,8 +19,8 @@
 
 #include "core/initial_orders.h"
 #include "devconsole/msg_form.h"
-#include "forms/Dialogs.h"
-#include "forms/RunTimer.h"
+#include "kit/Dialogs.h"
+#include "kit/RunTimer.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <functional>
 #include <vector>
 
-#include "forms/toolbar_icons.h"
+#include "kit/toolbar_icons.h"
 
 // What decides which commands can be used now.
 struct TCommandState {

@@ -1,6 +1,6 @@
 #include "forms/edsac_form.h"
 
-#include "forms/RunTimer.h"
+#include "kit/RunTimer.h"
 #include "forms/panel_art.h"
 #include "forms/panel_layout.h"
 

@@ -18,8 +18,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "forms/Dialogs.h"
-#include "forms/InstallPaths.h"
+#include "kit/Dialogs.h"
+#include "kit/InstallPaths.h"
 #include "valvane_version.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "forms/options_form.h"
 
-#include "forms/EdSimSettings.h"
+#include "settings/EdSimSettings.h"
 #include "core/initial_orders.h"
 
 #include <QCheckBox>

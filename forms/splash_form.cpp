@@ -1,6 +1,6 @@
 #include "forms/splash_form.h"
 
-#include "forms/about_form.h"
+#include "kit/about_form.h"
 #include "valvane_version.h"
 
 #include <QCoreApplication>

@@ -10,7 +10,7 @@
 #include "bridge/std_gui.h"
 #include "devconsole/dev_gui.h"
 #include "devconsole/main_form_dev.h"
-#include "forms/EdSimSettings.h"
+#include "settings/EdSimSettings.h"
 #include "forms/edsac_form.h"
 #include "forms/main_form.h"
 #include "valvane_version.h"

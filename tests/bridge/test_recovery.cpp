@@ -7,7 +7,7 @@
 #include <QtTest>
 #include <sys/stat.h>
 
-#include "forms/RecoveryStore.h"
+#include "kit/RecoveryStore.h"
 #include "std_world.h"
 
 namespace {

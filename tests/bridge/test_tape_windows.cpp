@@ -9,7 +9,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "forms/editor_form.h"
+#include "kit/editor_form.h"
 #include "forms/main_form.h"
 #include "tests/bridge/std_world.h"
 

@@ -23,8 +23,8 @@
 #include "devconsole/edsac_form_dev.h"
 #include "devconsole/main_form_dev.h"
 #include "devconsole/msg_form.h"
-#include "forms/Dialogs.h"
-#include "forms/editor_form.h"
+#include "kit/Dialogs.h"
+#include "kit/editor_form.h"
 #include "tests/named.h"
 
 namespace {

@@ -17,7 +17,7 @@
 #include "components/CRTDisplay.h"
 #include "components/ClockDisplay.h"
 #include "forms/edsac_form.h"
-#include "forms/RunTimer.h"
+#include "kit/RunTimer.h"
 #include "forms/panel_art.h"
 #include "forms/panel_layout.h"
 #include "tests/named.h"

@@ -17,7 +17,7 @@
 #include <QToolButton>
 #include <memory>
 
-#include "forms/Dialogs.h"
+#include "kit/Dialogs.h"
 #include "forms/main_form.h"
 #include "tests/named.h"
 

@@ -1,6 +1,6 @@
 // The Options dialog against the settings it edits, the About box and the splash.
-#include "forms/EdSimSettings.h"
-#include "forms/about_form.h"
+#include "settings/EdSimSettings.h"
+#include "kit/about_form.h"
 #include "forms/main_form.h"
 #include "forms/options_form.h"
 #include "forms/splash_form.h"

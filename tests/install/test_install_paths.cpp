@@ -10,8 +10,8 @@
 #include <cstring>
 
 #include "app/Startup.h"
-#include "forms/Dialogs.h"
-#include "forms/InstallPaths.h"
+#include "kit/Dialogs.h"
+#include "kit/InstallPaths.h"
 #include "forms/main_form.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "forms/RunTimer.h"
+#include "kit/RunTimer.h"
 
 TRunTimer::TRunTimer(QObject* Parent) : QObject(Parent)
 {

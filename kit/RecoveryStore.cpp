@@ -1,4 +1,4 @@
-#include "forms/RecoveryStore.h"
+#include "kit/RecoveryStore.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,7 +19,7 @@
 #include <unistd.h>
 
 #include "files/SafeFile.h"
-#include "forms/editor_form.h"
+#include "kit/editor_form.h"
 
 namespace {
 

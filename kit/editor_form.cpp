@@ -1,4 +1,4 @@
-#include "forms/editor_form.h"
+#include "kit/editor_form.h"
 
 #include <QCloseEvent>
 #include <QCryptographicHash>
@@ -20,7 +20,7 @@
 
 #include "core/OrderTable.h"
 #include "files/SafeFile.h"
-#include "forms/Dialogs.h"
+#include "kit/Dialogs.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The settings file: defaults, the exact layout Save writes, the number rules,
 // what survives a load/save round trip, the recent-file list and failing files.
-#include "forms/EdSimSettings.h"
+#include "settings/EdSimSettings.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "forms/EdSimSettings.h"
+#include "settings/EdSimSettings.h"
 
 #include "files/SafeFile.h"
 

@@ -11,7 +11,7 @@
 #include <QObject>
 #include <QTimer>
 
-#include "forms/RealTimePacer.h"
+#include "kit/RealTimePacer.h"
 
 class TRunTimer : public QObject {
     Q_OBJECT

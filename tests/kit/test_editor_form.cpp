@@ -11,8 +11,8 @@
 #include <unistd.h>
 
 #include "core/errors.h"
-#include "forms/Dialogs.h"
-#include "forms/editor_form.h"
+#include "kit/Dialogs.h"
+#include "kit/editor_form.h"
 #include "tests/files/as_nobody.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "forms/about_form.h"
+#include "kit/about_form.h"
 
 #include <QFont>
 #include <QGroupBox>

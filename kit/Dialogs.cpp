@@ -1,4 +1,4 @@
-#include "forms/Dialogs.h"
+#include "kit/Dialogs.h"
 
 #include <QAbstractButton>
 #include <QFileDialog>

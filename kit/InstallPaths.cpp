@@ -1,4 +1,4 @@
-#include "forms/InstallPaths.h"
+#include "kit/InstallPaths.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "forms/RealTimePacer.h"
+#include "kit/RealTimePacer.h"
 
 #include <algorithm>
 #include <chrono>

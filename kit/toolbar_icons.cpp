@@ -1,4 +1,4 @@
-#include "forms/toolbar_icons.h"
+#include "kit/toolbar_icons.h"
 
 #include <QPainter>
 #include <QPainterPath>

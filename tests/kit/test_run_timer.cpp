@@ -5,8 +5,8 @@
 #include <QtTest>
 #include <memory>
 
-#include "forms/RealTimePacer.h"
-#include "forms/RunTimer.h"
+#include "kit/RealTimePacer.h"
+#include "kit/RunTimer.h"
 
 namespace {
 
