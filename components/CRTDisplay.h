@@ -69,7 +69,7 @@ private:
     void DrawCell(uchar* Bits, qsizetype Stride, int Width, int X, bool One);
 
     int FWordCount = 1;
-    int FWordSize = 18;
+    int FWordSize = WordBits;
     std::vector<TWord> FWords;
     TCRTHintEvent FOnHint;
     int FSpacing = 2;

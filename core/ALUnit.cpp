@@ -4,8 +4,8 @@
 
 namespace {
 
-constexpr TWord Top = 0x1FFFF;  // 17 bits: the top word of any register
-constexpr TWord Word = 0x3FFFF; // 18 bits: every lower word
+constexpr TWord Top = ShortWordMask; // the top word of any register
+constexpr TWord Word = WordMask;     // every lower word
 
 // The 71-bit accumulator and the exact 70-bit product need more than 64 bits, and
 // GCC's 128-bit integer holds them with plain arithmetic; it is not standard C++,
@@ -16,9 +16,9 @@ __extension__ typedef unsigned __int128 TUInt128;
 // The accumulator as one 71-bit two's complement number, and back.
 TInt128 AccToInt(const TAccWords& A)
 {
-    TUInt128 V = static_cast<TUInt128>(A[0] & Top) << 54;
-    V |= static_cast<TUInt128>(A[1] & Word) << 36;
-    V |= static_cast<TUInt128>(A[2] & Word) << 18;
+    TUInt128 V = static_cast<TUInt128>(A[0] & Top) << (3 * WordBits);
+    V |= static_cast<TUInt128>(A[1] & Word) << (2 * WordBits);
+    V |= static_cast<TUInt128>(A[2] & Word) << WordBits;
     V |= static_cast<TUInt128>(A[3] & Word);
     return static_cast<TInt128>(V);
 }
@@ -26,16 +26,16 @@ TInt128 AccToInt(const TAccWords& A)
 void IntToAcc(TInt128 Value, TAccWords& A)
 {
     const auto V = static_cast<TUInt128>(Value);
-    A[0] = static_cast<TWord>((V >> 54) & Top);
-    A[1] = static_cast<TWord>((V >> 36) & Word);
-    A[2] = static_cast<TWord>((V >> 18) & Word);
+    A[0] = static_cast<TWord>((V >> (3 * WordBits)) & Top);
+    A[1] = static_cast<TWord>((V >> (2 * WordBits)) & Word);
+    A[2] = static_cast<TWord>((V >> WordBits) & Word);
     A[3] = static_cast<TWord>(V & Word);
 }
 
 // A long number (high 17 bits with the sign, low 18 bits) as a signed integer.
 std::int64_t LongToInt(TWord High, TWord Low)
 {
-    std::int64_t V = (std::int64_t{High & Top} << 18) | (Low & Word);
+    std::int64_t V = (std::int64_t{High & Top} << WordBits) | (Low & Word);
     if (V & (std::int64_t{1} << 34))
         V -= std::int64_t{1} << 35;
     return V;
@@ -127,7 +127,7 @@ void TALUnit::AddToAccumulator(TWords W, TWordLength Length)
         break;
     case wlLong: {
         A[1] += W[1];
-        const TWord C = (A[1] >> 18) & 1;
+        const TWord C = (A[1] >> WordBits) & 1;
         A[1] &= Word;
         A[0] = (A[0] + W[0] + C) & Top;
         break;
@@ -136,7 +136,7 @@ void TALUnit::AddToAccumulator(TWords W, TWordLength Length)
         TWord C = 0;
         for (int I = 3; I >= 1; --I) {
             A[I] = A[I] + W[I] + C;
-            C = (A[I] >> 18) & 1;
+            C = (A[I] >> WordBits) & 1;
             A[I] &= Word;
         }
         A[0] = (A[0] + W[0] + C) & Top;
@@ -155,7 +155,7 @@ void TALUnit::SubtractFromAccumulator(TWords W, TWordLength Length)
         break;
     case wlLong: {
         A[1] -= W[1];
-        const TWord B = (A[1] >> 18) & 1;
+        const TWord B = (A[1] >> WordBits) & 1;
         A[1] &= Word;
         A[0] = (A[0] - W[0] - B) & Top;
         break;
@@ -164,7 +164,7 @@ void TALUnit::SubtractFromAccumulator(TWords W, TWordLength Length)
         TWord B = 0;
         for (int I = 3; I >= 1; --I) {
             A[I] = A[I] - W[I] - B;
-            B = (A[I] >> 18) & 1;
+            B = (A[I] >> WordBits) & 1;
             A[I] &= Word;
         }
         A[0] = (A[0] - W[0] - B) & Top;
@@ -178,8 +178,8 @@ void TALUnit::ShiftRight(std::span<TWord> W, TWordLength Length)
 {
     const int Last = Length == wlShort ? 0 : Length == wlLong ? 1 : 3;
     for (int I = Last; I >= 1; --I)
-        W[I] = ((W[I] >> 1) & 0x1FFFF) | ((W[I - 1] & 1) << 17);
-    W[0] = (W[0] >> 1) | (W[0] & 0x10000);
+        W[I] = ((W[I] >> 1) & (Word >> 1)) | ((W[I - 1] & 1) << (WordBits - 1));
+    W[0] = (W[0] >> 1) | (W[0] & SignBit);
 }
 
 void TALUnit::ShiftLeft(std::span<TWord> W, TWordLength Length)
@@ -187,11 +187,11 @@ void TALUnit::ShiftLeft(std::span<TWord> W, TWordLength Length)
     const int Last = Length == wlShort ? 0 : Length == wlLong ? 1 : 3;
     W[0] = (W[0] * 2) & Top;
     if (Last >= 1)
-        W[0] |= (W[1] >> 17) & 1;
+        W[0] |= (W[1] >> (WordBits - 1)) & 1;
     for (int I = 1; I <= Last; ++I) {
         W[I] = (W[I] * 2) & Word;
         if (I < Last)
-            W[I] |= (W[I + 1] >> 17) & 1;
+            W[I] |= (W[I + 1] >> (WordBits - 1)) & 1;
     }
 }
 

@@ -36,7 +36,7 @@ public:
     void RoundAccumulator();
     void SuspendDisplay() { FDisplayEnabled = false; }
     void ResumeDisplay();
-    bool IsNegative() const { return (FAccumulator[0] & 0x10000) != 0; }
+    bool IsNegative() const { return (FAccumulator[0] & SignBit) != 0; }
 
     // The registers as they stand, without a trace line: for hosts' state dumps.
     const TAccWords& Acc() const { return FAccumulator; }
@@ -56,7 +56,7 @@ private:
 
     IEdsacHost& FSim;
     bool FDisplayEnabled = true;
-    const TAccWords FRoundingConstant{0, 0, 0x20000, 0};
+    const TAccWords FRoundingConstant{0, 0, WordTopBit, 0};
     TAccWords FAccumulator{};
     TLongWords FMultiplier{};
     TLongWords FMultiplicand{};

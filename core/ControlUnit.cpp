@@ -103,99 +103,99 @@ int TControlUnit::ExecuteOrder()
     const TWordLength Length = LengthOf(FCurrentOrder.Long);
     std::uint32_t T = OrdinaryTime;
 
-    switch (FCurrentOrder.Code) {
-    case 3: // E
+    switch (static_cast<TOrderCode>(FCurrentOrder.Code)) {
+    case TOrderCode::ocE:
         FSim.ControlMessage("Executing E order");
         if (!FALU.IsNegative())
             FSCR = N;
         break;
-    case 4: // R
+    case TOrderCode::ocR:
         FSim.ControlMessage("Executing R Order");
         ShiftAccumulator(false);
         break;
-    case 5: { // T
+    case TOrderCode::ocT: {
         FSim.ControlMessage("Executing T order");
         const TAccWords Words = FALU.ReadAccumulator();
         FStore.Write(N, Length, Words);
         FALU.ClearAccumulator();
         break;
     }
-    case 6: // Y
+    case TOrderCode::ocY:
         FSim.ControlMessage("Executing Y order");
         FALU.RoundAccumulator();
         break;
-    case 7: { // U
+    case TOrderCode::ocU: {
         FSim.ControlMessage("Executing U order");
         const TAccWords Words = FALU.ReadAccumulator();
         FStore.Write(N, Length, Words);
         break;
     }
-    case 8: { // I
+    case TOrderCode::ocI: {
         FSim.ControlMessage("Executing I order");
         const int C = FIOUnit.ReadChar();
         FStore.Write(N, Length, std::array<TWord, 2>{C, 0});
         T = InputTime;
         break;
     }
-    case 9: { // O
+    case TOrderCode::ocO: {
         FSim.ControlMessage("Executing O order");
         const auto Operand = FStore.Read(N, Length);
         FALU.WriteMultiplicand(Operand);
-        FIOUnit.PrintChar((Operand[0] >> 12) & 0x1F);
+        FIOUnit.PrintChar((Operand[0] & OrderCodeMask) >> OrderCodeShift);
         T = OutputTime;
         break;
     }
-    case 12: { // S
+    case TOrderCode::ocS: {
         FSim.ControlMessage("Executing S order");
         const auto Operand = FStore.Read(N, Length);
         FALU.WriteMultiplicand(Operand);
         FALU.SubtractFromAccumulator(Operand, Length);
         break;
     }
-    case 13: // Z
+    case TOrderCode::ocZ:
         FSim.ControlMessage("Executing Z order");
         FIOUnit.SignalStop();
         FStopped = true;
         break;
-    case 17: // F
+    case TOrderCode::ocF:
         FSim.ControlMessage("Executing F order");
-        FStore.Write(N, Length, std::array<TWord, 2>{FIOUnit.LastChar() << 12, 0});
+        FStore.Write(N, Length, std::array<TWord, 2>{FIOUnit.LastChar() << OrderCodeShift, 0});
         break;
-    case 21: // H
+    case TOrderCode::ocH:
         FSim.ControlMessage("Executing H order");
         FALU.WriteMultiplier(FStore.Read(N, Length));
         break;
-    case 22: // N
+    case TOrderCode::ocN:
         FSim.ControlMessage("Executing N order");
         FALU.Multiply(FStore.Read(N, Length), false);
         T = MultiplyTime;
         break;
-    case 25: // L
+    case TOrderCode::ocL:
         FSim.ControlMessage("Executing L Order");
         ShiftAccumulator(true);
         break;
-    case 26: // X
+    case TOrderCode::ocX:
         FSim.ControlMessage("Executing null order");
         break;
-    case 27: // G
+    case TOrderCode::ocG:
         FSim.ControlMessage("Executing G order");
         if (FALU.IsNegative())
             FSCR = N;
         break;
-    case 28: { // A
+    case TOrderCode::ocA: {
         FSim.ControlMessage("Executing A order");
         const auto Operand = FStore.Read(N, Length);
         FALU.WriteMultiplicand(Operand);
         FALU.AddToAccumulator(Operand, Length);
         break;
     }
-    case 30: { // C
+    case TOrderCode::ocC: {
         FSim.ControlMessage("Executing C order");
         const auto Collated = FALU.Collate(FStore.Read(N, Length));
         FALU.AddToAccumulator(Collated, Length);
         break;
     }
-    case 31: // V
+    case TOrderCode::ocV:
         FSim.ControlMessage("Executing V order");
         FALU.Multiply(FStore.Read(N, Length), true);
         T = MultiplyTime;

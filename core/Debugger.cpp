@@ -6,19 +6,17 @@
 
 namespace {
 
-enum : int { cE = 3, cT = 5, cU = 7, cI = 8, cZ = 13, cF = 17, cG = 27, cA = 28 };
-
 bool IsJump(TWord Word)
 {
-    const int Code = WordToOrder(Word).Code;
-    return Code == cE || Code == cG;
+    const TOrder Order = WordToOrder(Word);
+    return Order.Is(TOrderCode::ocE) || Order.Is(TOrderCode::ocG);
 }
 
 // The order at Address names its own location: the link of a call.
 bool IsLink(TWord Word, int Address)
 {
     const TOrder Order = WordToOrder(Word);
-    return Order.Code == cA && Order.Address == Address;
+    return Order.Is(TOrderCode::ocA) && Order.Address == Address;
 }
 
 } // namespace
@@ -90,7 +88,7 @@ void TDebugger::Cleared()
 int TDebugger::WatchedTarget(TWord Order) const
 {
     const TOrder O = WordToOrder(Order);
-    if (O.Code != cT && O.Code != cU && O.Code != cI && O.Code != cF)
+    if (!O.Is(TOrderCode::ocT) && !O.Is(TOrderCode::ocU) && !O.Is(TOrderCode::ocI) && !O.Is(TOrderCode::ocF))
         return -1;
     if (!O.Long)
         return IsWatched(O.Address) ? O.Address : -1;
@@ -144,7 +142,7 @@ TDebugStop TDebugger::Step(bool Checks)
             FTarget = -1;
             return {TDebugStopKind::dsWatch, Written, SCR, Order};
         }
-    if (WordToOrder(Order).Code == cZ) {
+    if (WordToOrder(Order).Is(TOrderCode::ocZ)) {
         FTarget = -1;
         return {TDebugStopKind::dsStopOrder, SCR};
     }

@@ -34,11 +34,11 @@ std::string DescribeDebugStop(const TDebugStop& Stop);
 // Where the time goes: per location and per order letter (by code), how many
 // orders ran and their machine time in 100 microseconds.
 struct TProfile {
-    static constexpr int Locations = 1024;
+    static constexpr int Locations = StoreSize;
     std::array<std::uint64_t, Locations> Count{};
     std::array<std::uint64_t, Locations> Time{};
-    std::array<std::uint64_t, 32> CodeCount{};
-    std::array<std::uint64_t, 32> CodeTime{};
+    std::array<std::uint64_t, OrderCodes> CodeCount{};
+    std::array<std::uint64_t, OrderCodes> CodeTime{};
     std::uint64_t Orders() const;
 };
 

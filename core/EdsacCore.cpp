@@ -11,7 +11,7 @@ TEdsacCore::TEdsacCore(IEdsacHost& ASim) : FSim(ASim)
     FSim.CoreMessage("Creating simulator core");
     FSim.CoreMessage("=======================");
     FSim.CoreMessage("Creating store");
-    FStore = std::make_unique<TStore>(1024, FSim);
+    FStore = std::make_unique<TStore>(StoreSize, FSim);
     FSim.CoreMessage("Creating ALU");
     FALU = std::make_unique<TALUnit>(FSim);
     FSim.CoreMessage("Creating I/O unit");
@@ -76,7 +76,7 @@ void TEdsacCore::Dial(int Digit)
 {
     TAccWords Words = FALU->ReadAccumulator();
     // The top word keeps its 17 bits: a sum past them wraps, as every addition does.
-    Words[0] = (Words[0] + 2 * Digit) & 0x1FFFF;
+    Words[0] = (Words[0] + 2 * Digit) & ShortWordMask;
     FALU->WriteAccumulator(Words);
 }
 

@@ -34,8 +34,6 @@ enum : std::uint8_t {
     f2Tape = 1 << 3,
 };
 
-constexpr int StoreSize = 1024;
-
 std::uint32_t TimeOf(TWord Order)
 {
     return OrderInfo(WordToOrder(Order).Code).Time;
@@ -45,11 +43,11 @@ std::uint32_t TimeOf(TWord Order)
 int TargetsOf(TWord Order, int (&Targets)[2])
 {
     const TOrder O = WordToOrder(Order);
-    switch (O.Code) {
-    case 5:  // T
-    case 7:  // U
-    case 8:  // I
-    case 17: // F
+    switch (static_cast<TOrderCode>(O.Code)) {
+    case TOrderCode::ocT:
+    case TOrderCode::ocU:
+    case TOrderCode::ocI:
+    case TOrderCode::ocF:
         if (!O.Long) {
             Targets[0] = O.Address;
             return 1;

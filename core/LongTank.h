@@ -5,8 +5,7 @@
 
 #include <optional>
 
-inline constexpr int LongTankSize = 32;
-inline constexpr int LongTankRows = LongTankSize / 2;
+#include "core/MachineConstants.h"
 
 struct TTankPlace {
     int Row;

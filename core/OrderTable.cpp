@@ -4,7 +4,7 @@ namespace {
 
 constexpr const char* NoOrder = "no order: it stops the machine with \"Unknown order {c}\"";
 
-constexpr TOrderInfo Orders[32] = {
+constexpr TOrderInfo Orders[OrderCodes] = {
     {'P', 0, NoOrder},
     {'Q', 0, NoOrder},
     {'W', 0, NoOrder},
@@ -43,7 +43,7 @@ constexpr TOrderInfo Orders[32] = {
 
 const TOrderInfo& OrderInfo(int Code)
 {
-    return Orders[Code & 31];
+    return Orders[Code & (OrderCodes - 1)];
 }
 
 int ShiftPlaces(const TOrder& Order)
@@ -67,7 +67,7 @@ std::string OrderDoes(const TOrder& Order, const std::string& Where)
         switch (Template[I + 1]) {
         case 'n': Text += Where; break;
         case 'w': Text += (Order.Long ? "the long number at " : "the word at ") + Where; break;
-        case 'c': Text += std::to_string(Order.Code & 31); break;
+        case 'c': Text += std::to_string(Order.Code & (OrderCodes - 1)); break;
         case 'k': {
             const int Places = ShiftPlaces(Order);
             Text += std::to_string(Places) + (Places == 1 ? " place" : " places");
@@ -98,20 +98,16 @@ bool IsBlank(char32_t Ch)
     return Ch == U' ' || Ch == U'\t';
 }
 
-// The code of an order letter, or -1.
-int CodeOfLetter(char32_t Ch)
-{
-    if (Ch >= U'a' && Ch <= U'z')
-        Ch = Ch - U'a' + U'A';
-    for (int Code = 0; Code < 32; ++Code)
-        if (static_cast<unsigned char>(OrderLetters[Code]) == Ch)
-            return Code;
-    return -1;
-}
-
 char32_t Upper(char32_t Ch)
 {
     return Ch >= U'a' && Ch <= U'z' ? Ch - U'a' + U'A' : Ch;
+}
+
+// The code of an order letter, or -1.
+int CodeOfLetter(char32_t Ch)
+{
+    Ch = Upper(Ch);
+    return Ch < 0x80 ? OrderCodeOf(static_cast<char>(Ch)) : -1;
 }
 
 struct TTapeWord {
@@ -180,7 +176,7 @@ std::string ExplainTapeWord(std::u32string_view Line, std::size_t Column)
         const bool Relative = Word.Terminator == '@';
         if (!Long && !Relative && Word.Terminator != 'F' && Word.Terminator != 'S')
             return;
-        const TOrder Order{static_cast<std::uint8_t>(Word.Code), Address & 1023, Long};
+        const TOrder Order{static_cast<std::uint8_t>(Word.Code), Address & AddressMask, Long};
         const std::string Where = Relative ? "θ + " + std::to_string(Address) : std::to_string(Address);
         if (Letter == 'P') {
             Text = Spelling + " — the number " + std::to_string(2 * Address + (Long ? 1 : 0)) +

@@ -39,9 +39,9 @@ std::array<TWord, 2> TStore::Read(int Address, TWordLength Length)
     switch (Length) {
     case wlShort:
         FSim.StoreMessage({"Read loc ", Address});
-        return {FWords[static_cast<size_t>(Address)] & 0x1FFFF, 0};
+        return {FWords[static_cast<size_t>(Address)] & ShortWordMask, 0};
     case wlLong: {
-        const int Base = Address & 0x3FFFE;
+        const int Base = Address & (WordMask & ~1);
         std::array<TWord, 2> Result{FWords[static_cast<size_t>(Base + 1)], FWords[static_cast<size_t>(Base)]};
         FSim.StoreMessage({"Read long @ ", Base + 1, " and ", Base});
         return Result;
@@ -56,13 +56,13 @@ void TStore::Write(int Address, TWordLength Length, TWords Value)
     switch (Length) {
     case wlShort: {
         TWord& Location = FWords[static_cast<size_t>(Address)];
-        Location = Value[0] | (Location & 0x20000);
+        Location = Value[0] | (Location & WordTopBit);
         FSim.StoreMessage({"Write: ", Value[0], " @ loc ", Address});
         FSim.UpdateStoreWord(Address, Location);
         break;
     }
     case wlLong: {
-        const int Base = Address & 0x3FFFE;
+        const int Base = Address & (WordMask & ~1);
         FWords[static_cast<size_t>(Base + 1)] = Value[0];
         FWords[static_cast<size_t>(Base)] = Value[1];
         FSim.StoreMessage({"Write: ", Value[0], " @ loc ", Base + 1});

@@ -11,20 +11,12 @@ struct TInitialOrder {
     bool Long;
 };
 
-int CodeOf(char Letter)
-{
-    for (int Code = 0; Code < 32; ++Code)
-        if (OrderLetters[Code] == Letter)
-            return Code;
-    return 0;
-}
-
 template <size_t N>
 void Lay(TStore& Store, const TInitialOrder (&Orders)[N])
 {
     for (size_t Loc = 0; Loc < N; ++Loc)
         Store.WriteWord(static_cast<int>(Loc),
-                        MakeOrder(CodeOf(Orders[Loc].Letter), Orders[Loc].Address, Orders[Loc].Long));
+                        MakeOrder(OrderCodeOf(Orders[Loc].Letter), Orders[Loc].Address, Orders[Loc].Long));
 }
 
 constexpr TInitialOrder InitialOrders1[] = {

@@ -2,7 +2,7 @@
 
 std::string OrderToStr(const TOrder& Order, char ShortMark, char LongMark)
 {
-    std::string Text(1, OrderLetters[Order.Code & 31]);
+    std::string Text(1, OrderLetters[Order.Code & (OrderCodes - 1)]);
     Text += ' ';
     Text += std::to_string(Order.Address);
     Text += ' ';
@@ -17,7 +17,7 @@ std::string WordToOrderStr(TWord Word, char ShortMark, char LongMark)
 
 std::string WordToIntStr(TWord Word)
 {
-    return std::to_string((Word & 0xFFFF) - (Word & 0x10000));
+    return std::to_string((Word & (SignBit - 1)) - (Word & SignBit));
 }
 
 std::string WordsToIntStr(TWords Words)
@@ -26,13 +26,13 @@ std::string WordsToIntStr(TWords Words)
     // 2^18 so that no width of integer limits the register.
     std::vector<std::uint32_t> Limbs(Words.size());
     for (size_t I = 0; I < Words.size(); ++I)
-        Limbs[I] = static_cast<std::uint32_t>(Words[I]) & (I == 0 ? 0x1FFFFu : 0x3FFFFu);
-    const bool Negative = !Limbs.empty() && (Limbs[0] & 0x10000u);
+        Limbs[I] = static_cast<std::uint32_t>(Words[I] & (I == 0 ? ShortWordMask : WordMask));
+    const bool Negative = !Limbs.empty() && (Limbs[0] & SignBit);
     if (Negative) {
         // Two's complement across the limbs: every bit inverted, then one added.
         std::uint32_t Carry = 1;
         for (size_t I = Limbs.size(); I-- > 0;) {
-            const std::uint32_t Mask = I == 0 ? 0x1FFFFu : 0x3FFFFu;
+            const std::uint32_t Mask = I == 0 ? ShortWordMask : WordMask;
             const std::uint32_t Sum = (~Limbs[I] & Mask) + Carry;
             Limbs[I] = Sum & Mask;
             Carry = Sum > Mask ? 1 : 0;
@@ -44,7 +44,7 @@ std::string WordsToIntStr(TWords Words)
         std::uint32_t Rest = 0;
         Zero = true;
         for (std::uint32_t& Limb : Limbs) {
-            const std::uint32_t Value = (Rest << 18) | Limb;
+            const std::uint32_t Value = (Rest << WordBits) | Limb;
             Limb = Value / 10;
             Rest = Value % 10;
             Zero = Zero && Limb == 0;
@@ -57,19 +57,19 @@ std::string WordsToIntStr(TWords Words)
 std::string FracToStr(TWord W0, TWord W1, TWord W2, TWord W3, int Digits)
 {
     std::string Prefix;
-    if (W0 & 0x10000) {
+    if (W0 & SignBit) {
         // One's complement: the magnitude less one unit of the lowest place,
         // which the rounding below absorbs except at an exact decimal tie.
-        W0 = ~W0 & 0x1FFFF;
-        W1 = ~W1 & 0x3FFFF;
-        W2 = ~W2 & 0x3FFFF;
-        W3 = ~W3 & 0x3FFFF;
+        W0 = ~W0 & ShortWordMask;
+        W1 = ~W1 & WordMask;
+        W2 = ~W2 & WordMask;
+        W3 = ~W3 & WordMask;
         Prefix = "-";
     } else {
-        W0 &= 0x1FFFF;
-        W1 &= 0x3FFFF;
-        W2 &= 0x3FFFF;
-        W3 &= 0x3FFFF;
+        W0 &= ShortWordMask;
+        W1 &= WordMask;
+        W2 &= WordMask;
+        W3 &= WordMask;
     }
     if (Digits <= 0)
         return Prefix + "0.";

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "core/MachineConstants.h"
+
 // Every machine word is held right-aligned in a signed 32-bit integer; groups of
 // words run from the most significant (element 0) down.
 using TWord = std::int32_t;
@@ -18,13 +20,10 @@ struct TOrder {
     std::uint8_t Code = 0;   // function code 0..31
     std::int32_t Address = 0; // 0..1023
     bool Long = false;       // the length bit
+    bool Is(TOrderCode C) const { return Code == static_cast<std::uint8_t>(C); }
 };
 
 inline TWordLength LengthOf(bool Long) { return Long ? wlLong : wlShort; }
-
-// Order letters by code (0..31), then the figure spellings used on tape (32 + code).
-inline constexpr char OrderLetters[] =
-    "PQWERTYUIOJ#SZK*.F@D!HNM&LXGABCV0123456789___________+-_________";
 
 // What the teleprinter prints for each code: letter shift, then figure shift.
 // One Latin-1 byte each; 0xA3 is the pound sign.
@@ -32,20 +31,20 @@ inline constexpr char TeleprinterChars[] =
     "PQWERTYUIOJ_SZK__F_D HNM_LXGABCV"
     "0123456789__\"+(__$_; \xA3,._)/#-?:=";
 
-static_assert(sizeof(OrderLetters) == 65 && sizeof(TeleprinterChars) == 65);
+static_assert(sizeof(TeleprinterChars) == sizeof(OrderLetters));
 
 inline TWord MakeOrder(int Code, int Address, bool Long)
 {
-    return Code * 4096 + Address * 2 + (Long ? 1 : 0);
+    return (Code << OrderCodeShift) + (Address << 1) + (Long ? OrderLongBit : 0);
 }
 
 // Bit 11 and the bits above 16 take no part in an order.
 inline TOrder WordToOrder(TWord Word)
 {
     TOrder Order;
-    Order.Code = static_cast<std::uint8_t>((Word & 0x1F000) >> 12);
-    Order.Address = (Word & 0x7FE) >> 1;
-    Order.Long = (Word & 1) == 1;
+    Order.Code = static_cast<std::uint8_t>((Word & OrderCodeMask) >> OrderCodeShift);
+    Order.Address = (Word & OrderAddressMask) >> 1;
+    Order.Long = (Word & OrderLongBit) != 0;
     return Order;
 }
 std::string OrderToStr(const TOrder& Order, char ShortMark, char LongMark);

@@ -6,6 +6,7 @@
 #include <array>
 
 #include "components/PanelView.h"
+#include "core/MachineConstants.h"
 
 class QLabel;
 class QPlainTextEdit;
@@ -47,7 +48,7 @@ private:
     // Indexed by TRegister.
     std::array<TCRTDisplay*, 5> FRegisters{};
     // Row N shows locations 32T + 2N + 1 and 32T + 2N; row 0 is the lowest.
-    std::array<TCRTDisplay*, 16> FStores{};
+    std::array<TCRTDisplay*, LongTankRows> FStores{};
     QLabel* FOrderText = nullptr;
     QSpinBox* FLongTank = nullptr;
     QPlainTextEdit* FTeletype = nullptr;

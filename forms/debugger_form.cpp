@@ -154,7 +154,7 @@ private:
         case colAddress: return Address;
         case colOrder: return Text(WordToOrderStr(Word, 'F', 'D'));
         case colInteger: return Text(WordToIntStr(Word));
-        case colFraction: return Fraction(std::array<TWord, 1>{Word & 0x1FFFF});
+        case colFraction: return Fraction(std::array<TWord, 1>{Word & ShortWordMask});
         case colChanged: return Changed ? QStringLiteral("*") : QString();
         case colRuns: {
             const std::uint64_t Runs = FDebugger.Profile().Count[static_cast<size_t>(Address)];
@@ -384,7 +384,7 @@ void TDebuggerForm::ShowProfile()
         return;
     const TProfile& Profile = FDebugger.Profile();
     int Row = 0;
-    for (int Code = 0; Code < 32; ++Code) {
+    for (int Code = 0; Code < OrderCodes; ++Code) {
         if (Profile.CodeCount[static_cast<size_t>(Code)] == 0)
             continue;
         if (Row >= FProfile->rowCount())

@@ -185,13 +185,13 @@ void TEdsacForm::CreateDial()
 void TEdsacForm::CreateTubes()
 {
     using namespace PanelLayout;
-    MakeTube("crtSCR", SCRTube, 1, 10, false, "SEQUENCE CONTROL REGISTER", TRegister::rgSequenceControl);
-    MakeTube("crtORD", ORDTube, 1, 18, true, "ORDER TANK", TRegister::rgOrderTank);
-    MakeTube("crtMULTR", MULTRTube, 2, 18, true, "MULTIPLIER", TRegister::rgMultiplier);
-    MakeTube("crtMULTD", MULTDTube, 2, 18, true, "MULTIPLICAND", TRegister::rgMultiplicand);
-    MakeTube("crtACC", ACCTube, 4, 18, true, "ACCUMULATOR", TRegister::rgAccumulator);
+    MakeTube("crtSCR", SCRTube, 1, AddressBits, false, "SEQUENCE CONTROL REGISTER", TRegister::rgSequenceControl);
+    MakeTube("crtORD", ORDTube, 1, WordBits, true, "ORDER TANK", TRegister::rgOrderTank);
+    MakeTube("crtMULTR", MULTRTube, 2, WordBits, true, "MULTIPLIER", TRegister::rgMultiplier);
+    MakeTube("crtMULTD", MULTDTube, 2, WordBits, true, "MULTIPLICAND", TRegister::rgMultiplicand);
+    MakeTube("crtACC", ACCTube, 4, WordBits, true, "ACCUMULATOR", TRegister::rgAccumulator);
     for (int N = 0; N < StoreRows; ++N)
-        MakeTube(QString("crtStore%1").arg(N), StoreRow(N), 2, 18, true, QString("WORDS_%1-%2").arg(2 * N).arg(2 * N + 1),
+        MakeTube(QString("crtStore%1").arg(N), StoreRow(N), 2, WordBits, true, QString("WORDS_%1-%2").arg(2 * N).arg(2 * N + 1),
                  std::nullopt, N);
 
     MakeLabel("lblSCR", "SCR", SCRCaption);
@@ -292,7 +292,7 @@ void TEdsacForm::CreateLongTankSelector()
     FLongTank = new QSpinBox(this);
     FLongTank->setObjectName("LTSpinEdit");
     FLongTank->setGeometry(PanelLayout::LongTankSpin);
-    FLongTank->setRange(0, 31);
+    FLongTank->setRange(0, LongTanks - 1);
     FLongTank->setValue(0);
     connect(FLongTank, &QSpinBox::valueChanged, this, &TEdsacForm::LongTankChanged);
 

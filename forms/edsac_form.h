@@ -13,6 +13,7 @@
 #include <functional>
 
 #include "components/PanelView.h"
+#include "core/MachineConstants.h"
 #include "core/RunControl.h"
 
 class QCheckBox;
@@ -130,7 +131,7 @@ private:
     // Indexed by TRegister.
     std::array<TCRTDisplay*, 5> FRegisters{};
     // Row N shows long number 32 * tank + 2N; FStores[0] is the bottom row.
-    std::array<TCRTDisplay*, 16> FStores{};
+    std::array<TCRTDisplay*, LongTankRows> FStores{};
     TClockDisplay* FClock = nullptr;
     QLabel* FTapeCaption = nullptr;
     QPlainTextEdit* FTeleprinter = nullptr;

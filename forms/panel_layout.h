@@ -9,6 +9,8 @@
 #include <QSize>
 #include <array>
 
+#include "core/MachineConstants.h"
+
 namespace PanelLayout {
 
 // The smallest rectangle holding both.
@@ -27,7 +29,7 @@ constexpr QSize Picture(512, 322);
 
 // The long-tank tube: its face, and the sixteen store rows on it, row 0 at the bottom.
 constexpr QRect TubeFace(4, 4, 229, 225);
-constexpr int StoreRows = 16;
+constexpr int StoreRows = LongTankRows;
 constexpr QRect StoreRow(int N) { return QRect(30, 180 - 9 * N, 177, 8); }
 
 // The register tubes, each in a slot of the register plate, and their captions.
