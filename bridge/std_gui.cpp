@@ -1,18 +1,13 @@
 #include "bridge/std_gui.h"
 
 #include <QApplication>
-#include <QClipboard>
-#include <QFileInfo>
-#include <QMimeData>
-#include <QPlainTextEdit>
+#include <QGuiApplication>
 #include <QScreen>
-#include <QTextDocument>
-#include <algorithm>
-#include <sys/stat.h>
 
 #include "bridge/debug_session.h"
 #include "bridge/hint_texts.h"
 #include "bridge/main_commands.h"
+#include "bridge/window_place.h"
 #include "core/ControlUnit.h"
 #include "core/EdsacCore.h"
 #include "core/TapeReader.h"
@@ -31,54 +26,6 @@
 namespace {
 
 const QString Version = QStringLiteral("Version " VALVANE_VERSION);
-constexpr int TapeWidth = 330;
-constexpr int TapeHeight = 250;
-
-// Brings a window back to the front in its normal state. A window the user
-// minimised is still "visible" to the toolkit, so show() alone leaves it iconic.
-void BringBack(QWidget* Window)
-{
-    if (Window->windowState() & Qt::WindowMinimized)
-        Window->setWindowState(Window->windowState() & ~Qt::WindowMinimized);
-    Window->show();
-    Window->raise();
-    Window->activateWindow();
-}
-
-// The machine window's title bar is guessed at this height before the window
-// manager has framed it; a position counts as reachable when a grip's width of
-// that strip, its whole height, lies on some screen's available area.
-constexpr int TitleBarHeight = 24;
-constexpr int TitleBarGrip = 100;
-
-// Where a window of Size stands centred on Area.
-QPoint CentredOn(const QRect& Area, const QSize& Size)
-{
-    return Area.topLeft() + QPoint((Area.width() - Size.width()) / 2, (Area.height() - Size.height()) / 2);
-}
-
-bool TitleBarReachable(const QRect& TitleBar)
-{
-    for (const QScreen* Screen : QGuiApplication::screens()) {
-        const QRect On = TitleBar.intersected(Screen->availableGeometry());
-        if (On.width() >= std::min(TitleBarGrip, TitleBar.width()) && On.height() >= TitleBar.height())
-            return true;
-    }
-    return false;
-}
-
-// Two names of one file: the same path, or (through a link, a hard link, "..")
-// the same file on the same device.
-bool SameFile(const QString& A, const QString& B)
-{
-    if (QFileInfo(A).absoluteFilePath() == QFileInfo(B).absoluteFilePath())
-        return true;
-    struct stat InfoA {};
-    struct stat InfoB {};
-    return ::stat(QFile::encodeName(A).constData(), &InfoA) == 0
-           && ::stat(QFile::encodeName(B).constData(), &InfoB) == 0 && InfoA.st_dev == InfoB.st_dev
-           && InfoA.st_ino == InfoB.st_ino;
-}
 
 } // namespace
 
@@ -88,7 +35,7 @@ TStdGuiCoreInt::TStdGuiCoreInt(TEdSimSettings& ASettings)
 {
     FOptionsForm = std::make_unique<TOptionsForm>();
     FAboutForm = std::make_unique<TAboutForm>();
-    ResetCascade();
+    FTapes = std::make_unique<TTapeWindows>(*FMainForm, *FEdsacForm, FSettings, [this] { UpdateMenus(); });
     FEdsacForm->SetHintHandler([this](const TTubeHint& Hint) { ShowHint(Hint); });
     Connect();
 }
@@ -97,20 +44,6 @@ TStdGuiCoreInt::~TStdGuiCoreInt() = default;
 
 void TStdGuiCoreInt::Connect()
 {
-    // Menus are refreshed after every punched character; asking the clipboard's owner
-    // each time would be a round trip to the display server, so its state is kept.
-    QClipboard* Clipboard = QGuiApplication::clipboard();
-    const auto NoteClipboard = [this, Clipboard] {
-        const QMimeData* Data = Clipboard->mimeData();
-        FClipboardHasText = Data && Data->hasFormat(QStringLiteral("text/plain"));
-    };
-    NoteClipboard();
-    connect(Clipboard, &QClipboard::dataChanged, this, [this, NoteClipboard] {
-        NoteClipboard();
-        if (FMainForm)
-            UpdateMenus();
-    });
-
     TEdsacForm* E = FEdsacForm.get();
     E->ExecuteStep = [this] { return ExecuteStep(); };
     connect(E, &TEdsacForm::ClearClicked, this, &TStdGuiCoreInt::ClearMachine);
@@ -145,12 +78,7 @@ void TStdGuiCoreInt::Connect()
     M->CloseQuery = [this] { return CanCloseAll(); };
     connect(M, &TMainForm::OpenTape, this, &TStdGuiCoreInt::OpenTape);
     connect(M, &TMainForm::SelectInitialOrders, this, &TStdGuiCoreInt::SelectInitialOrders);
-    connect(M, &TMainForm::ShowTapeWindow, this, [this](int N) {
-        if (TEditorForm* Window = FindTapeWindow(N)) {
-            BringBack(Window);
-            Window->Editor()->setFocus();
-        }
-    });
+    connect(M, &TMainForm::ShowTapeWindow, this, [this](int N) { FTapes->Show(N); });
 }
 
 // ---- Lifecycle ----------------------------------------------------------------
@@ -171,20 +99,7 @@ void TStdGuiCoreInt::InitGui()
         FMainForm->SetInitialOrders(*Orders);
     FMainForm->SetCommandChecked("miRealTime", FSettings.RealTime);
     FMainForm->SetRecentFiles(QStringList(FSettings.RecentFiles.begin(), FSettings.RecentFiles.end()));
-    if (FSettings.EdsacFormLeft == -1 && FSettings.EdsacFormTop == -1) {
-        FEdsacForm->move(CentredOn(QRect(QPoint(), QGuiApplication::primaryScreen()->geometry().size()), FEdsacForm->size()));
-    } else if (TitleBarReachable(
-                   QRect(FSettings.EdsacFormLeft, FSettings.EdsacFormTop, FEdsacForm->width(), TitleBarHeight))) {
-        FEdsacForm->move(FSettings.EdsacFormLeft, FSettings.EdsacFormTop);
-    } else {
-        // A place off every screen (another monitor once, a hand-edited file) would
-        // keep the panel out of reach for good: centre it where it can be seen and
-        // keep that place instead.
-        FEdsacForm->move(CentredOn(QGuiApplication::primaryScreen()->availableGeometry(),
-                                   FEdsacForm->size() + QSize(0, TitleBarHeight)));
-        FSettings.EdsacFormLeft = FEdsacForm->x();
-        FSettings.EdsacFormTop = FEdsacForm->y();
-    }
+    PlaceMachineWindow(*FEdsacForm, FSettings.EdsacFormLeft, FSettings.EdsacFormTop);
     UpdateMenus();
 }
 
@@ -199,7 +114,8 @@ void TStdGuiCoreInt::KeepEdsacPlace()
 void TStdGuiCoreInt::DoneGui()
 {
     KeepEdsacPlace();
-    FActiveTape = nullptr;
+    // The tape windows go with the main window; nothing is current from here on.
+    FTapes.reset();
     FLog.Stop();
     FDebug.reset();
     FRun.reset();
@@ -214,16 +130,12 @@ void TStdGuiCoreInt::RestoreGui(QObject*)
 {
     FMainForm->showNormal();
     BringBack(FEdsacForm.get());
-    // Every tape window is activated as it comes back, and activation makes a tape
-    // current: the current one comes back last so that it stays current.
-    TEditorForm* Current = FActiveTape;
-    for (TEditorForm* Tape : FTapeWindows)
-        if (Tape && Tape != Current)
-            BringBack(Tape);
-    if (Current) {
-        BringBack(Current);
-        SetCurrentTape(Current);
-    }
+    FTapes->RestoreAll();
+}
+
+void TStdGuiCoreInt::ShowEdsacWindow()
+{
+    BringBack(FEdsacForm.get());
 }
 
 void TStdGuiCoreInt::MinimiseGui(QObject*)
@@ -260,7 +172,7 @@ void TStdGuiCoreInt::SelectInitialOrders(bool Second)
 
 bool TStdGuiCoreInt::StartRun()
 {
-    if (!FActiveTape) {
+    if (!CurrentTape()) {
         Dialogs::Message(FEdsacForm.get(), QStringLiteral("No tape"), QStringLiteral("Please select a program tape"),
                          QMessageBox::Ok, QMessageBox::Warning);
         return false;
@@ -359,41 +271,6 @@ void TStdGuiCoreInt::PlaySound(TSound Sound)
 
 // ---- Displays -------------------------------------------------------------------
 
-void TStdGuiCoreInt::UpdateAccDisplay(bool Force, TWords Words)
-{
-    FPanel.ShowRegister(TRegister::rgAccumulator, Force, Words);
-}
-
-void TStdGuiCoreInt::UpdateScrDisplay(bool Force, TWords Words)
-{
-    FPanel.ShowRegister(TRegister::rgSequenceControl, Force, Words);
-}
-
-void TStdGuiCoreInt::UpdateOrdDisplay(bool Force, TWords Words)
-{
-    FPanel.ShowRegister(TRegister::rgOrderTank, Force, Words);
-}
-
-void TStdGuiCoreInt::UpdateMultrDisplay(bool Force, TWords Words)
-{
-    FPanel.ShowRegister(TRegister::rgMultiplier, Force, Words);
-}
-
-void TStdGuiCoreInt::UpdateMultdDisplay(bool Force, TWords Words)
-{
-    FPanel.ShowRegister(TRegister::rgMultiplicand, Force, Words);
-}
-
-void TStdGuiCoreInt::UpdateStoreDisplay(TWords Words)
-{
-    FPanel.ShowStore(Words);
-}
-
-void TStdGuiCoreInt::UpdateStoreWord(int Address, TWord Value)
-{
-    FPanel.ShowStoreWord(Address, Value);
-}
-
 void TStdGuiCoreInt::UpdateClock(std::uint32_t Time)
 {
     FEdsacForm->UpdateClockDisplay(Time);
@@ -408,21 +285,23 @@ void TStdGuiCoreInt::UpdateClock(std::uint32_t Time)
 int TStdGuiCoreInt::ReadTapeChar()
 {
     // The current tape window was closed while the machine ran: the tape has gone.
-    if (!FActiveTape)
+    TEditorForm* Tape = CurrentTape();
+    if (!Tape)
         throw EEndOfTape();
-    return ReadTapeCode(FActiveTape->Tape(), FSettings.IgnoreCase, *this);
+    return ReadTapeCode(Tape->Tape(), FSettings.IgnoreCase, *this);
 }
 
 // Stepping back reads the current tape again from where it was.
 std::uint64_t TStdGuiCoreInt::TapeMark()
 {
-    return FActiveTape ? FActiveTape->Tape().Mark() : 0;
+    TEditorForm* Tape = CurrentTape();
+    return Tape ? Tape->Tape().Mark() : 0;
 }
 
 void TStdGuiCoreInt::RewindTapeTo(std::uint64_t Mark)
 {
-    if (FActiveTape)
-        FActiveTape->Tape().GoToMark(Mark);
+    if (TEditorForm* Tape = CurrentTape())
+        Tape->Tape().GoToMark(Mark);
 }
 
 void TStdGuiCoreInt::TakeBackOutput(std::span<const TOutputChar> Output)
@@ -431,273 +310,13 @@ void TStdGuiCoreInt::TakeBackOutput(std::span<const TOutputChar> Output)
     UpdateMenus();
 }
 
-// ---- Tape windows -------------------------------------------------------------------
-
-void TStdGuiCoreInt::ResetCascade()
-{
-    FNextLeft = 10;
-    // Measured from the main window's frame, title bar included. Until the window
-    // manager has framed the main window that frame is not known, so the first
-    // window of a cascade measures again when it is made.
-    const QRect Frame = FMainForm->frameGeometry();
-    FNextTop = Frame.y() + Frame.height() + 50;
-    FCascadeFromMain = true;
-}
-
-TEditorForm* TStdGuiCoreInt::CreateTapeWindow(const QString& Caption, bool Show)
-{
-    ++FEditorCount;
-    auto* Window = new TEditorForm(FMainForm.get(), Caption);
-    FTapeWindows.append(Window);
-    connect(Window, &TEditorForm::Activated, this, &TStdGuiCoreInt::SetCurrentTape);
-    Window->SetCloseQuery([this, Window] { return TapeWindowCloseQuery(Window); });
-    connect(Window, &TEditorForm::Closed, this, &TStdGuiCoreInt::TapeWindowClose);
-    connect(Window, &TEditorForm::TextChanged, this, [this] { TapeChange(); });
-    // The modified flag can drop after the text has changed (a whole text set, an
-    // undo back to the saved text): Save follows the flag itself.
-    connect(Window->Editor()->document(), &QTextDocument::modificationChanged, this, [this] {
-        if (FMainForm && FEdsacForm)
-            UpdateMenus();
-    });
-    connect(Window, &TEditorForm::KeyReleased, this, [this] { UpdateMenus(); });
-    connect(Window, &TEditorForm::MouseReleased, this, [this] { UpdateMenus(); });
-    if (FRecovery)
-        FRecovery->Watch(Window);
-    Window->setObjectName(QStringLiteral("ed") + QString::number(FEditorCount));
-    if (FCascadeFromMain)
-        ResetCascade();
-    FCascadeFromMain = false;
-    Window->move(FNextLeft, FNextTop);
-    Window->resize(TapeWidth, TapeHeight);
-    if (Show)
-        Window->show();
-    const int ScreenHeight = QGuiApplication::primaryScreen()->geometry().height();
-    if (ScreenHeight - 100 < FNextTop + TapeHeight) {
-        ResetCascade();
-    } else {
-        FNextLeft += 10;
-        FNextTop += 20;
-    }
-    FActiveTape = Window;
-    return Window;
-}
-
-TEditorForm* TStdGuiCoreInt::NewTape()
-{
-    ++FUntitledCount;
-    TEditorForm* Window = CreateTapeWindow(QStringLiteral("Untitled ") + QString::number(FUntitledCount));
-    FMainForm->AddWindowMenuItem(Window);
-    UpdateMenus();
-    return Window;
-}
-
-TEditorForm* TStdGuiCoreInt::OpenTape(const QString& FileName)
-{
-    if (!QFileInfo::exists(FileName)) {
-        Dialogs::Message(FMainForm.get(), QStringLiteral("Error"), QStringLiteral("Cannot find the file: ") + FileName,
-                         QMessageBox::Ok, QMessageBox::Critical);
-        return nullptr;
-    }
-    // A second window on the same file would have two versions of it, and the
-    // one saved last would silently remove what the other saved.
-    for (TEditorForm* Open : std::as_const(FTapeWindows)) {
-        if (Open && !Open->FileName().isEmpty() && SameFile(Open->FileName(), FileName)) {
-            BringBack(Open);
-            Open->Editor()->setFocus();
-            SetCurrentTape(Open);
-            RememberRecentFile(Open->FileName()); // one name for one file in the list
-            return Open;
-        }
-    }
-    // Shown once it holds the file: a file that cannot be read is reported over
-    // the main window, not over an empty window named after nothing.
-    TEditorForm* Window = CreateTapeWindow(QString(), false);
-    if (!Window->LoadFromFile(FileName)) {
-        // The window has said why; an empty window named after nothing helps no one.
-        FActiveTape = nullptr;
-        delete Window;
-        UpdateMenus();
-        return nullptr;
-    }
-    Window->show();
-    FMainForm->AddWindowMenuItem(Window);
-    Window->SetModified(false);
-    Window->RewindTape();
-    UpdateMenus();
-    RememberRecentFile(FileName);
-    return Window;
-}
-
-void TStdGuiCoreInt::RememberRecentFile(const QString& FileName)
-{
-    FSettings.AddRecentFile(FileName);
-    FMainForm->SetRecentFiles(QStringList(FSettings.RecentFiles.begin(), FSettings.RecentFiles.end()));
-}
-
-TEditorForm* TStdGuiCoreInt::RecoverTape(const QString& FileName, const QString& Text)
-{
-    TEditorForm* Window = FileName.isEmpty() ? NewTape() : CreateTapeWindow(QString());
-    if (!FileName.isEmpty()) {
-        Window->SetFileName(FileName);
-        FMainForm->AddWindowMenuItem(Window);
-    }
-    Window->Editor()->setPlainText(Text);
-    Window->SetModified(true);
-    UpdateMenus();
-    return Window;
-}
-
-void TStdGuiCoreInt::InsertTape(const QString& FileName)
-{
-    if (FActiveTape)
-        FActiveTape->InsertFile(FileName);
-}
-
-void TStdGuiCoreInt::CloseTape()
-{
-    if (FActiveTape)
-        FActiveTape->close();
-}
-
-void TStdGuiCoreInt::SaveTape()
-{
-    if (!FActiveTape)
-        return;
-    FActiveTape->Save();
-    ShowTapeName();
-}
-
-void TStdGuiCoreInt::SaveTapeAs()
-{
-    if (!FActiveTape)
-        return;
-    FActiveTape->SaveAs();
-    ShowTapeName();
-}
-
-// After a save the current tape's name may have changed.
-void TStdGuiCoreInt::ShowTapeName()
-{
-    FMainForm->UpdateWindowMenuItem(FActiveTape);
-    FEdsacForm->SetTapeName(FActiveTape->windowTitle());
-    UpdateMenus();
-}
-
-void TStdGuiCoreInt::SetCurrentTape(TEditorForm* Window)
-{
-    FActiveTape = Window;
-    FEdsacForm->SetTapeName(Window->windowTitle());
-    // Save, Cut, Copy and Select All depend on which tape is current.
-    UpdateMenus();
-}
-
-TEditorForm* TStdGuiCoreInt::CurrentTape() const
-{
-    return FActiveTape;
-}
-
-void TStdGuiCoreInt::RewindTape()
-{
-    RewindActiveTape();
-}
-
-void TStdGuiCoreInt::RewindActiveTape()
-{
-    if (FActiveTape)
-        FActiveTape->RewindTape();
-}
-
-TEditorForm* TStdGuiCoreInt::FindTapeWindow(int N) const
-{
-    return FMainForm->findChild<TEditorForm*>(QStringLiteral("ed") + QString::number(N), Qt::FindDirectChildrenOnly);
-}
-
-void TStdGuiCoreInt::ShowEdsacWindow()
-{
-    BringBack(FEdsacForm.get());
-}
-
-void TStdGuiCoreInt::CutText()
-{
-    if (FActiveTape)
-        FActiveTape->Editor()->cut();
-    UpdateMenus();
-}
-
-void TStdGuiCoreInt::CopyText()
-{
-    if (FActiveTape)
-        FActiveTape->Editor()->copy();
-    UpdateMenus();
-}
-
-void TStdGuiCoreInt::PasteText()
-{
-    if (FActiveTape)
-        FActiveTape->Editor()->paste();
-    UpdateMenus();
-}
-
-void TStdGuiCoreInt::SelectAll()
-{
-    if (FActiveTape)
-        FActiveTape->Editor()->selectAll();
-    UpdateMenus();
-}
-
-bool TStdGuiCoreInt::TapeWindowCloseQuery(TEditorForm* Window)
-{
-    return Window->AskToSaveChanges();
-}
-
-void TStdGuiCoreInt::TapeWindowClose(TEditorForm* Window)
-{
-    if (FMainForm)
-        FMainForm->RemoveWindowMenuItem(Window);
-    FTapeWindows.removeAll(Window);
-    FActiveTape = nullptr;
-    if (FEdsacForm)
-        FEdsacForm->SetTapeName(QStringLiteral("No Program"));
-    Window->deleteLater();
-    if (FMainForm)
-        UpdateMenus();
-}
-
-void TStdGuiCoreInt::TapeChange()
-{
-    RewindActiveTape();
-    UpdateMenus();
-}
-
-bool TStdGuiCoreInt::CanCloseAll()
-{
-    // A copy: each window taken off the list as it closes.
-    const QList<QPointer<TEditorForm>> Windows = FTapeWindows;
-    for (TEditorForm* Window : Windows) {
-        if (!Window)
-            continue;
-        // Brought to the front, as its Window menu entry would, before it is asked about.
-        BringBack(Window);
-        Window->Editor()->setFocus();
-        if (!TapeWindowCloseQuery(Window))
-            return false;
-        Window->SetCloseQuery({});
-        Window->close();
-    }
-    return true;
-}
+// ---- Menu states ---------------------------------------------------------------
 
 TCommandState TStdGuiCoreInt::CommandState() const
 {
     TCommandState State;
-    State.Tape = !FActiveTape.isNull();
-    if (State.Tape) {
-        const QPlainTextEdit* Editor = FActiveTape->Editor();
-        State.TapeModified = FActiveTape->IsModified();
-        State.TapeText = !Editor->document()->isEmpty();
-        State.Selection = Editor->textCursor().hasSelection();
-        State.CanPaste = FClipboardHasText;
-    }
+    if (FTapes)
+        FTapes->NoteState(State);
     State.Output = FLog.HasOutput();
     State.ClockShowsTime = FEdsacForm && FEdsacForm->ClockShowsTime();
     return State;
@@ -717,11 +336,6 @@ void TStdGuiCoreInt::TeleprinterNewLine(const std::string& Text)
     UpdateMenus();
 }
 
-void TStdGuiCoreInt::TeleprinterPrint(char Ch)
-{
-    FLog.Print(Ch);
-}
-
 void TStdGuiCoreInt::PunchChar(char Ch)
 {
     // Every output order ends here, after its character has been printed: the
@@ -733,31 +347,16 @@ void TStdGuiCoreInt::PunchChar(char Ch)
     FLog.Punch(Ch);
 }
 
-void TStdGuiCoreInt::LineFeed()
-{
-    TeleprinterNewLine("");
-}
-
 void TStdGuiCoreInt::DiscardOutput()
 {
     FLog.Discard();
     UpdateMenus();
 }
 
-bool TStdGuiCoreInt::SaveOutput(const QString& FileName)
-{
-    return FLog.SaveLines(FileName);
-}
-
-bool TStdGuiCoreInt::PunchOutput(const QString& FileName)
-{
-    return FLog.SavePunched(FileName);
-}
-
 void TStdGuiCoreInt::PrintTape()
 {
-    if (FActiveTape)
-        PrintText(FMainForm.get(), FActiveTape->windowTitle(), FActiveTape->Text());
+    if (TEditorForm* Tape = CurrentTape())
+        PrintText(FMainForm.get(), Tape->windowTitle(), Tape->Text());
 }
 
 // ---- Hints and dialogs -------------------------------------------------------------

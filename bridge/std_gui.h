@@ -6,11 +6,11 @@
 #pragma once
 
 #include <QObject>
-#include <QPointer>
 #include <QStringList>
 #include <memory>
 
 #include "bridge/gui_core_int.h"
+#include "bridge/tape_windows.h"
 #include "bridge/teleprinter_log.h"
 #include "components/PanelPresenter.h"
 #include "forms/commands.h"
@@ -36,20 +36,20 @@ public:
     void SetCore(TEdsacCore* NewCore) override;
     void RestoreGui(QObject* Sender) override;
     void MinimiseGui(QObject* Sender) override;
-    void UpdateAccDisplay(bool Force, TWords Words) override;
-    void UpdateScrDisplay(bool Force, TWords Words) override;
-    void UpdateOrdDisplay(bool Force, TWords Words) override;
-    void UpdateMultrDisplay(bool Force, TWords Words) override;
-    void UpdateMultdDisplay(bool Force, TWords Words) override;
-    void UpdateStoreDisplay(TWords Words) override;
-    void UpdateStoreWord(int Address, TWord Value) override;
+    void UpdateAccDisplay(bool Force, TWords Words) override { FPanel.ShowRegister(TRegister::rgAccumulator, Force, Words); }
+    void UpdateScrDisplay(bool Force, TWords Words) override { FPanel.ShowRegister(TRegister::rgSequenceControl, Force, Words); }
+    void UpdateOrdDisplay(bool Force, TWords Words) override { FPanel.ShowRegister(TRegister::rgOrderTank, Force, Words); }
+    void UpdateMultrDisplay(bool Force, TWords Words) override { FPanel.ShowRegister(TRegister::rgMultiplier, Force, Words); }
+    void UpdateMultdDisplay(bool Force, TWords Words) override { FPanel.ShowRegister(TRegister::rgMultiplicand, Force, Words); }
+    void UpdateStoreDisplay(TWords Words) override { FPanel.ShowStore(Words); }
+    void UpdateStoreWord(int Address, TWord Value) override { FPanel.ShowStoreWord(Address, Value); }
     void UpdateClock(std::uint32_t Time) override;
     void TeleprinterNewLine(const std::string& Text) override;
-    void TeleprinterPrint(char Ch) override;
+    void TeleprinterPrint(char Ch) override { FLog.Print(Ch); }
     void PunchChar(char Ch) override;
     void ClearMessages() override {}
     int ReadTapeChar() override;
-    void RewindTape() override;
+    void RewindTape() override { FTapes->Rewind(); }
     void PlaySound(TSound Sound) override;
     std::uint64_t TapeMark() override;
     void RewindTapeTo(std::uint64_t Mark) override;
@@ -72,38 +72,39 @@ public:
     void ResumeRun();
     void HaltTimer();
 
-    // Tape windows.
-    TEditorForm* NewTape();
-    TEditorForm* OpenTape(const QString& FileName);
-    void InsertTape(const QString& FileName);
-    void CloseTape();
-    void SaveTape();
-    void SaveTapeAs();
-    TEditorForm* CurrentTape() const;
-    void SetCurrentTape(TEditorForm* Window);
-    void RewindActiveTape();
-    TEditorForm* FindTapeWindow(int N) const;
+    // Tape windows: the current tape is the one the machine reads (none after DoneGui).
+    TEditorForm* NewTape() { return FTapes->New(); }
+    TEditorForm* OpenTape(const QString& FileName) { return FTapes->Open(FileName); }
+    void InsertTape(const QString& FileName) { FTapes->Insert(FileName); }
+    void CloseTape() { FTapes->Close(); }
+    void SaveTape() { FTapes->Save(); }
+    void SaveTapeAs() { FTapes->SaveAs(); }
+    TEditorForm* CurrentTape() const { return FTapes ? FTapes->Current() : nullptr; }
+    void SetCurrentTape(TEditorForm* Window) { FTapes->SetCurrent(Window); }
+    void RewindActiveTape() { FTapes->Rewind(); }
+    TEditorForm* FindTapeWindow(int N) const { return FTapes->Find(N); }
     // Tape windows made from here on keep recovery copies in Store (none without).
-    void SetRecoveryStore(TRecoveryStore* Store) { FRecovery = Store; }
+    void SetRecoveryStore(TRecoveryStore* Store) { FTapes->SetRecoveryStore(Store); }
     // A tape window for a recovered copy, its text modified: named after FileName,
     // so that Save writes there, or a new untitled tape when FileName is empty.
-    TEditorForm* RecoverTape(const QString& FileName, const QString& Text);
+    TEditorForm* RecoverTape(const QString& FileName, const QString& Text) { return FTapes->Recover(FileName, Text); }
     // The machine window's place into the settings, as the end of the program does.
     void KeepEdsacPlace();
     void ShowEdsacWindow();
-    void CutText();
-    void CopyText();
-    void PasteText();
-    void SelectAll();
+    void CutText() { FTapes->Cut(); }
+    void CopyText() { FTapes->Copy(); }
+    void PasteText() { FTapes->Paste(); }
+    void SelectAll() { FTapes->SelectAll(); }
     // The main window's commands are enabled as the program's state allows.
     void UpdateMenus();
-    bool CanCloseAll();
+    // Exit: asks about every tape with changes first; closes none on Cancel.
+    bool CanCloseAll() { return FTapes->CloseAll(); }
 
     // Output, printing, hints and dialogs.
     void DiscardOutput();
-    bool SaveOutput(const QString& FileName);
-    bool PunchOutput(const QString& FileName);
-    void LineFeed();
+    bool SaveOutput(const QString& FileName) { return FLog.SaveLines(FileName); }
+    bool PunchOutput(const QString& FileName) { return FLog.SavePunched(FileName); }
+    void LineFeed() { TeleprinterNewLine(""); }
     void PrintTape();
     void SetHints(bool On);
     void ClearHint();
@@ -123,15 +124,7 @@ public:
     TEdsacForm* GetEdsacForm() const { return FEdsacForm.get(); }
 
 private:
-    // Shown at once unless Show is false.
-    TEditorForm* CreateTapeWindow(const QString& Caption, bool Show = true);
-    void RememberRecentFile(const QString& FileName);
-    void ResetCascade();
     TCommandState CommandState() const;
-    void ShowTapeName();
-    bool TapeWindowCloseQuery(TEditorForm* Window);
-    void TapeWindowClose(TEditorForm* Window);
-    void TapeChange();
     void ShowHint(const TTubeHint& Hint);
     void Connect();
 
@@ -147,21 +140,10 @@ private:
     // session, and its window, when first asked for.
     std::unique_ptr<TRunControl> FRun;
     std::unique_ptr<TDebugSession> FDebug;
-    // Owned by the main window; the guard clears it should the window go first.
-    QPointer<TEditorForm> FActiveTape;
-    // The open tape windows in the order they were made, as the Window menu lists them.
-    QList<QPointer<TEditorForm>> FTapeWindows;
-    int FUntitledCount = 0;
-    int FEditorCount = 0;
-    int FNextLeft = 0;
-    int FNextTop = 0;
-    // FNextTop was set for the first window of a cascade, below the main window.
-    bool FCascadeFromMain = true;
+    // After the windows it uses, so that it goes first.
+    std::unique_ptr<TTapeWindows> FTapes;
     bool FHintsOn = false;
     bool FRealTime = false;
-    // The clipboard offers "text/plain".
-    bool FClipboardHasText = false;
     // What the main window's commands were last enabled by.
     TCommandState FShownState;
-    TRecoveryStore* FRecovery = nullptr;
 };

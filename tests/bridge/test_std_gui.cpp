@@ -278,32 +278,6 @@ private slots:
         QCOMPARE(QPoint(W.Settings.EdsacFormLeft, W.Settings.EdsacFormTop), W.Panel()->pos());
     }
 
-    void closingAsksForEachModifiedTapeInTurn()
-    {
-        TWorld W;
-        QList<TEditorForm*> Tapes;
-        for (int I = 0; I < 3; ++I) {
-            Tapes << W.Tape(QStringLiteral("P F"));
-            QVERIFY(Tapes.last()->IsModified());
-        }
-        W.Answers = {QMessageBox::No, QMessageBox::Cancel};
-        QVERIFY(!W.Bridge->CanCloseAll());
-        QCOMPARE(W.Messages, (QStringList{"Confirm|Save changes to Untitled 1?", "Confirm|Save changes to Untitled 2?"}));
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(!W.Bridge->FindTapeWindow(1));
-        QVERIFY(W.Bridge->FindTapeWindow(2));
-        QVERIFY(W.Bridge->FindTapeWindow(3));
-        QCOMPARE(W.Main()->WindowMenuEntries().size(), 3); // Edsac, ed2, ed3
-        QVERIFY(!W.Bridge->CurrentTape());
-        QCOMPARE(W.OnPanel<QLabel>("memoLabel")->text(), QStringLiteral("Output From: No Program"));
-
-        // Yes with a cancelled save dialog keeps the window too.
-        W.Messages.clear();
-        W.Answers = {QMessageBox::Yes};
-        QVERIFY(!W.Bridge->CanCloseAll());
-        QVERIFY(W.Bridge->FindTapeWindow(2));
-    }
-
     // Tape windows and store tubes are known by where they came from, not by their
     // names: a renamed window is still asked about, a renamed tube still names its row.
     void identityIsNotTheName()

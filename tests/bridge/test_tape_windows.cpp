@@ -1,7 +1,9 @@
 // Tape windows behind the real main window (offscreen): pasting, files opened
-// twice, files changed by other programs, encodings and the parents of boxes.
+// twice, files changed by other programs, encodings, the parents of boxes, which
+// tape is current and the questions before they close.
 #include <QAction>
 #include <QClipboard>
+#include <QLabel>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QtTest>
@@ -204,6 +206,74 @@ private slots:
         QCOMPARE(Boxes.last().Parent, T);
         QVERIFY(T->isVisible());
         QCOMPARE(Boxes.size(), 4);
+    }
+
+    // Minimising the current tape makes the window manager activate another; the
+    // machine still reads the minimised one until the user chooses another.
+    void aMinimisedTapeStaysCurrentUntilAnotherIsChosen()
+    {
+        TWorld W;
+        TEditorForm* Hi = W.Tape(QStringLiteral("T64K GK O4@ O5@ O6@ ZF *F HF IF EZPF"));
+        TEditorForm* Ok = W.Tape(QStringLiteral("T64K GK O4@ O5@ O6@ ZF *F OF KF EZPF"));
+        W.Bridge->RestoreGui(nullptr);
+        QCOMPARE(W.Bridge->CurrentTape(), Ok);
+        const auto HandOn = [](QWidget* To) {
+            QEvent Activate(QEvent::WindowActivate);
+            QCoreApplication::sendEvent(To, &Activate);
+        };
+
+        Ok->showMinimized();
+        HandOn(Hi);
+        QCOMPARE(W.Bridge->CurrentTape(), Ok);
+        QCOMPARE(W.RunToStop(), 0);
+        QCOMPARE(W.Printed(), QStringLiteral("OK"));
+
+        // A click in the other tape chooses it.
+        auto* Pane = Hi->findChild<QPlainTextEdit*>();
+        QTest::mouseClick(Pane->viewport(), Qt::LeftButton);
+        QCOMPARE(W.Bridge->CurrentTape(), Hi);
+        QCOMPARE(W.OnPanel<QLabel>("memoLabel")->text(), QStringLiteral("Output From: Untitled 1"));
+
+        // So does its entry in the Window menu, and, with nothing minimised, activation.
+        Hi->showMinimized();
+        W.Main()->WindowMenuClick(W.OnMain("mnuWined2"));
+        QCOMPARE(W.Bridge->CurrentTape(), Ok);
+        QVERIFY(!Ok->isMinimized());
+        Hi->showNormal();
+        HandOn(Hi);
+        QCOMPARE(W.Bridge->CurrentTape(), Hi);
+    }
+
+    // Exit asks about every changed tape before any window closes: a Cancel at the
+    // last question leaves every tape open.
+    void exitThenCancelClosesNothing()
+    {
+        TWorld W;
+        QList<TEditorForm*> Tapes;
+        for (int I = 0; I < 3; ++I)
+            Tapes << W.Tape(QStringLiteral("P F"));
+        Tapes[1]->SetModified(false);
+        W.Answers = {QMessageBox::No, QMessageBox::Cancel};
+        W.OnMain("miExit")->trigger();
+        QCOMPARE(W.Messages, (QStringList{"Confirm|Save changes to Untitled 1?", "Confirm|Save changes to Untitled 3?"}));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        for (int N = 1; N <= 3; ++N)
+            QVERIFY(W.Bridge->FindTapeWindow(N) && W.Bridge->FindTapeWindow(N)->isVisible());
+        QCOMPARE(W.Main()->WindowMenuEntries().size(), 4); // Edsac and the three tapes
+        // Yes with a cancelled save dialog keeps them too.
+        W.Messages.clear();
+        W.Answers = {QMessageBox::Yes};
+        QVERIFY(!W.Bridge->CanCloseAll());
+        QCOMPARE(W.Messages.size(), 1);
+
+        // Answered all the way, every window closes.
+        W.Messages.clear();
+        W.Answers = {QMessageBox::No, QMessageBox::No};
+        QVERIFY(W.Bridge->CanCloseAll());
+        QCOMPARE(W.Messages.size(), 2);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(W.Main()->findChildren<TEditorForm*>().isEmpty());
+        QVERIFY(!W.Bridge->CurrentTape());
     }
 };
 
