@@ -39,6 +39,16 @@ constexpr TOrderInfo Orders[OrderCodes] = {
     {'V', 60, "add the multiplier times {w} to the accumulator"},
 };
 
+// The table's letters are those the order codes are named by.
+constexpr bool LettersAgree()
+{
+    for (int Code = 0; Code < OrderCodes; ++Code)
+        if (Orders[Code].Letter != OrderLetters[Code])
+            return false;
+    return true;
+}
+static_assert(LettersAgree());
+
 } // namespace
 
 const TOrderInfo& OrderInfo(int Code)
