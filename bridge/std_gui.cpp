@@ -280,30 +280,6 @@ void TStdGuiCoreInt::UpdateClock(std::uint32_t Time)
         UpdateMenus();
 }
 
-// ---- Tape input -------------------------------------------------------------------
-
-int TStdGuiCoreInt::ReadTapeChar()
-{
-    // The current tape window was closed while the machine ran: the tape has gone.
-    TEditorForm* Tape = CurrentTape();
-    if (!Tape)
-        throw EEndOfTape();
-    return ReadTapeCode(Tape->Tape(), FSettings.IgnoreCase, *this);
-}
-
-// Stepping back reads the current tape again from where it was.
-std::uint64_t TStdGuiCoreInt::TapeMark()
-{
-    TEditorForm* Tape = CurrentTape();
-    return Tape ? Tape->Tape().Mark() : 0;
-}
-
-void TStdGuiCoreInt::RewindTapeTo(std::uint64_t Mark)
-{
-    if (TEditorForm* Tape = CurrentTape())
-        Tape->Tape().GoToMark(Mark);
-}
-
 void TStdGuiCoreInt::TakeBackOutput(std::span<const TOutputChar> Output)
 {
     FLog.TakeBack(Output);
@@ -351,12 +327,6 @@ void TStdGuiCoreInt::DiscardOutput()
 {
     FLog.Discard();
     UpdateMenus();
-}
-
-void TStdGuiCoreInt::PrintTape()
-{
-    if (TEditorForm* Tape = CurrentTape())
-        PrintText(FMainForm.get(), Tape->windowTitle(), Tape->Text());
 }
 
 // ---- Hints and dialogs -------------------------------------------------------------

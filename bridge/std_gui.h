@@ -48,11 +48,12 @@ public:
     void TeleprinterPrint(char Ch) override { FLog.Print(Ch); }
     void PunchChar(char Ch) override;
     void ClearMessages() override {}
-    int ReadTapeChar() override;
+    int ReadTapeChar() override { return FTapes->ReadCode(*this); }
     void RewindTape() override { FTapes->Rewind(); }
     void PlaySound(TSound Sound) override;
-    std::uint64_t TapeMark() override;
-    void RewindTapeTo(std::uint64_t Mark) override;
+    // Stepping back reads the current tape again from where it was.
+    std::uint64_t TapeMark() override { return FTapes->Mark(); }
+    void RewindTapeTo(std::uint64_t Mark) override { FTapes->GoToMark(Mark); }
     void TakeBackOutput(std::span<const TOutputChar> Output) override;
     void ClearMachine() override;
     void LoadInitialOrders() override;
@@ -105,7 +106,7 @@ public:
     bool SaveOutput(const QString& FileName) { return FLog.SaveLines(FileName); }
     bool PunchOutput(const QString& FileName) { return FLog.SavePunched(FileName); }
     void LineFeed() { TeleprinterNewLine(""); }
-    void PrintTape();
+    void PrintTape() { FTapes->Print(); }
     void SetHints(bool On);
     void ClearHint();
     // Real Time: the machine keeps to the wall clock.

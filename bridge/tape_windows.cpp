@@ -4,11 +4,12 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMimeData>
-#include <QPlainTextEdit>
-#include <QScreen>
 #include <QTextDocument>
-#include <sys/stat.h>
 
+#include "bridge/teleprinter_log.h"
+#include "core/TapeReader.h"
+#include "core/errors.h"
+#include "files/SafeFile.h"
 #include "forms/edsac_form.h"
 #include "forms/main_form.h"
 #include "kit/Dialogs.h"
@@ -21,37 +22,12 @@ namespace {
 constexpr int TapeWidth = 330;
 constexpr int TapeHeight = 250;
 
-// Two names of one file: the same path, or (through a link, a hard link, "..")
-// the same file on the same device.
-bool SameFile(const QString& A, const QString& B)
-{
-    if (QFileInfo(A).absoluteFilePath() == QFileInfo(B).absoluteFilePath())
-        return true;
-    struct stat InfoA {};
-    struct stat InfoB {};
-    return ::stat(QFile::encodeName(A).constData(), &InfoA) == 0
-           && ::stat(QFile::encodeName(B).constData(), &InfoB) == 0 && InfoA.st_dev == InfoB.st_dev
-           && InfoA.st_ino == InfoB.st_ino;
-}
-
 } // namespace
-
-// A window the user minimised is still "visible" to the toolkit, so show() alone
-// leaves it iconic.
-void BringBack(QWidget* Window)
-{
-    if (Window->windowState() & Qt::WindowMinimized)
-        Window->setWindowState(Window->windowState() & ~Qt::WindowMinimized);
-    Window->show();
-    Window->raise();
-    Window->activateWindow();
-}
 
 TTapeWindows::TTapeWindows(TMainForm& Main, TEdsacForm& Panel, TEdSimSettings& Settings,
                            std::function<void()> Changed)
     : FMain(Main), FPanel(Panel), FSettings(Settings), FChanged(std::move(Changed))
 {
-    ResetCascade();
     // The commands are brought up to date after every punched character; asking the
     // clipboard's owner each time would be a round trip to the display server, so
     // its state is kept.
@@ -69,17 +45,6 @@ TTapeWindows::TTapeWindows(TMainForm& Main, TEdsacForm& Panel, TEdSimSettings& S
 
 TTapeWindows::~TTapeWindows() = default;
 
-void TTapeWindows::ResetCascade()
-{
-    FNextLeft = 10;
-    // Measured from the main window's frame, title bar included. Until the window
-    // manager has framed the main window that frame is not known, so the first
-    // window of a cascade measures again when it is made.
-    const QRect Frame = FMain.frameGeometry();
-    FNextTop = Frame.y() + Frame.height() + 50;
-    FCascadeFromMain = true;
-}
-
 TEditorForm* TTapeWindows::Create(const QString& Caption, bool Show)
 {
     ++FMadeCount;
@@ -94,7 +59,7 @@ TEditorForm* TTapeWindows::Create(const QString& Caption, bool Show)
     });
     // The modified flag can drop after the text has changed (a whole text set, an
     // undo back to the saved text): Save follows the flag itself.
-    connect(Window->Editor()->document(), &QTextDocument::modificationChanged, this, [this] { FChanged(); });
+    connect(Window->Document(), &QTextDocument::modificationChanged, this, [this] { FChanged(); });
     // Typing or clicking in a tape window is choosing it, even one that the window
     // manager made active on its own.
     const auto Used = [this](TEditorForm* Form) {
@@ -107,20 +72,10 @@ TEditorForm* TTapeWindows::Create(const QString& Caption, bool Show)
     if (FRecovery)
         FRecovery->Watch(Window);
     Window->setObjectName(QStringLiteral("ed") + QString::number(FMadeCount));
-    if (FCascadeFromMain)
-        ResetCascade();
-    FCascadeFromMain = false;
-    Window->move(FNextLeft, FNextTop);
+    Window->move(FCascade.Next(FMain.frameGeometry(), TapeHeight));
     Window->resize(TapeWidth, TapeHeight);
     if (Show)
         Window->show();
-    const int ScreenHeight = QGuiApplication::primaryScreen()->geometry().height();
-    if (ScreenHeight - 100 < FNextTop + TapeHeight) {
-        ResetCascade();
-    } else {
-        FNextLeft += 10;
-        FNextTop += 20;
-    }
     FCurrent = Window;
     return Window;
 }
@@ -144,9 +99,9 @@ TEditorForm* TTapeWindows::Open(const QString& FileName)
     // A second window on the same file would have two versions of it, and the
     // one saved last would silently remove what the other saved.
     for (TEditorForm* Open : std::as_const(FWindows)) {
-        if (Open && !Open->FileName().isEmpty() && SameFile(Open->FileName(), FileName)) {
+        if (Open && !Open->FileName().isEmpty() && Files::SameFile(Open->FileName(), FileName)) {
             BringBack(Open);
-            Open->Editor()->setFocus();
+            Open->setFocus();
             SetCurrent(Open);
             RememberRecentFile(Open->FileName()); // one name for one file in the list
             return Open;
@@ -178,7 +133,7 @@ TEditorForm* TTapeWindows::Recover(const QString& FileName, const QString& Text)
         Window->SetFileName(FileName);
         FMain.AddWindowMenuItem(Window);
     }
-    Window->Editor()->setPlainText(Text);
+    Window->SetText(Text);
     Window->SetModified(true);
     FChanged();
     return Window;
@@ -199,7 +154,7 @@ void TTapeWindows::Show(int N)
 {
     if (TEditorForm* Window = Find(N)) {
         BringBack(Window);
-        Window->Editor()->setFocus();
+        Window->setFocus();
         SetCurrent(Window);
     }
 }
@@ -281,31 +236,56 @@ void TTapeWindows::Rewind()
         FCurrent->RewindTape();
 }
 
+int TTapeWindows::ReadCode(IEdsacHost& Host)
+{
+    // The current tape window was closed while the machine ran: the tape has gone.
+    if (!FCurrent)
+        throw EEndOfTape();
+    return ReadTapeCode(FCurrent->Tape(), FSettings.IgnoreCase, Host);
+}
+
+std::uint64_t TTapeWindows::Mark() const
+{
+    return FCurrent ? FCurrent->Tape().Mark() : 0;
+}
+
+void TTapeWindows::GoToMark(std::uint64_t Mark)
+{
+    if (FCurrent)
+        FCurrent->Tape().GoToMark(Mark);
+}
+
+void TTapeWindows::Print()
+{
+    if (FCurrent)
+        PrintText(&FMain, FCurrent->windowTitle(), FCurrent->Text());
+}
+
 void TTapeWindows::Cut()
 {
     if (FCurrent)
-        FCurrent->Editor()->cut();
+        FCurrent->Cut();
     FChanged();
 }
 
 void TTapeWindows::Copy()
 {
     if (FCurrent)
-        FCurrent->Editor()->copy();
+        FCurrent->Copy();
     FChanged();
 }
 
 void TTapeWindows::Paste()
 {
     if (FCurrent)
-        FCurrent->Editor()->paste();
+        FCurrent->Paste();
     FChanged();
 }
 
 void TTapeWindows::SelectAll()
 {
     if (FCurrent)
-        FCurrent->Editor()->selectAll();
+        FCurrent->SelectAll();
     FChanged();
 }
 
@@ -330,7 +310,7 @@ bool TTapeWindows::CloseAll()
             continue;
         // Brought to the front, as its Window menu entry would, before it is asked about.
         BringBack(Window);
-        Window->Editor()->setFocus();
+        Window->setFocus();
         if (!Window->AskToSaveChanges())
             return false;
     }
@@ -348,9 +328,8 @@ void TTapeWindows::NoteState(TCommandState& State) const
     State.Tape = !FCurrent.isNull();
     if (!State.Tape)
         return;
-    const QPlainTextEdit* Editor = FCurrent->Editor();
     State.TapeModified = FCurrent->IsModified();
-    State.TapeText = !Editor->document()->isEmpty();
-    State.Selection = Editor->textCursor().hasSelection();
+    State.TapeText = !FCurrent->Document()->isEmpty();
+    State.Selection = FCurrent->HasSelection();
     State.CanPaste = FClipboardHasText;
 }

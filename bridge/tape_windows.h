@@ -8,18 +8,18 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <cstdint>
 #include <functional>
 
+#include "bridge/window_place.h"
 #include "forms/commands.h"
 
+class IEdsacHost;
 class TEdSimSettings;
 class TEditorForm;
 class TEdsacForm;
 class TMainForm;
 class TRecoveryStore;
-
-// Brings a window back to the front in its normal state.
-void BringBack(QWidget* Window);
 
 class TTapeWindows : public QObject {
     Q_OBJECT
@@ -54,6 +54,12 @@ public:
     void Save();
     void SaveAs();
     void Rewind();
+    // The machine's input from the current tape: the next code (EEndOfTape without a
+    // tape), and a mark of the place to come back to when stepping back.
+    int ReadCode(IEdsacHost& Host);
+    std::uint64_t Mark() const;
+    void GoToMark(std::uint64_t Mark);
+    void Print();
     void Cut();
     void Copy();
     void Paste();
@@ -68,7 +74,6 @@ public:
 
 private:
     TEditorForm* Create(const QString& Caption, bool Show);
-    void ResetCascade();
     void RememberRecentFile(const QString& FileName);
     void Activated(TEditorForm* Window);
     void Closed(TEditorForm* Window);
@@ -86,10 +91,7 @@ private:
     QList<QPointer<TEditorForm>> FWindows;
     int FUntitledCount = 0;
     int FMadeCount = 0;
-    int FNextLeft = 0;
-    int FNextTop = 0;
-    // FNextTop was set for the first window of a cascade, below the main window.
-    bool FCascadeFromMain = true;
+    TCascade FCascade;
     // The clipboard offers "text/plain".
     bool FClipboardHasText = false;
 };

@@ -47,3 +47,25 @@ void PlaceMachineWindow(QWidget& Window, int& Left, int& Top)
         Top = Window.y();
     }
 }
+
+// A window the user minimised is still "visible" to the toolkit, so show() alone
+// would leave it iconic.
+void BringBack(QWidget* Window)
+{
+    if (Window->windowState() & Qt::WindowMinimized)
+        Window->setWindowState(Window->windowState() & ~Qt::WindowMinimized);
+    Window->show();
+    Window->raise();
+    Window->activateWindow();
+}
+
+QPoint TCascade::Next(const QRect& MainFrame, int Height)
+{
+    if (FFromMain)
+        FNext = QPoint(10, MainFrame.y() + MainFrame.height() + 50);
+    const QPoint Place = FNext;
+    FFromMain = QGuiApplication::primaryScreen()->geometry().height() - 100 < Place.y() + Height;
+    if (!FFromMain)
+        FNext += QPoint(10, 20);
+    return Place;
+}

@@ -203,7 +203,7 @@ void TRecoveryStore::Watch(TEditorForm* Window)
     connect(Entry->Timer.get(), &QTimer::timeout, this, [this, Raw] { Write(*Raw); });
     FEntries[Window] = std::move(Entry);
 
-    QTextDocument* Document = Window->Editor()->document();
+    QTextDocument* Document = Window->Document();
     connect(Document, &QTextDocument::contentsChanged, this, [this, Window] { Changed(Window); });
     // Saved, or changed back to what was saved: the copy has nothing to keep.
     connect(Document, &QTextDocument::modificationChanged, this, [this, Window](bool Modified) {

@@ -210,6 +210,7 @@ TEditorForm::TEditorForm(QWidget* Owner, const QString& Caption)
     Layout->setContentsMargins(0, 0, 0, 0);
     Layout->setSpacing(0);
     Layout->addWidget(FEditor);
+    FEditor->setObjectName(QStringLiteral("memoTape"));
     // What the order under the cursor does, from the order table.
     FStatus = new QStatusBar(this);
     FStatus->setObjectName(QStringLiteral("sbTape"));
@@ -554,6 +555,41 @@ void TEditorForm::SetFileName(const QString& Path)
         Caption.truncate(Dot);
     setWindowTitle(Caption);
     Watch();
+}
+
+QTextDocument* TEditorForm::Document() const
+{
+    return FEditor->document();
+}
+
+void TEditorForm::Cut()
+{
+    FEditor->cut();
+}
+
+void TEditorForm::Copy()
+{
+    FEditor->copy();
+}
+
+void TEditorForm::Paste()
+{
+    FEditor->paste();
+}
+
+void TEditorForm::SelectAll()
+{
+    FEditor->selectAll();
+}
+
+bool TEditorForm::HasSelection() const
+{
+    return FEditor->textCursor().hasSelection();
+}
+
+void TEditorForm::SetText(const QString& Text)
+{
+    FEditor->setPlainText(Text);
 }
 
 bool TEditorForm::IsModified() const

@@ -13,6 +13,7 @@
 class QFileSystemWatcher;
 class QPlainTextEdit;
 class QStatusBar;
+class QTextDocument;
 class QTimer;
 
 class TEditorForm : public QWidget {
@@ -26,8 +27,17 @@ public:
     TEditorForm(QWidget* Owner, const QString& Caption);
     ~TEditorForm() override;
 
-    // The text pane, for the clipboard commands and the modified flag.
-    QPlainTextEdit* Editor() const { return FEditor; }
+    // The text (its changes and its modified flag); the pane that shows it,
+    // "memoTape", stays inside the window and takes the window's focus.
+    QTextDocument* Document() const;
+    // The clipboard commands on the pane.
+    void Cut();
+    void Copy();
+    void Paste();
+    void SelectAll();
+    bool HasSelection() const;
+    // Replaces the whole text; the undo history starts afresh.
+    void SetText(const QString& Text);
     // Full path of the tape's file; empty until the tape is saved or loaded.
     const QString& FileName() const { return FFileName; }
     // The tape text, line breaks as "\n"; a saved file has a line feed after

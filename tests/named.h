@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPlainTextEdit>
 #include <QString>
 #include <QtGlobal>
 
@@ -14,4 +15,10 @@ T* Named(const QObject* Window, const QString& Name)
         qFatal("%s has no %s named %s", qPrintable(Window->objectName()), T::staticMetaObject.className(),
                qPrintable(Name));
     return Found;
+}
+
+// A tape window's text pane.
+inline QPlainTextEdit* TapePane(const QObject* TapeWindow)
+{
+    return Named<QPlainTextEdit>(TapeWindow, QStringLiteral("memoTape"));
 }

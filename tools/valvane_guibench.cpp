@@ -214,8 +214,10 @@ int OpenAndType(const QString& Tape)
     QElapsedTimer Clock;
     Clock.start();
     TEditorForm* Window = Bridge.OpenTape(Tape);
+    // The tape window's own pane, as a user's tools would find it.
+    auto* Pane = Window ? Window->findChild<QPlainTextEdit*>(QStringLiteral("memoTape")) : nullptr;
     if (Window) {
-        Window->Editor()->viewport()->repaint();
+        Pane->viewport()->repaint();
         QApplication::processEvents();
     }
     std::printf("open seconds: %.3f\n", Clock.nsecsElapsed() / 1e9);
@@ -224,7 +226,7 @@ int OpenAndType(const QString& Tape)
         Program.Finish();
         return 0;
     }
-    QPlainTextEdit& Editor = *Window->Editor();
+    QPlainTextEdit& Editor = *Pane;
     QTextBlock Longest = Editor.document()->firstBlock();
     for (QTextBlock Block = Longest; Block.isValid(); Block = Block.next())
         if (Block.length() > Longest.length())

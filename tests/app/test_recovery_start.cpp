@@ -23,6 +23,7 @@
 #include "kit/editor_form.h"
 #include "forms/edsac_form.h"
 #include "forms/main_form.h"
+#include "tests/named.h"
 
 namespace {
 
@@ -41,7 +42,7 @@ QString PlantOrphan(const QString& Folder, const QList<std::pair<QString, QStrin
         if (!File.isEmpty())
             Windows.back()->SetFileName(File);
         Store.Watch(Windows.back().get());
-        Windows.back()->Editor()->insertPlainText(Text);
+        TapePane(Windows.back().get())->insertPlainText(Text);
     }
     Store.KeepAll();
     Windows.clear();
@@ -145,7 +146,7 @@ private slots:
         Program.Start();
         QVERIFY(Asked.isEmpty());
         TEditorForm* Tape = Program.StdGui()->NewTape();
-        Tape->Editor()->insertPlainText(QStringLiteral("T64K"));
+        TapePane(Tape)->insertPlainText(QStringLiteral("T64K"));
         Program.StdGui()->GetEdsacForm()->move(77, 66);
         Program.SaveBeforeExit(); // at once, not a moment later
         const QString Copy = Program.Recovery()->CopyPath(Tape);

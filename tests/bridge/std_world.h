@@ -73,7 +73,7 @@ struct TWorld {
     TEditorForm* Tape(const QString& Text)
     {
         TEditorForm* T = Bridge->NewTape();
-        T->Editor()->insertPlainText(Text); // typed in, so modified
+        TapePane(T)->insertPlainText(Text); // typed in, so modified
         return T;
     }
     // Start (unless the machine is already going), then timer ticks until the

@@ -10,6 +10,7 @@
 
 #include "tests/bridge/std_world.h"
 #include "tests/files/full_disk.h"
+#include "tests/named.h"
 
 namespace {
 
@@ -99,7 +100,7 @@ private slots:
     {
         TOutputWorld W;
         TEditorForm* T = W.Bridge->NewTape();
-        T->Editor()->setPlainText(QString::fromUtf8("T64K\n\nG \0 K", 11));
+        TapePane(T)->setPlainText(QString::fromUtf8("T64K\n\nG \0 K", 11));
         W.OnPanel("btnStart")->click();
         for (int I = 0; I < 100000 && W.Bridge->GetEdsacForm()->CoreExecTimer->isActive(); ++I)
             W.Bridge->GetEdsacForm()->CoreExecTimerTimer();

@@ -57,7 +57,7 @@ private slots:
             return Result;
         };
         TEditorForm* Tape = Bridge->NewTape();
-        Tape->Editor()->setPlainText(LoopTape);
+        TapePane(Tape)->setPlainText(LoopTape);
         Named<QCheckBox>(Bridge->GetMainForm(), QStringLiteral("cbRealTime"))->setChecked(true);
         Named<QPushButton>(&Panel, QStringLiteral("btnStart"))->click();
         QTRY_VERIFY_WITH_TIMEOUT(*Wall >= 3000 * Ms || !Timer.isActive(), 60000);

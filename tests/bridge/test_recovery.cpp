@@ -9,6 +9,7 @@
 
 #include "kit/RecoveryStore.h"
 #include "std_world.h"
+#include "tests/named.h"
 
 namespace {
 
@@ -75,7 +76,7 @@ private slots:
         QCOMPARE(ReadAll(Copy), QByteArray("Valvane recovery copy\nPath: \nCaption: Untitled 1\n\nT64K\nZF"));
 
         // Each change rewrites it; saving removes it.
-        Tape->Editor()->appendPlainText(QStringLiteral("PF"));
+        TapePane(Tape)->appendPlainText(QStringLiteral("PF"));
         QTRY_VERIFY(ReadAll(Copy).endsWith("ZF\nPF"));
         const QString Saved = W.Dir.filePath(QStringLiteral("my tape.txt"));
         W.Files << Saved;
@@ -83,16 +84,16 @@ private slots:
         QVERIFY(!QFile::exists(Copy));
 
         // Changed after the save: a copy naming the file; changed back: none.
-        Tape->Editor()->appendPlainText(QStringLiteral("ZF"));
+        TapePane(Tape)->appendPlainText(QStringLiteral("ZF"));
         QTRY_VERIFY(QFile::exists(Copy));
         QVERIFY(ReadAll(Copy).startsWith("Valvane recovery copy\nPath: " + QFile::encodeName(Saved).toPercentEncoding("/")
                                           + "\nCaption: my tape\n\n"));
-        Tape->Editor()->undo();
+        TapePane(Tape)->undo();
         QVERIFY(!Tape->IsModified());
         QVERIFY(!QFile::exists(Copy));
 
         // Closed with its changes discarded: the copy goes too.
-        Tape->Editor()->appendPlainText(QStringLiteral("ZF"));
+        TapePane(Tape)->appendPlainText(QStringLiteral("ZF"));
         QTRY_VERIFY(QFile::exists(Copy));
         W.Answers << QMessageBox::No;
         W.Bridge->CloseTape();
@@ -103,7 +104,7 @@ private slots:
         QVERIFY(Opened);
         QTest::qWait(60);
         QVERIFY(!QFile::exists(Store.CopyPath(Opened)));
-        Opened->Editor()->appendPlainText(QStringLiteral("Z"));
+        TapePane(Opened)->appendPlainText(QStringLiteral("Z"));
         QTRY_VERIFY(QFile::exists(Store.CopyPath(Opened)));
         QCOMPARE(QDir(Store.SessionFolder()).entryList({"*.tape"}).size(), 1);
     }

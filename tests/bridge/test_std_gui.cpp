@@ -29,6 +29,7 @@
 #include "forms/edsac_form.h"
 #include "forms/main_form.h"
 #include "tests/bridge/std_world.h"
+#include "tests/named.h"
 
 namespace {
 
@@ -314,7 +315,7 @@ private slots:
         for (int I = 0; I < 200; ++I)
             W.Panel()->CoreExecTimerTimer();
         QVERIFY(T->TapeLine() >= 0);
-        T->Editor()->setPlainText(QStringLiteral("Q"));
+        TapePane(T)->setPlainText(QStringLiteral("Q"));
         QCOMPARE(T->NextTapeChar(), U'Q');
         // Without a current tape the reader has nothing left: the end of the tape.
         T->SetModified(false);
@@ -442,13 +443,13 @@ private slots:
         QVERIFY(!W.OnMain("miSelectAll")->isEnabled()); // an empty tape
         QVERIFY(!W.OnMain("miFind")->isEnabled() && !W.OnMain("miReplace")->isEnabled());
         // Text set as a whole leaves the tape unmodified: nothing to save yet.
-        T->Editor()->setPlainText(QStringLiteral("P F"));
+        TapePane(T)->setPlainText(QStringLiteral("P F"));
         QVERIFY(W.OnMain("miSelectAll")->isEnabled());
         QVERIFY(!W.OnMain("miSave")->isEnabled() && !W.OnMain<QToolButton>("tbSave")->isEnabled());
-        T->Editor()->insertPlainText(QStringLiteral(" "));
+        TapePane(T)->insertPlainText(QStringLiteral(" "));
         QVERIFY(W.OnMain("miSave")->isEnabled() && W.OnMain<QToolButton>("tbSave")->isEnabled());
         QVERIFY(!W.OnMain("miCut")->isEnabled());
-        T->Editor()->selectAll();
+        TapePane(T)->selectAll();
         W.Bridge->UpdateMenus();
         QVERIFY(W.OnMain("miCut")->isEnabled() && W.OnMain<QToolButton>("tbCopy")->isEnabled());
         W.Bridge->TeleprinterNewLine("");

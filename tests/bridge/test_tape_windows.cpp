@@ -14,6 +14,7 @@
 #include "kit/editor_form.h"
 #include "forms/main_form.h"
 #include "tests/bridge/std_world.h"
+#include "tests/named.h"
 
 namespace {
 
@@ -36,7 +37,7 @@ private slots:
     {
         TWorld W;
         TEditorForm* T = W.Tape(QStringLiteral("AB"));
-        QPlainTextEdit* Pane = T->Editor();
+        QPlainTextEdit* Pane = TapePane(T);
         QClipboard* Clipboard = QGuiApplication::clipboard();
         struct TWay {
             const char* Name;
@@ -99,7 +100,7 @@ private slots:
 
         // Inserted or pasted, the text joins the lines at the cursor.
         TEditorForm* T = W.Tape(QStringLiteral("AB"));
-        QPlainTextEdit* Pane = T->Editor();
+        QPlainTextEdit* Pane = TapePane(T);
         Pane->moveCursor(QTextCursor::End);
         const QString Part = Make(W.Dir.filePath("part.txt"), QByteArray(9999, 'F'));
         W.Bridge->InsertTape(Part);
@@ -130,7 +131,7 @@ private slots:
         const QString Path = Make(W.Dir.filePath("prog.txt"), "T64K\n");
         TEditorForm* First = W.Bridge->OpenTape(Path);
         QVERIFY(First);
-        First->Editor()->insertPlainText(QStringLiteral("ZF "));
+        TapePane(First)->insertPlainText(QStringLiteral("ZF "));
         TEditorForm* Other = W.Bridge->OpenTape(Make(W.Dir.filePath("other.txt"), "PF\n"));
         QVERIFY(Other && Other != First);
 

@@ -60,7 +60,7 @@ struct TConsole {
     TEditorForm* Tape(const QString& Text)
     {
         TEditorForm* Tape = Gui.NewTape();
-        Tape->Editor()->setPlainText(Text);
+        TapePane(Tape)->setPlainText(Text);
         return Tape;
     }
     // "EDSAC Init", then "Load Init Ords" with the combo box's choice.
@@ -312,7 +312,7 @@ private slots:
         });
         Dialogs::SetFileResponder([&](const Dialogs::TFileRequest&) { return Dir.filePath("kept.txt"); });
         QPointer<TEditorForm> Tape = C.Tape(HiTape);
-        Tape->Editor()->insertPlainText(" "); // typed in, so modified
+        TapePane(Tape)->insertPlainText(" "); // typed in, so modified
         // Cancelled, it stays the tape.
         QVERIFY(!Tape->close());
         QCOMPARE(Boxes.size(), size_t(1));
@@ -406,7 +406,7 @@ private slots:
         }
         TConsole C;
         QPointer<TEditorForm> First = C.Tape("T64K");
-        First->Editor()->insertPlainText("modified");
+        TapePane(First)->insertPlainText("modified");
         QString Chosen = Path;
         Dialogs::SetFileResponder([&](const Dialogs::TFileRequest&) { return Chosen; });
         C.OnMain<QAction>("mnuOpen")->trigger();
@@ -454,7 +454,7 @@ private slots:
     void ExitEndsTheEventLoopWithoutAsking()
     {
         TConsole C;
-        C.Tape("T64K")->Editor()->insertPlainText("unsaved");
+        TapePane(C.Tape("T64K"))->insertPlainText("unsaved");
         C.Gui.RestoreGui(nullptr);
         QVERIFY(C.Main().isVisible() && C.Monitor().isVisible());
         QEventLoop Loop;

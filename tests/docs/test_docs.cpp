@@ -31,6 +31,7 @@
 #include "forms/main_form.h"
 #include "tests/bridge/std_world.h"
 #include "tests/docs/doc_runs.h"
+#include "tests/named.h"
 
 namespace {
 
@@ -335,10 +336,10 @@ private slots:
         TWorld W;
         TEditorForm* Tape = W.Bridge->OpenTape(QStringLiteral(VALVANE_TAPES "/parts/library.txt"));
         QVERIFY(Tape);
-        Tape->Editor()->moveCursor(QTextCursor::Start);
+        TapePane(Tape)->moveCursor(QTextCursor::Start);
         for (const char* Name : {"print.txt", "newline.txt", "text.txt"})
             W.Bridge->InsertTape(QStringLiteral(VALVANE_TAPES "/library/") + QLatin1String(Name));
-        QCOMPARE(Tape->Editor()->toPlainText() + QLatin1Char('\n'), ReadText(QStringLiteral(VALVANE_TAPES "/library.txt")));
+        QCOMPARE(TapePane(Tape)->toPlainText() + QLatin1Char('\n'), ReadText(QStringLiteral(VALVANE_TAPES "/library.txt")));
         QCOMPARE(W.RunToStop(), 0);
         QCOMPARE(W.Messages, QStringList());
         QCOMPARE(W.Bridge->TeleprinterLines().join(QLatin1Char('\n')) + QLatin1Char('\n'),

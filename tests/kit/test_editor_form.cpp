@@ -14,6 +14,7 @@
 #include "kit/Dialogs.h"
 #include "kit/editor_form.h"
 #include "tests/files/as_nobody.h"
+#include "tests/named.h"
 
 namespace {
 
@@ -80,16 +81,16 @@ private slots:
         QFETCH(QString, text);
         QFETCH(QString, delivered);
         TEditorForm Form(nullptr, "Untitled 1");
-        Form.Editor()->setPlainText(text);
+        TapePane(&Form)->setPlainText(text);
         QCOMPARE(ReadToEnd(Form), delivered);
         QVERIFY_THROWS_EXCEPTION(EEndOfTape, Form.NextTapeChar()); // and again, until rewound
         Form.RewindTape();
         QCOMPARE(ReadToEnd(Form), delivered);
 
         // Editing in mid-read starts the tape again.
-        Form.Editor()->setPlainText("\nAB\nCD");
+        TapePane(&Form)->setPlainText("\nAB\nCD");
         QCOMPARE(Form.NextTapeChar(), U'A');
-        Form.Editor()->appendPlainText(text);
+        TapePane(&Form)->appendPlainText(text);
         QCOMPARE(ReadToEnd(Form), "ABCD" + delivered);
     }
 
@@ -117,15 +118,15 @@ private slots:
     void statusBarExplainsTheOrderUnderTheCursor()
     {
         TEditorForm Form(nullptr, "Untitled 1");
-        Form.Editor()->setPlainText(QStringLiteral("T 64 K\n[£] A 64 F [add]"));
+        TapePane(&Form)->setPlainText(QStringLiteral("T 64 K\n[£] A 64 F [add]"));
         auto* Status = Form.findChild<QStatusBar*>(QStringLiteral("sbTape"));
         QVERIFY(Status);
-        QTextCursor Cursor = Form.Editor()->textCursor();
+        QTextCursor Cursor = TapePane(&Form)->textCursor();
         Cursor.setPosition(12);
-        Form.Editor()->setTextCursor(Cursor);
+        TapePane(&Form)->setTextCursor(Cursor);
         QCOMPARE(Status->currentMessage(), QStringLiteral("A 64 F — add the word at 64 to the accumulator, 1.5 ms"));
         Cursor.setPosition(17);
-        Form.Editor()->setTextCursor(Cursor);
+        TapePane(&Form)->setTextCursor(Cursor);
         QCOMPARE(Status->currentMessage(), QString());
     }
 
@@ -133,7 +134,7 @@ private slots:
     {
         const QString Other = MakeFile("other.txt", "OLD");
         TEditorForm Form(nullptr, "Untitled 3");
-        Form.Editor()->insertPlainText("T64K\nZF");
+        TapePane(&Form)->insertPlainText("T64K\nZF");
         ChosenPath = Other; // exists, and No to replacing it changes nothing
         QVERIFY(!Form.SaveAs());
         QCOMPARE(FileRequests[0].FileName, "Untitled 3.txt");
@@ -145,7 +146,7 @@ private slots:
         QVERIFY(Form.Save());
         QCOMPARE(Form.FileName(), Dir.filePath("prog.txt"));
         QVERIFY(Form.windowTitle() == "prog" && !Form.IsModified());
-        Form.Editor()->appendPlainText("PF");
+        TapePane(&Form)->appendPlainText("PF");
         QVERIFY(Form.Save()); // asks nothing, though the file now exists
         QVERIFY(FileRequests.size() == 2 && Messages.size() == 1 && !Form.IsModified());
         QCOMPARE(ReadAll(Dir.filePath("prog.txt")), "T64K\nZF\nPF\n");
@@ -161,7 +162,7 @@ private slots:
         const QString Path = Dir.filePath("round.txt");
         for (const QString& Text : {QString("X"), QString("X\n"), QString("A\n\nB"), QString("A\n\n"), QString()}) {
             TEditorForm Form(nullptr, "Untitled 1");
-            Form.Editor()->setPlainText(Text);
+            TapePane(&Form)->setPlainText(Text);
             ChosenPath = Path;
             Answer = QMessageBox::Yes;
             QVERIFY(Form.SaveAs());
@@ -184,7 +185,7 @@ private slots:
                                                 | QFileDevice::WriteOther));
         TEditorForm Form(nullptr, "Untitled 1");
         QVERIFY(Form.LoadFromFile(Path));
-        Form.Editor()->setPlainText("NEW");
+        TapePane(&Form)->setPlainText("NEW");
         bool Saved;
         {
             TAsNobody Nobody;
@@ -204,7 +205,7 @@ private slots:
         // Not UTF-8: CR LF line ends, a pound sign and a no-break space that must survive.
         const QString Latin = MakeFile("latin.txt", "\xA3P\r\n\r\nQ\xA0\r\n");
         TEditorForm Form(nullptr, "");
-        Form.Editor()->setPlainText("old");
+        TapePane(&Form)->setPlainText("old");
         QCOMPARE(Form.NextTapeChar(), U'o');
         QVERIFY(Form.LoadFromFile(Latin));
         QVERIFY(!Form.IsModified());
@@ -216,10 +217,10 @@ private slots:
         // only when the user agrees.
         const QString Acute = MakeFile("acute.txt", "T\xE9\n");
         QVERIFY(Form.LoadFromFile(Acute));
-        Form.Editor()->appendPlainText("Z");
+        TapePane(&Form)->appendPlainText("Z");
         QVERIFY(Form.Save());
         QCOMPARE(ReadAll(Acute), "T\xE9\nZ\n");
-        Form.Editor()->appendPlainText(QString::fromUtf8("\u20AC"));
+        TapePane(&Form)->appendPlainText(QString::fromUtf8("\u20AC"));
         QVERIFY(!Form.Save());
         QVERIFY(Messages.size() == 1 && Messages[0].Text.contains("Latin-1") && Form.IsModified());
         QCOMPARE(ReadAll(Acute), "T\xE9\nZ\n");
@@ -238,17 +239,17 @@ private slots:
             QVERIFY(Form.LoadFromFile(Wide));
             QCOMPARE(Form.Text(), "T64K\nZF");
             QCOMPARE(ReadToEnd(Form), "T64KZF");
-            Form.Editor()->appendPlainText("P");
+            TapePane(&Form)->appendPlainText("P");
             QVERIFY(Form.Save());
             QCOMPARE(ReadAll(Wide), Saved);
         }
         Messages.clear();
 
-        Form.Editor()->setPlainText("AB");
-        QTest::keyClicks(Form.Editor(), "Z");
+        TapePane(&Form)->setPlainText("AB");
+        QTest::keyClicks(TapePane(&Form), "Z");
         QVERIFY(Form.InsertFile(MakeFile("part.txt", "X1\nX2\n")));
         QCOMPARE(Form.Text(), "ZX1\nX2\nAB");
-        Form.Editor()->undo();
+        TapePane(&Form)->undo();
         QCOMPARE(Form.Text(), "ZAB");
     }
 
@@ -281,7 +282,7 @@ private slots:
         QCOMPARE(Form.Text(), "T64K\nZF");
 
         // Declined, the change is not written over either unless the user agrees.
-        Form.Editor()->appendPlainText("EZ");
+        TapePane(&Form)->appendPlainText("EZ");
         QVERIFY(!Form.Save());
         QCOMPARE(Messages.size(), 4);
         QVERIFY(Messages[3].Text.startsWith(Changed() + " since it was loaded or saved."));
@@ -297,15 +298,15 @@ private slots:
         QVERIFY(Touched.open(QIODevice::ReadWrite)
                 && Touched.setFileTime(QDateTime::currentDateTime().addSecs(60), QFileDevice::FileModificationTime));
         Touched.close();
-        Form.Editor()->appendPlainText("A");
+        TapePane(&Form)->appendPlainText("A");
         QVERIFY(Form.Save());
         const QByteArray Copy = ReadAll(Path);
         QVERIFY(QFile::remove(Path));
         MakeFile("shared.txt", Copy);
-        Form.Editor()->appendPlainText("B");
+        TapePane(&Form)->appendPlainText("B");
         QVERIFY(Form.Save());
         QVERIFY(QFile::remove(Path));
-        Form.Editor()->appendPlainText("C");
+        TapePane(&Form)->appendPlainText("C");
         QVERIFY(Form.Save());
         QCOMPARE(ReadAll(Path), "T64K\nZF\nEZ\nA\nB\nC\n");
         QTest::qWait(1000); // time for the watch to report anything it would
@@ -317,7 +318,7 @@ private slots:
     {
         const QString Existing = MakeFile("prog.txt", "OLD\n");
         TEditorForm Form(nullptr, "Untitled 1");
-        Form.Editor()->insertPlainText("NEW");
+        TapePane(&Form)->insertPlainText("NEW");
         ChosenPath = Dir.filePath("prog");
         Answer = QMessageBox::No;
         QVERIFY(!Form.SaveAs());
@@ -331,7 +332,7 @@ private slots:
     void fileErrorsKeepTheTape()
     {
         TEditorForm Form(nullptr, "Untitled 1");
-        Form.Editor()->insertPlainText("KEEP");
+        TapePane(&Form)->insertPlainText("KEEP");
         // Devices that never end, a pipe nobody writes and a file far too large
         // are refused before they are read.
         const QString Fifo = Dir.filePath("tape.fifo");
@@ -359,7 +360,7 @@ private slots:
         // A write that fails part way (a full disk; here a file size limit) leaves the old file whole.
         const QString Old = MakeFile("old.txt", "OLD");
         QVERIFY(Form.LoadFromFile(Old));
-        Form.Editor()->appendPlainText(QString(100000, 'P'));
+        TapePane(&Form)->appendPlainText(QString(100000, 'P'));
         rlimit Saved{};
         getrlimit(RLIMIT_FSIZE, &Saved);
         const rlimit Small{1000, Saved.rlim_max};
