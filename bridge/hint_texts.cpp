@@ -1,5 +1,6 @@
 #include "bridge/hint_texts.h"
 
+#include <QStringList>
 #include <cstddef>
 
 #include "core/LongTank.h"
@@ -77,6 +78,38 @@ QString TubeHintText(const TTubeHint& Hint, int Tank, TOrderMarks Marks)
                                    Text(WordToOrderStr(Hint.Words[static_cast<std::size_t>(Hint.Index)], Marks.Short,
                                                        Marks.Long))
                              : QString();
+    }
+    return {};
+}
+
+QString TubeValueText(std::optional<TRegister> Register, int Row, TWords Words, int Tank, TOrderMarks Marks)
+{
+    if (Words.empty())
+        return {};
+    if (!Register) {
+        // The even location first, as addresses are read.
+        QStringList Parts;
+        for (const std::size_t Column : {std::size_t{1}, std::size_t{0}})
+            if (Column < Words.size())
+                Parts << QStringLiteral("word %1: order %2, integer %3")
+                             .arg(LongTankAddress(Tank, Row, static_cast<int>(Column)))
+                             .arg(Text(WordToOrderStr(Words[Column], Marks.Short, Marks.Long)),
+                                  Text(WordToIntStr(Words[Column])));
+        return Parts.join(QStringLiteral("; "));
+    }
+    const TWord First = Words[0];
+    switch (*Register) {
+    case TRegister::rgAccumulator:
+    case TRegister::rgMultiplier:
+    case TRegister::rgMultiplicand: {
+        const std::string Fraction =
+            Words.size() == 4 ? FracToStr(Words[0], Words[1], Words[2], Words[3], 21)
+                              : FracToStr(First, Words.size() > 1 ? Words[1] : 0, 0, 0, 11);
+        return QStringLiteral("integer %1, fraction %2").arg(Text(WordsToIntStr(Words)), Text(Fraction));
+    }
+    case TRegister::rgSequenceControl: return QStringLiteral("location %1").arg(Text(WordToIntStr(First)));
+    case TRegister::rgOrderTank:
+        return QStringLiteral("order %1").arg(Text(WordToOrderStr(First, Marks.Short, Marks.Long)));
     }
     return {};
 }

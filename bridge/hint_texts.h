@@ -19,3 +19,9 @@ TOrderMarks OrderMarks(std::optional<TInitialOrders> Orders);
 // The text for a tube's hint, Tank being the long tank on view; empty where there
 // is nothing to explain (the place just past a tube's last word).
 QString TubeHintText(const TTubeHint& Hint, int Tank, TOrderMarks Marks);
+
+// What a whole tube shows, in words and numbers, for a screen reader (a register's
+// tube, or else store row Row; Tank the long tank on view): a register as one
+// signed whole number and as a fraction, the order tank's order, the sequence
+// control register's location, a store row's two words with their addresses.
+QString TubeValueText(std::optional<TRegister> Register, int Row, TWords Words, int Tank, TOrderMarks Marks);

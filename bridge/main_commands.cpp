@@ -21,6 +21,11 @@ QKeySequence Ctrl(Qt::Key Key)
     return QKeySequence(Qt::CTRL | Key);
 }
 
+QKeySequence Key(Qt::Key Key)
+{
+    return QKeySequence(Key);
+}
+
 } // namespace
 
 TCommandTable MainCommands(TStdGuiCoreInt& B)
@@ -139,9 +144,22 @@ TCommandTable MainCommands(TStdGuiCoreInt& B)
         {.Kind = K::Separator},
         {.Name = "miAbout", .Caption = T("&About..."), .Run = [&B] { B.ShowAbout(); }},
 
-        // An empty line for the teleprinter, from the tool bar alone.
-        {.Kind = K::ToolButton, .Caption = T("Line Feed"), .Button = "tbFeed", .Icon = TToolIcon::LineFeed,
-         .Hint = T("Line Feed"), .Run = [&B] { B.LineFeed(); }},
+        // An empty line for the teleprinter, from the tool bar or its key.
+        {.Kind = K::ToolButton, .Caption = T("Line Feed"), .Shortcut = Key(Qt::Key_F12), .Everywhere = true,
+         .Button = "tbFeed", .Icon = TToolIcon::LineFeed, .Hint = T("Line Feed"), .Run = [&B] { B.LineFeed(); }},
+
+        // The machine window's buttons, worked by their keys from every window.
+        // Clear of the keys the debugger window keeps (F5, F9, F10, F11).
+        {.Kind = K::Key, .Name = "keyClear", .Caption = T("Clear"), .Shortcut = Key(Qt::Key_F2), .Everywhere = true,
+         .Run = [&B] { B.ClearMachine(); }},
+        {.Kind = K::Key, .Name = "keySingleEP", .Caption = T("Single E.P"), .Shortcut = Key(Qt::Key_F4),
+         .Everywhere = true, .Run = [&B] { B.SingleEP(); }},
+        {.Kind = K::Key, .Name = "keyStart", .Caption = T("Start"), .Shortcut = Key(Qt::Key_F6), .Everywhere = true,
+         .Run = [&B] { B.Start(); }},
+        {.Kind = K::Key, .Name = "keyStop", .Caption = T("Stop"), .Shortcut = Key(Qt::Key_F7), .Everywhere = true,
+         .Run = [&B] { B.Stop(); }},
+        {.Kind = K::Key, .Name = "keyReset", .Caption = T("Reset"), .Shortcut = Key(Qt::Key_F8), .Everywhere = true,
+         .Run = [&B] { B.ResumeRun(); }},
     };
     Table.ToolBar = {"tbNew",   "tbOpen", "tbSave",          "tbPrint", "tbPrintPrev",  "|",
                      "tbUndo",  "tbRedo", "|",               "tbCut",   "tbCopy",       "tbPaste",

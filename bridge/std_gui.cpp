@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QScreen>
+#include <utility>
 
 #include "bridge/debug_session.h"
 #include "bridge/hint_texts.h"
@@ -37,6 +38,10 @@ TStdGuiCoreInt::TStdGuiCoreInt(TEdSimSettings& ASettings)
     FAboutForm = std::make_unique<TAboutForm>();
     FTapes = std::make_unique<TTapeWindows>(*FMainForm, *FEdsacForm, FSettings, [this] { UpdateMenus(); });
     FEdsacForm->SetHintHandler([this](const TTubeHint& Hint) { ShowHint(Hint); });
+    FEdsacForm->SetTubeReader([this](std::optional<TRegister> Register, int Row, TWords Words) {
+        const auto Orders = FCore ? std::optional(FCore->GetInitialOrders()) : std::nullopt;
+        return TubeValueText(Register, Row, Words, FEdsacForm->LongTank(), OrderMarks(Orders));
+    });
     Connect();
 }
 
@@ -47,20 +52,10 @@ void TStdGuiCoreInt::Connect()
     TEdsacForm* E = FEdsacForm.get();
     E->ExecuteStep = [this] { return ExecuteStep(); };
     connect(E, &TEdsacForm::ClearClicked, this, &TStdGuiCoreInt::ClearMachine);
-    connect(E, &TEdsacForm::StartClicked, this, [this] {
-        if (StartRun())
-            FEdsacForm->CoreExecTimer->start();
-    });
-    connect(E, &TEdsacForm::StopClicked, this, [this] {
-        StopRun();
-        if (FDebug)
-            FDebug->Stopped(tr("Stopped"));
-    });
+    connect(E, &TEdsacForm::StartClicked, this, &TStdGuiCoreInt::Start);
+    connect(E, &TEdsacForm::StopClicked, this, &TStdGuiCoreInt::Stop);
     connect(E, &TEdsacForm::ResetClicked, this, &TStdGuiCoreInt::ResumeRun);
-    connect(E, &TEdsacForm::SingleEPClicked, this, [this] {
-        Execute(false);
-        UpdateMenus();
-    });
+    connect(E, &TEdsacForm::SingleEPClicked, this, &TStdGuiCoreInt::SingleEP);
     connect(E, &TEdsacForm::DialClicked, this, &TStdGuiCoreInt::Dial);
     connect(E, &TEdsacForm::LongTankChanged, this, &TStdGuiCoreInt::RefreshStoreDisplay);
     // Asked after every register change, so kept at hand rather than asked of the box.
@@ -76,6 +71,11 @@ void TStdGuiCoreInt::Connect()
     // The commands come from the main window's command table; these are its own controls.
     TMainForm* M = FMainForm.get();
     M->CloseQuery = [this] { return CanCloseAll(); };
+    // The panel's buttons tell the keys the command table gives them.
+    for (const auto& [Button, Command] : {std::pair{"btnClear", "keyClear"}, std::pair{"btnStart", "keyStart"},
+                                          std::pair{"btnStop", "keyStop"}, std::pair{"btnReset", "keyReset"},
+                                          std::pair{"btnSingleEP", "keySingleEP"}})
+        E->SetButtonKeys(Button, M->CommandShortcut(Command));
     connect(M, &TMainForm::OpenTape, this, &TStdGuiCoreInt::OpenTape);
     connect(M, &TMainForm::SelectInitialOrders, this, &TStdGuiCoreInt::SelectInitialOrders);
     connect(M, &TMainForm::ShowTapeWindow, this, [this](int N) { FTapes->Show(N); });
@@ -184,7 +184,28 @@ bool TStdGuiCoreInt::StartRun()
 
 TStepResult TStdGuiCoreInt::ExecuteStep()
 {
+    // The store changes under a hint while the machine runs.
+    ClearHint();
     return Execute(true);
+}
+
+void TStdGuiCoreInt::Start()
+{
+    if (StartRun())
+        FEdsacForm->CoreExecTimer->start();
+}
+
+void TStdGuiCoreInt::Stop()
+{
+    StopRun();
+    if (FDebug)
+        FDebug->Stopped(tr("Stopped"));
+}
+
+void TStdGuiCoreInt::SingleEP()
+{
+    Execute(false);
+    UpdateMenus();
 }
 
 TStepResult TStdGuiCoreInt::Execute(bool Checks)
@@ -335,6 +356,8 @@ void TStdGuiCoreInt::SetHints(bool On)
 {
     FHintsOn = On;
     FEdsacForm->ShowHintPointer(On);
+    if (!On)
+        ClearHint();
 }
 
 void TStdGuiCoreInt::ClearHint()
@@ -345,7 +368,8 @@ void TStdGuiCoreInt::ClearHint()
 
 void TStdGuiCoreInt::ShowHint(const TTubeHint& Hint)
 {
-    if (!FHintsOn)
+    // While the machine runs, a hint would be out of date before it was read.
+    if (!FHintsOn || FEdsacForm->CoreExecTimer->isActive())
         return;
     const auto Orders = FCore ? std::optional(FCore->GetInitialOrders()) : std::nullopt;
     const QString Text = TubeHintText(Hint, FEdsacForm->LongTank(), OrderMarks(Orders));

@@ -71,6 +71,11 @@ public:
     TStepResult Execute(bool Checks);
     void StopRun();
     void ResumeRun();
+    // The machine window's Start, Stop and Single E.P buttons (Clear is
+    // ClearMachine, Reset is ResumeRun), pressed or given by their keys.
+    void Start();
+    void Stop();
+    void SingleEP();
     void HaltTimer();
 
     // Tape windows: the current tape is the one the machine reads (none after DoneGui).

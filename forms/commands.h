@@ -33,6 +33,7 @@ enum class TCommandKind : std::uint8_t {
     RecentFiles,  // the places of the recent files, each separated from its neighbours
     TapeWindows,  // the entries of the open tape windows, added as they open
     ToolButton,   // a tool button with no menu item
+    Key,          // worked by its shortcut alone (another window shows it as a button)
 };
 
 struct TCommand {

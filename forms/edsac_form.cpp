@@ -9,6 +9,8 @@
 #include <QCloseEvent>
 #include <QFontMetrics>
 #include <QFrame>
+#include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -19,7 +21,10 @@
 #include <QTextCursor>
 #include <QTimer>
 #include <QToolButton>
+#include <algorithm>
+#include <iterator>
 
+#include "components/AccessibleValue.h"
 #include "components/CRTDisplay.h"
 #include "components/ClockDisplay.h"
 
@@ -83,7 +88,23 @@ QPushButton:pressed {
   background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #b3aa8e, stop:1 #e2dbc4);
   padding-top: 1px;
 }
+QPushButton:focus { border: 2px solid #1d5fd8; }
 )";
+
+// A panel control's name and description as assistive technology reads them.
+void Describe(QWidget* Widget, const QString& Name, const QString& Description)
+{
+    Widget->setAccessibleName(Name);
+    Widget->setAccessibleDescription(Description);
+}
+
+QString Count(int N, const char* Unit)
+{
+    return QStringLiteral("%1 %2%3").arg(N).arg(QLatin1String(Unit)).arg(N == 1 ? "" : "s");
+}
+
+// The description a button had before its keys were added to it.
+const char* const PlainDescription = "PlainDescription";
 
 } // namespace
 
@@ -121,9 +142,18 @@ TEdsacForm::TEdsacForm(QWidget* Parent) : QWidget(Parent, Qt::Window)
     CreateLongTankSelector();
     CreateRunTimer();
 
-    setTabOrder(FLongTank, FTeleprinter);
-    setTabOrder(FTeleprinter, FShortTanks);
+    // The panel's buttons first, then the selectors and the paper.
+    QWidget* Chain[] = {findChild<QWidget*>("btnClear"),  findChild<QWidget*>("btnStart"),
+                        findChild<QWidget*>("btnStop"),   findChild<QWidget*>("btnReset"),
+                        findChild<QWidget*>("btnSingleEP"), findChild<QWidget*>("sbClock"),
+                        FLongTank, FTeleprinter, FShortTanks};
+    for (std::size_t I = 1; I < std::size(Chain); ++I)
+        setTabOrder(Chain[I - 1], Chain[I]);
     FLongTank->setFocus();
+    // Whichever control has the focus, the digit keys dial.
+    installEventFilter(this);
+    for (QWidget* Child : findChildren<QWidget*>())
+        Child->installEventFilter(this);
 
     FClock->SetHour(0);
     FClock->SetMinute(0);
@@ -160,15 +190,22 @@ void TEdsacForm::CreateButtons()
         const char* Family;
         QColor Color;
         void (TEdsacForm::*Clicked)();
+        const char* Description;
     } Buttons[] = {
-        {"btnClear", "Clear", ClearButton, "helvetica", Qt::black, &TEdsacForm::ClearClicked},
-        {"btnStart", "Start", StartButton, "helvetica narrow", Qt::black, &TEdsacForm::StartClicked},
-        {"btnStop", "Stop", StopButton, "helvetica narrow", QColor(0x80, 0, 0), &TEdsacForm::StopClicked},
-        {"btnReset", "Reset", ResetButton, "helvetica narrow", Qt::black, &TEdsacForm::ResetClicked},
-        {"btnSingleEP", "Single E.P", SingleEPButton, "helvetica narrow", Qt::black, &TEdsacForm::SingleEPClicked},
+        {"btnClear", "Clear", ClearButton, "helvetica", Qt::black, &TEdsacForm::ClearClicked,
+         "Clears the store and the registers and rewinds the current tape"},
+        {"btnStart", "Start", StartButton, "helvetica narrow", Qt::black, &TEdsacForm::StartClicked,
+         "Clears the machine, loads the Initial Orders and runs them on the current tape"},
+        {"btnStop", "Stop", StopButton, "helvetica narrow", QColor(0x80, 0, 0), &TEdsacForm::StopClicked,
+         "Stops the machine"},
+        {"btnReset", "Reset", ResetButton, "helvetica narrow", Qt::black, &TEdsacForm::ResetClicked,
+         "Lets the stopped machine go on"},
+        {"btnSingleEP", "Single E.P", SingleEPButton, "helvetica narrow", Qt::black, &TEdsacForm::SingleEPClicked,
+         "Carries out one order"},
     };
     for (const auto& B : Buttons)
-        connect(MakeButton(B.Name, B.Caption, B.Where, B.Family, B.Color), &QPushButton::clicked, this, B.Clicked);
+        connect(MakeButton(B.Name, B.Caption, B.Where, B.Family, B.Color, QString::fromLatin1(B.Description)),
+                &QPushButton::clicked, this, B.Clicked);
 }
 
 void TEdsacForm::CreateDial()
@@ -177,6 +214,9 @@ void TEdsacForm::CreateDial()
         auto* Hole = new TDialHole(this);
         Hole->setObjectName(QString("sbDial%1").arg(Digit));
         Hole->setGeometry(PanelLayout::DialHole(Digit));
+        Describe(Hole, QStringLiteral("Dial %1").arg(Digit),
+                 QStringLiteral("Dials %1 for the program waiting to read a number; so does the key %1").arg(Digit));
+        FDial[static_cast<std::size_t>(Digit)] = Hole;
         const int Dialled = Digit == 0 ? 10 : Digit;
         connect(Hole, &QAbstractButton::clicked, this, [this, Dialled] { emit DialClicked(Dialled); });
     }
@@ -185,14 +225,24 @@ void TEdsacForm::CreateDial()
 void TEdsacForm::CreateTubes()
 {
     using namespace PanelLayout;
-    MakeTube("crtSCR", SCRTube, 1, AddressBits, false, "SEQUENCE CONTROL REGISTER", TRegister::rgSequenceControl);
-    MakeTube("crtORD", ORDTube, 1, WordBits, true, "ORDER TANK", TRegister::rgOrderTank);
-    MakeTube("crtMULTR", MULTRTube, 2, WordBits, true, "MULTIPLIER", TRegister::rgMultiplier);
-    MakeTube("crtMULTD", MULTDTube, 2, WordBits, true, "MULTIPLICAND", TRegister::rgMultiplicand);
-    MakeTube("crtACC", ACCTube, 4, WordBits, true, "ACCUMULATOR", TRegister::rgAccumulator);
+    Describe(MakeTube("crtSCR", SCRTube, 1, AddressBits, false, "SEQUENCE CONTROL REGISTER",
+                      TRegister::rgSequenceControl),
+             "Sequence control register", "The location of the next order");
+    Describe(MakeTube("crtORD", ORDTube, 1, WordBits, true, "ORDER TANK", TRegister::rgOrderTank), "Order tank",
+             "The order being carried out");
+    Describe(MakeTube("crtMULTR", MULTRTube, 2, WordBits, true, "MULTIPLIER", TRegister::rgMultiplier), "Multiplier",
+             "The multiplier register, a long number");
+    Describe(MakeTube("crtMULTD", MULTDTube, 2, WordBits, true, "MULTIPLICAND", TRegister::rgMultiplicand),
+             "Multiplicand", "The multiplicand register, a long number");
+    Describe(MakeTube("crtACC", ACCTube, 4, WordBits, true, "ACCUMULATOR", TRegister::rgAccumulator), "Accumulator",
+             "The accumulator, where sums and products are formed");
     for (int N = 0; N < StoreRows; ++N)
-        MakeTube(QString("crtStore%1").arg(N), StoreRow(N), 2, WordBits, true, QString("WORDS_%1-%2").arg(2 * N).arg(2 * N + 1),
-                 std::nullopt, N);
+        Describe(MakeTube(QString("crtStore%1").arg(N), StoreRow(N), 2, WordBits, true,
+                          QString("WORDS_%1-%2").arg(2 * N).arg(2 * N + 1), std::nullopt, N),
+                 QStringLiteral("Store row %1").arg(N + 1),
+                 QStringLiteral("Words %1 and %2 of the long tank on view, counted from the bottom row")
+                     .arg(2 * N)
+                     .arg(2 * N + 1));
 
     MakeLabel("lblSCR", "SCR", SCRCaption);
     MakeLabel("lblORD", "Order Tank", ORDCaption);
@@ -230,18 +280,26 @@ void TEdsacForm::CreateClock()
     FClock->SetSecond(-1);
     FClock->SetShowQuarters(true);
     FClock->SetShowHours(true);
+    Describe(FClock, "Clock", "Machine time: how long the real machine would have taken, on a twelve-hour face");
+    AccessibleValue::SetReader(FClock, [this] {
+        return Count(std::max(FClock->Hour(), 0), "hour") + QStringLiteral(", ") +
+               Count(std::max(FClock->Minute(), 0), "minute") + QStringLiteral(", ") +
+               Count(std::max(FClock->Second(), 0), "second");
+    });
 
     auto* ZeroButton = new QToolButton(this);
     ZeroButton->setObjectName("sbClock");
     ZeroButton->setGeometry(PanelLayout::ClockZeroButton);
     ZeroButton->setToolTip("Zeroize Clock");
-    ZeroButton->setFocusPolicy(Qt::NoFocus);
+    Describe(ZeroButton, "Zeroize Clock", "Sets the clock back to 0");
+    ZeroButton->setFocusPolicy(Qt::TabFocus);
     ZeroButton->setCursor(Qt::PointingHandCursor);
     ZeroButton->setStyleSheet(
         "QToolButton { border: 1px solid #151515; border-radius: 3px;"
         " background: qradialgradient(cx:0.35, cy:0.3, radius:0.8, fx:0.35, fy:0.3,"
         " stop:0 #f2f2ea, stop:1 #6c6c66); }"
-        "QToolButton:pressed { background: #77776f; }");
+        "QToolButton:pressed { background: #77776f; }"
+        "QToolButton:focus { border: 2px solid #1d5fd8; }");
     connect(ZeroButton, &QToolButton::clicked, this, &TEdsacForm::ClockClicked);
 }
 
@@ -261,6 +319,7 @@ void TEdsacForm::CreateTeleprinter()
     FTeleprinter->setObjectName("TeletypeMemo");
     FTeleprinter->setGeometry(PanelLayout::TeleprinterPaper);
     FTeleprinter->setReadOnly(true);
+    Describe(FTeleprinter, "Teleprinter", "What the machine has printed, one line of paper a line");
     QFont Courier = PixelFont({"adobe-courier", "Courier", "Nimbus Mono PS"}, 13, false, QFont::TypeWriter);
     Courier.setFixedPitch(true);
     FTeleprinter->setFont(Courier);
@@ -294,6 +353,7 @@ void TEdsacForm::CreateLongTankSelector()
     FLongTank->setGeometry(PanelLayout::LongTankSpin);
     FLongTank->setRange(0, LongTanks - 1);
     FLongTank->setValue(0);
+    Describe(FLongTank, "Long tank", "Which long tank of the store the store rows show");
     connect(FLongTank, &QSpinBox::valueChanged, this, &TEdsacForm::LongTankChanged);
 
     FShortTanks = new QCheckBox("Short Tanks", this);
@@ -334,6 +394,9 @@ TCRTDisplay* TEdsacForm::MakeTube(const QString& Name, const QRect& Where, int C
         if (FHintHandler)
             FHintHandler({Register, Row, Sender->FullName(), Words, Index});
     });
+    AccessibleValue::SetReader(Tube, [this, Tube, Register, Row] {
+        return FTubeReader ? FTubeReader(Register, Row, Tube->Words()) : QString();
+    });
     if (Register)
         FRegisters[static_cast<std::size_t>(*Register)] = Tube;
     else
@@ -342,13 +405,15 @@ TCRTDisplay* TEdsacForm::MakeTube(const QString& Name, const QRect& Where, int C
 }
 
 QPushButton* TEdsacForm::MakeButton(const QString& Name, const QString& Caption, const QRect& Where,
-                                    const QString& Family, const QColor& Color)
+                                    const QString& Family, const QColor& Color, const QString& Description)
 {
     auto* Button = new QPushButton(Caption, this);
     Button->setObjectName(Name);
     Button->setGeometry(Where);
-    // Speed buttons: pressing one leaves the keyboard focus where it was.
-    Button->setFocusPolicy(Qt::NoFocus);
+    Describe(Button, Caption, Description);
+    Button->setProperty(PlainDescription, Description);
+    // Reached by Tab; a click with the mouse leaves the keyboard focus where it was.
+    Button->setFocusPolicy(Qt::TabFocus);
     Button->setFont(PixelFont({Family, "Helvetica"}, 10, false));
     FitFont(Button, Caption, Where.width() - 4);
     Button->setStyleSheet(QString(ButtonStyle) + QString("QPushButton { color: %1; }").arg(Color.name()));
@@ -458,6 +523,40 @@ void TEdsacForm::ShowHintPointer(bool On)
         Tube->setCursor(Shape);
 }
 
+void TEdsacForm::SetTubeReader(std::function<QString(std::optional<TRegister>, int, TWords)> Reader)
+{
+    FTubeReader = std::move(Reader);
+}
+
+void TEdsacForm::SetButtonKeys(const char* Button, const QKeySequence& Keys)
+{
+    auto* Found = findChild<QPushButton*>(QString::fromLatin1(Button));
+    if (!Found)
+        return;
+    const QString Shown = Keys.toString(QKeySequence::NativeText);
+    Found->setToolTip(QStringLiteral("%1 (%2)").arg(Found->text(), Shown));
+    Found->setAccessibleDescription(
+        QStringLiteral("%1. Key: %2").arg(Found->property(PlainDescription).toString(), Shown));
+}
+
+bool TEdsacForm::DialKey(const QKeyEvent* Key)
+{
+    if ((Key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+        return false;
+    const int Digit = Key->key() - Qt::Key_0;
+    if (Digit < 0 || Digit > 9)
+        return false;
+    // A held key dials once, as a finger would.
+    if (Key->isAutoRepeat())
+        return true;
+    TDialHole* Hole = FDial[static_cast<std::size_t>(Digit)];
+    Hole->click();
+    // The hole shows itself pressed for a moment, so the eye sees what was dialled.
+    Hole->setDown(true);
+    QTimer::singleShot(150, Hole, [Hole] { Hole->setDown(false); });
+    return true;
+}
+
 void TEdsacForm::CoreExecTimerTimer()
 {
     CoreExecTimer->stop();
@@ -481,5 +580,7 @@ bool TEdsacForm::eventFilter(QObject* Watched, QEvent* Event)
 {
     if (Watched == FPicture && Event->type() == QEvent::MouseMove)
         emit PanelMouseMoved();
+    if (Event->type() == QEvent::KeyPress && DialKey(static_cast<QKeyEvent*>(Event)))
+        return true;
     return QWidget::eventFilter(Watched, Event);
 }

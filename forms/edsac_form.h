@@ -17,6 +17,8 @@
 #include "core/RunControl.h"
 
 class QCheckBox;
+class QKeyEvent;
+class QKeySequence;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
@@ -75,6 +77,12 @@ public:
     void SetHintHandler(std::function<void(const TTubeHint&)> Handler);
     // The tubes show the hint pointer while hints are on.
     void ShowHintPointer(bool On);
+    // Says in words what a tube shows (a register's, or else store row Row's counted
+    // from the bottom), for assistive technology; asked whenever it reads a tube.
+    void SetTubeReader(std::function<QString(std::optional<TRegister> Register, int Row, TWords Words)> Reader);
+    // The push button named Button is also worked by Keys: its tool tip and
+    // description say so.
+    void SetButtonKeys(const char* Button, const QKeySequence& Keys);
 
     // Executes one order for the run timer and says whether the machine goes on.
     // Set by whoever drives the machine.
@@ -124,7 +132,9 @@ private:
     TCRTDisplay* MakeTube(const QString& Name, const QRect& Where, int Count, int Size, bool HideFirst,
                           const QString& FullName, std::optional<TRegister> Register, int Row = 0);
     QPushButton* MakeButton(const QString& Name, const QString& Caption, const QRect& Where,
-                            const QString& Family, const QColor& Color);
+                            const QString& Family, const QColor& Color, const QString& Description);
+    // The digit keys work the dial from anywhere on the panel.
+    bool DialKey(const QKeyEvent* Key);
     QLabel* MakeLabel(const QString& Name, const QString& Caption, const QRect& Where);
 
     QLabel* FPicture = nullptr;
@@ -138,4 +148,7 @@ private:
     QSpinBox* FLongTank = nullptr;
     QCheckBox* FShortTanks = nullptr;
     std::function<void(const TTubeHint&)> FHintHandler;
+    std::function<QString(std::optional<TRegister>, int, TWords)> FTubeReader;
+    // Indexed by the digit on the hole.
+    std::array<TDialHole*, 10> FDial{};
 };

@@ -1,6 +1,9 @@
 #include "forms/main_form.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QKeyEvent>
 #include <QActionGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -90,9 +93,13 @@ TMainForm::TMainForm(const TCommandTable& Commands, QWidget* Parent) : QMainWind
     // The first Open starts where the program lives, or among the installed tapes.
     FOpenFileName = FirstOpenFolder(QCoreApplication::applicationDirPath());
     FHintPanel->clear();
+    qApp->installEventFilter(this);
 }
 
-TMainForm::~TMainForm() = default;
+TMainForm::~TMainForm()
+{
+    qApp->removeEventFilter(this);
+}
 
 void TMainForm::BuildMenus(const std::vector<TCommand>& Commands)
 {
@@ -106,6 +113,8 @@ void TMainForm::BuildMenus(const std::vector<TCommand>& Commands)
         case TCommandKind::Menu:
             Menu = Bar->addMenu(Command.Caption);
             Menu->setObjectName(QString::fromLatin1(Command.Name));
+            if (const QKeySequence Keys = QKeySequence::mnemonic(Command.Caption); !Keys.isEmpty())
+                FMenuKeys.emplace_back(Keys[0], Menu);
             break;
         case TCommandKind::Separator: Menu->addSeparator(); break;
         case TCommandKind::RecentFiles: AddRecentFiles(Menu); break;
@@ -113,6 +122,14 @@ void TMainForm::BuildMenus(const std::vector<TCommand>& Commands)
         case TCommandKind::ToolButton:
             // Its action lives on the tool bar alone.
             Action = new QAction(Command.Caption, this);
+            GiveShortcut(Action, Command);
+            break;
+        case TCommandKind::Key:
+            // Its button is on another window; the action lives here for its shortcut.
+            Action = new QAction(Command.Caption, this);
+            Action->setObjectName(QString::fromLatin1(Command.Name));
+            GiveShortcut(Action, Command);
+            addAction(Action);
             break;
         case TCommandKind::Item:
         case TCommandKind::Check:
@@ -134,12 +151,7 @@ QAction* TMainForm::AddItem(QMenu* Menu, const TCommand& Command)
 {
     auto* Item = new QAction(Command.Caption, Menu);
     Item->setObjectName(QString::fromLatin1(Command.Name));
-    if (!Command.Shortcut.isEmpty())
-        Item->setShortcut(Command.Shortcut);
-    // Such commands work from the tape windows too; the edit keys stay with
-    // whichever text pane has the focus.
-    if (Command.Everywhere)
-        Item->setShortcutContext(Qt::ApplicationShortcut);
+    GiveShortcut(Item, Command);
     Menu->addAction(Item);
     if (Command.Kind == TCommandKind::Check)
         Item->setCheckable(true);
@@ -156,6 +168,16 @@ QAction* TMainForm::AddItem(QMenu* Menu, const TCommand& Command)
             Item->setChecked(true);
     }
     return Item;
+}
+
+void TMainForm::GiveShortcut(QAction* Action, const TCommand& Command)
+{
+    if (!Command.Shortcut.isEmpty())
+        Action->setShortcut(Command.Shortcut);
+    // Such commands work from the tape windows too; the edit keys stay with
+    // whichever text pane has the focus.
+    if (Command.Everywhere)
+        Action->setShortcutContext(Qt::ApplicationShortcut);
 }
 
 void TMainForm::AddRecentFiles(QMenu* Menu)
@@ -222,7 +244,10 @@ void TMainForm::AddButton(const TCommand& Command, QAction* Action)
     // Enabled state for both. The picture belongs to the tool bar only.
     Action->setIcon(ToolbarIcons::Icon(Command.Icon));
     Action->setIconVisibleInMenu(false);
-    Action->setToolTip(Command.Hint);
+    // A button without a menu item tells its key in its tip, where an item would show it.
+    const QString Keys =
+        Command.Kind == TCommandKind::ToolButton ? Command.Shortcut.toString(QKeySequence::NativeText) : QString();
+    Action->setToolTip(Keys.isEmpty() ? Command.Hint : QStringLiteral("%1 (%2)").arg(Command.Hint, Keys));
     Action->setStatusTip(Command.Hint);
     auto* Button = new QToolButton(FToolBar);
     Button->setObjectName(QString::fromLatin1(Command.Button));
@@ -303,6 +328,47 @@ void TMainForm::SetCommandChecked(const char* Name, bool On)
 {
     if (QAction* Action = FindCommand(Name))
         Action->setChecked(On);
+}
+
+QKeySequence TMainForm::CommandShortcut(const char* Name) const
+{
+    const QAction* Action = FindCommand(Name);
+    return Action ? Action->shortcut() : QKeySequence();
+}
+
+void TMainForm::OpenMenu(QMenu* Menu)
+{
+    if (isMinimized())
+        showNormal();
+    menuBar()->setActiveAction(Menu->menuAction());
+    const QList<QAction*> Items = Menu->actions();
+    for (QAction* Item : Items) {
+        if (!Item->isSeparator() && Item->isVisible() && Item->isEnabled()) {
+            Menu->setActiveAction(Item);
+            break;
+        }
+    }
+}
+
+bool TMainForm::eventFilter(QObject* Watched, QEvent* Event)
+{
+    if (Event->type() != QEvent::KeyPress || !Watched->isWidgetType())
+        return QMainWindow::eventFilter(Watched, Event);
+    // Here the menu bar answers for itself; a dialog, an open menu or a question
+    // being asked keeps its keys.
+    const QWidget* Window = static_cast<QWidget*>(Watched)->window();
+    if (Window == this || qobject_cast<const QDialog*>(Window) || qobject_cast<const QMenu*>(Window) ||
+        QApplication::activeModalWidget() || QApplication::activePopupWidget())
+        return false;
+    // A tape window would otherwise take Alt and a letter for the letter alone.
+    const QKeyCombination Pressed = static_cast<QKeyEvent*>(Event)->keyCombination();
+    for (const auto& [Keys, Menu] : FMenuKeys) {
+        if (Keys == Pressed) {
+            OpenMenu(Menu);
+            return true;
+        }
+    }
+    return false;
 }
 
 void TMainForm::SetHintText(const QString& Text)

@@ -5,12 +5,14 @@
 // user the questions the commands need.
 #pragma once
 
+#include <QKeySequence>
 #include <QList>
 #include <QMainWindow>
 #include <QString>
 #include <QStringList>
 #include <array>
 #include <functional>
+#include <utility>
 #include <vector>
 
 #include "core/initial_orders.h"
@@ -41,6 +43,10 @@ public:
     void ApplyCommandStates(const TCommandState& State);
     // Sets the mark of the Check command named Name.
     void SetCommandChecked(const char* Name, bool On);
+    // The shortcut of the command named Name; empty if it has none.
+    QKeySequence CommandShortcut(const char* Name) const;
+    // Opens a menu of the menu bar as its Alt key would, its first item ready.
+    void OpenMenu(QMenu* Menu);
 
     // The status bar's one panel, where hint mode writes what a tube holds.
     void SetHintText(const QString& Text);
@@ -89,6 +95,8 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* Event) override;
+    // The menus' Alt keys reach here from the program's other windows.
+    bool eventFilter(QObject* Watched, QEvent* Event) override;
 
 private:
     struct TBuilt {
@@ -98,6 +106,7 @@ private:
 
     void BuildMenus(const std::vector<TCommand>& Commands);
     QAction* AddItem(QMenu* Menu, const TCommand& Command);
+    void GiveShortcut(QAction* Action, const TCommand& Command);
     void AddRecentFiles(QMenu* Menu);
     void BuildToolBar(const TCommandTable& Table);
     // A tool button that shows the command's action, its menu item's own.
@@ -114,6 +123,8 @@ private:
     std::vector<TBuilt> FCommands;
     // The commands in table order, for the tool bar; null for menus and separators.
     std::vector<QAction*> FActions;
+    // The menus of the menu bar by the Alt key of their captions.
+    std::vector<std::pair<QKeyCombination, QMenu*>> FMenuKeys;
     QActionGroup* FInitialOrdersItems = nullptr;
     QComboBox* FInitialOrdersBox = nullptr;
     QMenu* FWindowMenu = nullptr;
