@@ -67,6 +67,6 @@ private:
     // One value a register, in the order they are shown.
     std::vector<QLabel*> FRegisters;
     QLabel* FReason = nullptr;
-    // Refreshes at most once a frame while the machine runs.
+    // Refreshes at most ten times a second while the machine runs.
     QTimer FFrame;
 };
