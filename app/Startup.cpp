@@ -19,6 +19,7 @@
 #include "kit/RecoveryStore.h"
 #include "forms/main_form.h"
 #include "forms/splash_form.h"
+#include "core/messages.h"
 
 namespace {
 
@@ -184,8 +185,7 @@ void TStartup::OfferRecovery()
         Names << (Tape.FileName.isEmpty() ? Tape.Caption : Tape.Caption + QStringLiteral(" (") + Tape.FileName + QLatin1Char(')'));
     const auto Answer = Dialogs::Message(
         FStd->GetMainForm(), QStringLiteral("Restore Tapes"),
-        QStringLiteral("Valvane ended without saving these tapes; recovery copies were kept:\n\n") + Names.join(QLatin1Char('\n'))
-            + QStringLiteral("\n\nRestore them in tape windows, or discard them?"),
+        QString::fromLatin1(Messages::Recovered).arg(Names.join(QLatin1Char('\n'))),
         QMessageBox::Yes | QMessageBox::Discard, QMessageBox::Question,
         {{QMessageBox::Yes, QStringLiteral("Restore")}, {QMessageBox::Discard, QStringLiteral("Discard")}});
     if (Answer == QMessageBox::Yes) {
@@ -224,7 +224,7 @@ bool TStartup::Finish()
     if (FEdSettings->Save())
         return true;
     Dialogs::Message(nullptr, QStringLiteral("Valvane"),
-                     QStringLiteral("The settings could not be saved.\n") + FEdSettings->LastError(), QMessageBox::Ok,
+                     QString::fromLatin1(Messages::SettingsNotSaved).arg(FEdSettings->LastError()), QMessageBox::Ok,
                      QMessageBox::Warning);
     return false;
 }

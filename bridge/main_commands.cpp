@@ -4,6 +4,7 @@
 
 #include "bridge/std_gui.h"
 #include "forms/main_form.h"
+#include "core/messages.h"
 
 namespace {
 
@@ -120,7 +121,7 @@ TCommandTable MainCommands(TStdGuiCoreInt& B)
         // The item only explains; its mark belongs to the box, which cannot be ticked.
         {.Kind = K::Check, .Name = "miTeleprinterSound", .Caption = T("Teleprinter Sound"), .Button = "cbSound",
          .Hint = T("Teleprinter Sound"), .BoxCaption = T("Sound"), .BoxFixed = true,
-         .Run = Say("Not supported", "Sound is not currently supported in this version of Valvane")},
+         .Run = Say("Not supported", Messages::NoSound)},
         {.Kind = K::Check, .Name = "miRealTime", .Caption = T("Real Time"), .Button = "cbRealTime",
          .Hint = T("Real Time Mode"), .BoxCaption = T("Real Time"), .Toggled = [&B](bool On) { B.SetRealTime(On); }},
         {.Kind = K::Check, .Name = "miHints", .Caption = T("Hints"), .Button = "cbHints", .Hint = T("Edsac Hints"),
@@ -136,11 +137,9 @@ TCommandTable MainCommands(TStdGuiCoreInt& B)
 
         {.Kind = K::Menu, .Name = "mnuHelp", .Caption = T("&Help")},
         {.Name = "TutorialGuide1", .Caption = T("&Tutorial Guide"),
-         .Run = Say("Tutorial", "The tutorial guide can be found by opening the \"Lessonary\" file that was "
-                                "supplied with Valvane")},
+         .Run = Say("Tutorial", Messages::Tutorial)},
         {.Name = "Documentation1", .Caption = T("&Documentation"),
-         .Run = Say("Documentation", "Program documentation can be found by opening the \"Referary\" file that "
-                                     "was supplied with Valvane")},
+         .Run = Say("Documentation", Messages::Documentation)},
         {.Kind = K::Separator},
         {.Name = "miAbout", .Caption = T("&About..."), .Run = [&B] { B.ShowAbout(); }},
 

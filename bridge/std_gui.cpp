@@ -22,13 +22,7 @@
 #include "forms/edsac_form.h"
 #include "forms/main_form.h"
 #include "forms/options_form.h"
-#include "valvane_version.h"
-
-namespace {
-
-const QString Version = QStringLiteral("Version " VALVANE_VERSION);
-
-} // namespace
+#include "core/messages.h"
 
 TStdGuiCoreInt::TStdGuiCoreInt(TEdSimSettings& ASettings)
     : FSettings(ASettings), FMainForm(std::make_unique<TMainForm>(MainCommands(*this))),
@@ -94,7 +88,6 @@ void TStdGuiCoreInt::SetCore(TEdsacCore* NewCore)
 
 void TStdGuiCoreInt::InitGui()
 {
-    FMainForm->setWindowTitle(QStringLiteral("The Valvane: ") + Version);
     if (const auto Orders = InitialOrdersNumbered(FSettings.InitialOrders))
         FMainForm->SetInitialOrders(*Orders);
     FMainForm->SetCommandChecked("miRealTime", FSettings.RealTime);
@@ -173,7 +166,7 @@ void TStdGuiCoreInt::SelectInitialOrders(bool Second)
 bool TStdGuiCoreInt::StartRun()
 {
     if (!CurrentTape()) {
-        Dialogs::Message(FEdsacForm.get(), QStringLiteral("No tape"), QStringLiteral("Please select a program tape"),
+        Dialogs::Message(FEdsacForm.get(), QStringLiteral("No tape"), QString::fromLatin1(Messages::NoTape),
                          QMessageBox::Ok, QMessageBox::Warning);
         return false;
     }
@@ -260,7 +253,7 @@ void TStdGuiCoreInt::HaltTimer()
 void TStdGuiCoreInt::Dial(int Digit)
 {
     if (FEdsacForm->CoreExecTimer->isActive()) {
-        Dialogs::Message(FEdsacForm.get(), QString(), QStringLiteral("Cannot input whilst EDSAC is running"),
+        Dialogs::Message(FEdsacForm.get(), QString(), QString::fromLatin1(Messages::InputWhileRunning),
                          QMessageBox::Ok, QMessageBox::Information);
         return;
     }
@@ -386,7 +379,6 @@ void TStdGuiCoreInt::SetRealTime(bool On)
 
 void TStdGuiCoreInt::ShowAbout()
 {
-    FAboutForm->SetVersion(Version);
     FAboutForm->exec();
 }
 

@@ -16,6 +16,7 @@
 #include "kit/RecoveryStore.h"
 #include "kit/editor_form.h"
 #include "settings/EdSimSettings.h"
+#include "core/messages.h"
 
 namespace {
 
@@ -92,7 +93,7 @@ TEditorForm* TTapeWindows::New()
 TEditorForm* TTapeWindows::Open(const QString& FileName)
 {
     if (!QFileInfo::exists(FileName)) {
-        Dialogs::Message(&FMain, QStringLiteral("Error"), QStringLiteral("Cannot find the file: ") + FileName,
+        Dialogs::Message(&FMain, QStringLiteral("Error"), QString::fromLatin1(Messages::CannotFind).arg(FileName),
                          QMessageBox::Ok, QMessageBox::Critical);
         return nullptr;
     }

@@ -9,6 +9,7 @@
 #include "files/SafeFile.h"
 #include "kit/Dialogs.h"
 #include "forms/edsac_form.h"
+#include "core/messages.h"
 
 namespace {
 
@@ -28,7 +29,7 @@ bool WriteLines(const QString& FileName, const QStringList& Lines)
     QString Reason;
     if (Files::WriteWholeFile(FileName, Data, Reason))
         return true;
-    Dialogs::Message(nullptr, QStringLiteral("Error"), QStringLiteral("Cannot save the file: %1\n%2").arg(FileName, Reason),
+    Dialogs::Message(nullptr, QStringLiteral("Error"), QString::fromLatin1(Messages::CannotSave).arg(FileName, Reason),
                      QMessageBox::Ok, QMessageBox::Critical);
     return false;
 }
@@ -145,7 +146,7 @@ void TTeleprinterLog::Stop()
 void PrintText(QWidget* Parent, const QString& Title, const QString& Text)
 {
     if (QPrinterInfo::availablePrinters().isEmpty()) {
-        Dialogs::Message(Parent, QStringLiteral("Print"), QStringLiteral("No printer is available"), QMessageBox::Ok,
+        Dialogs::Message(Parent, QStringLiteral("Print"), QString::fromLatin1(Messages::NoPrinter), QMessageBox::Ok,
                          QMessageBox::Warning);
         return;
     }
@@ -157,7 +158,7 @@ void PrintText(QWidget* Parent, const QString& Title, const QString& Text)
     QPainter Painter;
     if (!Painter.begin(&Printer)) {
         Dialogs::Message(Parent, QStringLiteral("Print"),
-                         QStringLiteral("The printer %1 cannot be used").arg(Info.printerName()), QMessageBox::Ok,
+                         QString::fromLatin1(Messages::PrinterUnusable).arg(Info.printerName()), QMessageBox::Ok,
                          QMessageBox::Warning);
         return;
     }

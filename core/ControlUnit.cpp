@@ -7,6 +7,7 @@
 #include "core/IOUnit.h"
 #include "core/Store.h"
 #include "core/errors.h"
+#include "core/messages.h"
 
 namespace {
 
@@ -63,7 +64,7 @@ void TControlUnit::AdvanceClock(std::uint32_t T)
 void TControlUnit::UnknownOrder()
 {
     FSim.ControlMessage({"Unknown order! Opcode=", FCurrentOrder.Code});
-    throw EUnknownOrder("Unknown order " + std::to_string(FCurrentOrder.Code));
+    throw EUnknownOrder(Messages::Fill(Messages::UnknownOrder, {std::to_string(FCurrentOrder.Code)}));
 }
 
 void TControlUnit::ShiftAccumulator(bool Left)
@@ -91,7 +92,7 @@ int TControlUnit::ExecuteOrder()
 {
     FSim.ControlMessage({"Fetching order @ loc ", FSCR});
     if (FSCR < 0 || FSCR >= FStore.Size())
-        throw EOutOfStore("Order fetch outside the store at location " + std::to_string(FSCR));
+        throw EOutOfStore(Messages::Fill(Messages::OutsideTheStore, {std::to_string(FSCR)}));
     FOrderTank = FStore.ReadWord(FSCR);
     FSim.UpdateRegisterDisplay(TRegister::rgOrderTank, false, std::array<TWord, 1>{FOrderTank});
     FSim.UpdateRegisterDisplay(TRegister::rgSequenceControl, false, std::array<TWord, 1>{FSCR});

@@ -3,6 +3,7 @@
 #include "core/MachineHost.h"
 #include "core/errors.h"
 #include "core/misc.h"
+#include "core/messages.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -172,11 +173,11 @@ std::u32string DecodeTapeBytes(std::string_view Bytes)
 
 std::string IllegalCharMessage(int LineNumber, char32_t Ch)
 {
-    std::string Message = "Illegal character on line number " + std::to_string(LineNumber) + "\r\r[\"";
     // Control Pictures: U+2400 onwards for codes 0 to 31, U+2421 for DEL.
-    AppendUtf8(Message, Ch < 0x20 ? 0x2400 + Ch : Ch == 0x7F ? 0x2421 : Ch);
-    Message += "\" ASCII value " + std::to_string(static_cast<std::uint32_t>(Ch)) + "]";
-    return Message;
+    std::string Shown;
+    AppendUtf8(Shown, Ch < 0x20 ? 0x2400 + Ch : Ch == 0x7F ? 0x2421 : Ch);
+    return Messages::Fill(Messages::IllegalCharacter,
+                          {std::to_string(LineNumber), Shown, std::to_string(static_cast<std::uint32_t>(Ch))});
 }
 
 int ReadTapeCode(TTapeText& Tape, bool IgnoreCase, IEdsacHost& Sim)

@@ -6,6 +6,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "core/messages.h"
+
 class EUnknownOrder : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
@@ -61,7 +63,7 @@ struct TStopReport {
 inline TStopReport DescribeStop(const std::exception& E)
 {
     if (dynamic_cast<const EEndOfTape*>(&E))
-        return {TStopCause::scEndOfTape, "Error", "End of tape encountered"};
+        return {TStopCause::scEndOfTape, "Error", Messages::EndOfTape};
     if (dynamic_cast<const EIllegalChar*>(&E))
         return {TStopCause::scIllegalChar, "Illegal character", E.what()};
     // The order's code, or where control left the store, is the first clue to a

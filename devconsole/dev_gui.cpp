@@ -13,6 +13,7 @@
 #include "kit/Dialogs.h"
 #include "kit/about_form.h"
 #include "kit/editor_form.h"
+#include "core/messages.h"
 
 namespace {
 
@@ -275,7 +276,7 @@ TStepResult TDevGuiCoreInt::ExecuteStep()
                          QMessageBox::Ok, QMessageBox::Warning);
     else if (FMainForm)
         // No box for these, but the reason is kept where the developer looks.
-        FMainForm->AddTopLevelMessage(QStringLiteral("Stopped: ") + QString::fromStdString(Report.Text));
+        FMainForm->AddTopLevelMessage(QString::fromLatin1(Messages::Stopped).arg(QString::fromStdString(Report.Text)));
     return Result;
 }
 
@@ -298,7 +299,7 @@ void TDevGuiCoreInt::Dial(int Digit)
     if (!FMainForm || !FRun)
         return;
     if (FMainForm->IsRunning()) {
-        Dialogs::Message(FMainForm.get(), QString(), QStringLiteral("Cannot input whilst EDSAC is running"),
+        Dialogs::Message(FMainForm.get(), QString(), QString::fromLatin1(Messages::InputWhileRunning),
                          QMessageBox::Ok, QMessageBox::Information);
         return;
     }
@@ -399,7 +400,7 @@ void TDevGuiCoreInt::SingleStep()
 
 void TDevGuiCoreInt::ReportNoTape()
 {
-    Dialogs::Message(FMainForm.get(), QStringLiteral("No tape"), QStringLiteral("No tape selected"), QMessageBox::Ok,
+    Dialogs::Message(FMainForm.get(), QStringLiteral("No tape"), QString::fromLatin1(Messages::NoTapeSelected), QMessageBox::Ok,
                      QMessageBox::Warning);
 }
 

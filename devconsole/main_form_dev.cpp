@@ -18,6 +18,8 @@
 #include <QVBoxLayout>
 
 #include "core/initial_orders.h"
+#include "core/initial_orders.h"
+#include "core/messages.h"
 #include "devconsole/msg_form.h"
 #include "kit/Dialogs.h"
 #include "kit/RunTimer.h"
@@ -134,7 +136,8 @@ void TMainFormDev::BuildToolBar()
 
     FInitialOrders = new QComboBox(Bar);
     FInitialOrders->setObjectName(QStringLiteral("cmbInitOrds"));
-    FInitialOrders->addItems({QStringLiteral("Initial Orders 1"), QStringLiteral("Initial Orders 2")});
+    for (const TInitialOrders Orders : {ioOrders1, ioOrders2})
+        FInitialOrders->addItem(QString::fromLatin1(Messages::InitialOrders).arg(InitialOrdersNumber(Orders)));
     FInitialOrders->setCurrentIndex(1);
     Bar->addWidget(FInitialOrders);
     Bar->addSeparator();
@@ -333,7 +336,7 @@ void TMainFormDev::ChooseTapeToOpen()
     Dialogs::TFileRequest Request;
     Request.Mode = Dialogs::TFileMode::Open;
     Request.Title = QStringLiteral("Open");
-    Request.Filter = QStringLiteral("*.txt");
+    Request.Filter = QString::fromLatin1(Dialogs::TextPattern);
     const QString Path = Dialogs::ChooseFile(this, Request);
     if (!Path.isEmpty())
         emit OpenTape(Path);

@@ -1,4 +1,5 @@
 #include "files/SafeFile.h"
+#include "core/messages.h"
 
 #include <QList>
 #include <QRandomGenerator>
@@ -171,9 +172,9 @@ bool IsReadable(const struct stat& Info, qint64 MaxSize, QString& Reason)
     if (S_ISDIR(Info.st_mode))
         Reason = FolderReason;
     else if (!S_ISREG(Info.st_mode))
-        Reason = QStringLiteral("It is not a regular file but a device, a pipe or a socket");
+        Reason = QString::fromLatin1(Messages::NotRegular);
     else if (Info.st_size > MaxSize)
-        Reason = QStringLiteral("It is larger than %1").arg(SizeText(MaxSize));
+        Reason = QString::fromLatin1(Messages::TooLarge).arg(SizeText(MaxSize));
     else
         return true;
     return false;
@@ -412,7 +413,7 @@ TReadStatus ReadRegularFile(const QString& Path, qint64 MaxSize, QByteArray& Dat
         Got += N;
     }
     if (Got > MaxSize) {
-        Reason = QStringLiteral("It is larger than %1").arg(SizeText(MaxSize));
+        Reason = QString::fromLatin1(Messages::TooLarge).arg(SizeText(MaxSize));
         Data.clear();
         return TReadStatus::Failed;
     }

@@ -23,13 +23,12 @@
 
 #include "kit/Dialogs.h"
 #include "kit/InstallPaths.h"
+#include "core/messages.h"
 #include "valvane_version.h"
 
 namespace {
 
-const char* const MainCaption = "The Valvane: Version " VALVANE_VERSION;
-const char* const TapeFilter = "*.txt";
-const char* const TextFilter = "Text Files (*.txt)";
+const char* const MainCaption = "The Valvane: " VALVANE_VERSION_TEXT;
 const char* const DefaultExtension = "txt";
 const char* const WindowEntryPrefix = "mnuWin";
 // A tape window's entry: the prefix, "ed" and the window's number.
@@ -66,7 +65,7 @@ bool Named(const char* Name)
 
 QString InitialOrdersCaption(TInitialOrders Orders)
 {
-    return QCoreApplication::translate("TMainForm", "Initial Orders %1").arg(InitialOrdersNumber(Orders));
+    return QCoreApplication::translate("TMainForm", Messages::InitialOrders).arg(InitialOrdersNumber(Orders));
 }
 
 TMainForm::TMainForm(const TCommandTable& Commands, QWidget* Parent) : QMainWindow(Parent)
@@ -523,7 +522,7 @@ QString TMainForm::ChooseTapeFile(const QString& Title, QString& Remembered)
     Request.Mode = Dialogs::TFileMode::Open;
     Request.Title = Title;
     Request.FileName = Remembered;
-    Request.Filter = QString::fromLatin1(TapeFilter);
+    Request.Filter = QString::fromLatin1(Dialogs::TextPattern);
     const QString Path = Dialogs::ChooseFile(this, Request);
     if (!Path.isEmpty())
         Remembered = Path;
@@ -536,7 +535,7 @@ QString TMainForm::ChooseOutputFile(const QString& Name)
     Request.Mode = Dialogs::TFileMode::Save;
     Request.Title = tr("Save As");
     Request.FileName = Name;
-    Request.Filter = QString::fromLatin1(TextFilter);
+    Request.Filter = Dialogs::TextFilesFilter();
     const QString Path = Dialogs::ChooseFile(this, Request);
     if (Path.isEmpty())
         return {};

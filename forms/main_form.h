@@ -17,6 +17,7 @@
 
 #include "core/initial_orders.h"
 #include "forms/commands.h"
+#include "settings/EdSimSettings.h"
 
 class QAction;
 class QActionGroup;
@@ -32,7 +33,7 @@ class TMainForm : public QMainWindow {
     Q_OBJECT
 
 public:
-    static constexpr int RecentPlaces = 4;
+    static constexpr int RecentPlaces = TEdSimSettings::MaxRecentFiles;
 
     // Placed at the top-left corner, 10 pixels narrower than the screen, with its
     // height fixed; starts hidden.

@@ -2,6 +2,8 @@
 
 #include "settings/EdSimSettings.h"
 #include "core/initial_orders.h"
+#include "core/messages.h"
+#include "core/initial_orders.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -78,7 +80,8 @@ TOptionsForm::TOptionsForm(QWidget* Parent)
     auto* OrdersLabel = new QLabel(QStringLiteral("Initial order set:"), Edsac);
     FInitialOrders = new QComboBox(Edsac);
     FInitialOrders->setObjectName(QStringLiteral("cbInitialOrders"));
-    FInitialOrders->addItems({QStringLiteral("Initial Orders 1"), QStringLiteral("Initial Orders 2")});
+    for (const TInitialOrders Orders : {ioOrders1, ioOrders2})
+        FInitialOrders->addItem(QString::fromLatin1(Messages::InitialOrders).arg(InitialOrdersNumber(Orders)));
     FInitialOrders->setCurrentIndex(InitialOrdersIndex(ioOrders2));
     OrdersLabel->setBuddy(FInitialOrders);
     EdsacLayout->addWidget(OrdersLabel, 1, 0);

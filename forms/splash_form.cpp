@@ -68,7 +68,7 @@ void TSplashForm::paintEvent(QPaintEvent*)
     P.setFont(Credits);
     DrawShadowedText(P, QRect(10, height() - 50, width() - 22, 42), Qt::AlignRight | Qt::AlignBottom,
                      QStringLiteral("A simulator of the EDSAC, Cambridge 1949\n"
-                                    "Version " VALVANE_VERSION ", written in C++20 with Qt 6"));
+                                    VALVANE_VERSION_TEXT ", written in C++20 with Qt 6"));
 
     P.setPen(QColor(10, 10, 10));
     P.setBrush(Qt::NoBrush);

@@ -1,10 +1,16 @@
 #include "kit/Dialogs.h"
+#include "core/messages.h"
 
 #include <QAbstractButton>
 #include <QFileDialog>
 #include <QFileInfo>
 
 namespace Dialogs {
+
+QString TextFilesFilter()
+{
+    return QStringLiteral("Text Files (%1)").arg(QLatin1String(TextPattern));
+}
 
 namespace {
 TMessageResponder MessageResponder;
@@ -50,7 +56,7 @@ bool ConfirmReplace(QWidget* Parent, const QString& Path)
 {
     return !QFileInfo::exists(Path)
            || Message(Parent, QStringLiteral("Confirm"),
-                      Path + QLatin1Char('\r') + QStringLiteral("Already exists. Would you like to replace it?"),
+                      QString::fromLatin1(Messages::Replace).arg(Path),
                       QMessageBox::Yes | QMessageBox::No, QMessageBox::Warning)
                   == QMessageBox::Yes;
 }

@@ -13,6 +13,11 @@ class QWidget;
 
 namespace Dialogs {
 
+// Tapes and saved output are text files, offered by this pattern...
+inline constexpr char TextPattern[] = "*.txt";
+// ... and named by this filter where one is saved.
+QString TextFilesFilter();
+
 // Words of the program's own on standard buttons ("Restore" on Yes, say); the
 // answer is still the standard button, so responders need know nothing of them.
 using TButtonTexts = QList<std::pair<QMessageBox::StandardButton, QString>>;

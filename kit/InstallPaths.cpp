@@ -1,4 +1,5 @@
 #include "kit/InstallPaths.h"
+#include "kit/Dialogs.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -28,7 +29,7 @@ QString FirstOpenFolder(const QString& ProgramDir, const QString& BuildDir, cons
     if (!QFileInfo(Tapes).isDir())
         return ProgramDir;
     // A program folder that holds tapes of its own keeps them first.
-    if (!Program.entryList({QStringLiteral("*.txt")}, QDir::Files).isEmpty())
+    if (!Program.entryList({QString::fromLatin1(Dialogs::TextPattern)}, QDir::Files).isEmpty())
         return ProgramDir;
     return Tapes;
 }

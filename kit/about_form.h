@@ -25,7 +25,7 @@ public:
     static constexpr int DesignHeight = 390;
     static constexpr int PictureWidth = 288;
     static constexpr int PictureHeight = 163;
-    static constexpr const char* VersionText = "Version " VALVANE_VERSION;
+    static constexpr const char* VersionText = VALVANE_VERSION_TEXT;
 
     explicit TAboutForm(QWidget* Parent = nullptr);
 

@@ -21,6 +21,7 @@
 #include "core/OrderTable.h"
 #include "files/SafeFile.h"
 #include "kit/Dialogs.h"
+#include "core/messages.h"
 
 namespace {
 
@@ -192,9 +193,9 @@ private:
     static bool OffersSomething(const QMimeData* Source) { return Source && !Source->formats().isEmpty(); }
 };
 
-void ReportFileError(QWidget* Parent, const QString& What, const QString& Path, const QString& Reason)
+void ReportFileError(QWidget* Parent, const char* Format, const QString& Path, const QString& Reason)
 {
-    Dialogs::Message(Parent, QStringLiteral("Error"), What + Path + QLatin1Char('\n') + Reason,
+    Dialogs::Message(Parent, QStringLiteral("Error"), QString::fromLatin1(Format).arg(Path, Reason),
                      QMessageBox::Ok, QMessageBox::Critical);
 }
 
@@ -303,7 +304,7 @@ bool TEditorForm::LoadFromFile(const QString& Path)
     QString Reason;
     if (!ReadTapeFile(Path, File, Reason)) {
         // A window not yet shown (opening a file) leaves the box to its owner.
-        ReportFileError(isVisible() ? this : parentWidget(), tr("Cannot read the file: "), Path, Reason);
+        ReportFileError(isVisible() ? this : parentWidget(), Messages::CannotRead, Path, Reason);
         return false;
     }
     QString& NewText = File.Text;
@@ -313,8 +314,7 @@ bool TEditorForm::LoadFromFile(const QString& Path)
         NewText.chop(1);
     const QString TooBig = TooBigForWindow(Measure(NewText), NewText.size(), 1, 0, 0, false);
     if (!TooBig.isEmpty()) {
-        ReportFileError(isVisible() ? this : parentWidget(), tr("Cannot open the file in a tape window: "), Path,
-                        TooBig);
+        ReportFileError(isVisible() ? this : parentWidget(), Messages::CannotOpenInWindow, Path, TooBig);
         return false;
     }
     {
@@ -341,7 +341,7 @@ bool TEditorForm::InsertFile(const QString& Path)
     TTapeFile File;
     QString Reason;
     if (!ReadTapeFile(Path, File, Reason)) {
-        ReportFileError(this, tr("Cannot read the file: "), Path, Reason);
+        ReportFileError(this, Messages::CannotRead, Path, Reason);
         return false;
     }
     if (!CanInsert(File.Text, tr("Cannot insert the file: ") + Path))
@@ -390,7 +390,7 @@ bool TEditorForm::WriteTo(const QString& Path)
     const QByteArray Bytes = Files::EncodeText(Content, Encoding);
     QString Reason;
     if (!WriteTapeFile(Path, Bytes, Reason)) {
-        ReportFileError(this, tr("Cannot save the file: "), Path, Reason);
+        ReportFileError(this, Messages::CannotSave, Path, Reason);
         return false;
     }
     FEncoding = Encoding;
@@ -495,7 +495,7 @@ bool TEditorForm::AskToSaveChanges()
     if (!IsModified())
         return true;
     const auto Answer = Dialogs::Message(this, QStringLiteral("Confirm"),
-                                         QStringLiteral("Save changes to ") + windowTitle() + QLatin1Char('?'),
+                                         QString::fromLatin1(Messages::SaveChanges).arg(windowTitle()),
                                          QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Warning);
     if (Answer == QMessageBox::Yes)
         return Save();
@@ -528,7 +528,7 @@ bool TEditorForm::SaveAs()
     Request.Mode = Dialogs::TFileMode::Save;
     Request.Title = tr("Save As");
     Request.FileName = FFileName.isEmpty() ? windowTitle() + QLatin1Char('.') + DefaultExtension : FFileName;
-    Request.Filter = tr("Text Files (*.txt)");
+    Request.Filter = Dialogs::TextFilesFilter();
     QString Path = Dialogs::ChooseFile(this, Request);
     if (Path.isEmpty())
         return false;

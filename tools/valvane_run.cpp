@@ -23,6 +23,7 @@
 #include "files/TextEncoding.h"
 #include "tools/run_host.h"
 #include "valvane_version.h"
+#include "core/messages.h"
 
 namespace {
 
@@ -39,10 +40,10 @@ bool ReadTape(const QString& Path, QByteArray& Data)
     QString Reason;
     switch (Files::ReadRegularFile(Path, Files::MaxTapeSize, Data, Reason)) {
     case Files::TReadStatus::Missing:
-        Complain(QStringLiteral("cannot find the tape file %1").arg(Path));
+        Complain(QString::fromLatin1(Messages::RunCannotFind).arg(Path));
         return false;
     case Files::TReadStatus::Failed:
-        Complain(QStringLiteral("cannot read the tape file %1: %2").arg(Path, Reason));
+        Complain(QString::fromLatin1(Messages::RunCannotRead).arg(Path, Reason));
         return false;
     case Files::TReadStatus::Read:
         break;
@@ -54,7 +55,7 @@ bool WriteFile(const QString& Path, const QByteArray& Data, const char* What)
 {
     QString Reason;
     if (!Files::WriteWholeFile(Path, Data, Reason)) {
-        Complain(QStringLiteral("cannot write the %1 file %2: %3").arg(QLatin1String(What), Path, Reason));
+        Complain(QString::fromLatin1(Messages::RunCannotWrite).arg(QLatin1String(What), Path, Reason));
         return false;
     }
     return true;
@@ -65,7 +66,7 @@ bool WriteStdout(const std::string& Text)
 {
     if (std::fwrite(Text.data(), 1, Text.size(), stdout) == Text.size() && std::fflush(stdout) == 0)
         return true;
-    Complain(QStringLiteral("cannot write the output: %1").arg(QString::fromLocal8Bit(std::strerror(errno))));
+    Complain(QString::fromLatin1(Messages::RunCannotWriteOutput).arg(QString::fromLocal8Bit(std::strerror(errno))));
     return false;
 }
 
@@ -186,26 +187,26 @@ std::optional<TOptions> ParseOptions(const QStringList& Arguments)
     TOptions Options;
     const QString Orders = Parser.value(InitialOrdersOption);
     if (Orders != QLatin1String("1") && Orders != QLatin1String("2")) {
-        Complain(QStringLiteral("--initial-orders must be 1 or 2, not \"%1\"").arg(Orders));
+        Complain(QString::fromLatin1(Messages::RunInitialOrders).arg(Orders));
         return std::nullopt;
     }
     Options.SecondOrders = Orders == QLatin1String("2");
     bool Ok = false;
     Options.MaxOrders = Parser.value(MaxOption).toULongLong(&Ok);
     if (!Ok) {
-        Complain(QStringLiteral("--max-orders needs a whole number, not \"%1\"").arg(Parser.value(MaxOption)));
+        Complain(QString::fromLatin1(Messages::RunMaxOrders).arg(Parser.value(MaxOption)));
         return std::nullopt;
     }
     Options.Digits = Parser.value(DialOption);
     for (const QChar Ch : Options.Digits)
         if (Ch < QLatin1Char('0') || Ch > QLatin1Char('9')) {
-            Complain(QStringLiteral("--dial takes digits 0-9 only, not \"%1\"").arg(Options.Digits));
+            Complain(QString::fromLatin1(Messages::RunDial).arg(Options.Digits));
             return std::nullopt;
         }
     const QStringList Positional = Parser.positionalArguments();
     if (Positional.size() != 1) {
-        Complain(Positional.isEmpty() ? QStringLiteral("no tape given (see --help)")
-                                      : QStringLiteral("one tape only, please (see --help)"));
+        Complain(Positional.isEmpty() ? QString::fromLatin1(Messages::RunNoTape)
+                                      : QString::fromLatin1(Messages::RunOneTape));
         return std::nullopt;
     }
     Options.TapePath = Positional[0];
@@ -292,7 +293,7 @@ TRunResult Run(TRunControl& Machine, const TOptions& Options)
     }
     Result.Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - Started).count();
     if (Result.Status == TRunStatus::Limit)
-        Result.Message = "Gave up after " + std::to_string(Result.Executed) + " orders";
+        Result.Message = Messages::Fill(Messages::RunGaveUp, {std::to_string(Result.Executed)});
     return Result;
 }
 

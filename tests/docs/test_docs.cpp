@@ -22,6 +22,7 @@
 #include "core/EdsacCore.h"
 #include "core/OrderTable.h"
 #include "core/errors.h"
+#include "core/messages.h"
 #include "devconsole/main_form_dev.h"
 #include "kit/Dialogs.h"
 #include "settings/EdSimSettings.h"
@@ -658,33 +659,31 @@ private slots:
             if (!Referary.contains(Text))
                 Missing << Text;
         }
-        // The machine's own messages and those of its windows, as the code spells them.
-        const QStringList Messages = {
-            QStringLiteral("Please select a program tape"), QStringLiteral("End of tape encountered"),
-            QStringLiteral("Illegal character on line number"), QStringLiteral("ASCII value"),
-            QStringLiteral("Unknown order"), QStringLiteral("Order fetch outside the store at location 1024"),
-            QStringLiteral("Cannot input whilst EDSAC is running"), QStringLiteral("Cannot find the file: "),
-            QStringLiteral("Cannot read the file: "), QStringLiteral("Cannot save the file: "),
-            QStringLiteral("It is larger than 16 MiB"), QStringLiteral("It is not a regular file but a device, a pipe or a socket"),
-            QStringLiteral("Save changes to "), QStringLiteral("Already exists. Would you like to replace it?"),
-            QStringLiteral("No printer is available"), QStringLiteral("cannot be used"),
-            QStringLiteral("Sound is not currently supported in this version of Valvane"),
-            QStringLiteral("The tutorial guide can be found by opening the \"Lessonary\" file that was supplied with Valvane"),
-            QStringLiteral("Program documentation can be found by opening the \"Referary\" file that was supplied with Valvane"),
-            QStringLiteral("The settings could not be saved."), QStringLiteral("No tape selected"), QStringLiteral("Stopped: "),
-            QStringLiteral("cannot find the tape file"), QStringLiteral("cannot read the tape file"),
-            QStringLiteral("cannot write the punch file"), QStringLiteral("cannot write the dump file"),
-            QStringLiteral("cannot write the output: "), QStringLiteral("--initial-orders must be 1 or 2, not"),
-            QStringLiteral("--max-orders needs a whole number, not"), QStringLiteral("--dial takes digits 0-9 only, not"),
-            QStringLiteral("no tape given (see --help)"), QStringLiteral("one tape only, please (see --help)"),
-            QStringLiteral("Gave up after"), QStringLiteral("Valvane ended without saving these tapes; recovery copies were kept:"),
-            QStringLiteral("Cannot open the file in a tape window: "), QStringLiteral("Cannot insert the file: "),
-            QStringLiteral("Cannot paste the text."),
-        };
-        for (const QString& Message : Messages)
-            if (!Referary.contains(Message))
-                Missing << Message;
+        // Every message, each fixed part of it between what is filled in.
+        for (const char* Message : Messages::All)
+            for (const QString& Part : QString::fromLatin1(Message).split(QRegularExpression(QStringLiteral("%\\d")))) {
+                const QString Quoted = QString(Part).remove(QRegularExpression(QStringLiteral("^[\\s\"\\[:]+|[\\s\"\\]]+$")));
+                if (Quoted.size() > 3 && !Referary.contains(Quoted))
+                    Missing << Quoted;
+            }
         QVERIFY2(Missing.isEmpty(), qPrintable(Missing.join(QStringLiteral(" / "))));
+    }
+
+    // The guides and the README name the version that project() sets.
+    void theDocumentsNameTheProjectsVersion()
+    {
+        const QRegularExpressionMatch Project =
+            QRegularExpression(QStringLiteral("project\\(Valvane VERSION (\\S+)")).match(ReadText(Root + QStringLiteral("/CMakeLists.txt")));
+        QVERIFY(Project.hasMatch());
+        const QRegularExpression Named(QStringLiteral("(?:Valvane |Version |valvane_)(\\d+\\.\\d+\\.\\d+)"));
+        int Found = 0;
+        for (const QString& Path : {Root + QStringLiteral("/README.md"), Root + QStringLiteral("/docs/Referary.md"),
+                                    Root + QStringLiteral("/docs/Lessonary.md")})
+            for (const QRegularExpressionMatch& M : Named.globalMatch(ReadText(Path))) {
+                QVERIFY2(M.captured(1) == Project.captured(1), qPrintable(Path + QStringLiteral(": ") + M.captured(0)));
+                ++Found;
+            }
+        QVERIFY(Found >= 3);
     }
 };
 
