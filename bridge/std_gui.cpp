@@ -1,8 +1,6 @@
 #include "bridge/std_gui.h"
 
 #include <QApplication>
-#include <QGuiApplication>
-#include <QScreen>
 #include <utility>
 
 #include "bridge/debug_session.h"
@@ -11,18 +9,16 @@
 #include "bridge/window_place.h"
 #include "core/ControlUnit.h"
 #include "core/EdsacCore.h"
-#include "core/TapeReader.h"
 #include "core/errors.h"
-#include "kit/Dialogs.h"
-#include "settings/EdSimSettings.h"
-#include "kit/RecoveryStore.h"
-#include "kit/RunTimer.h"
-#include "kit/about_form.h"
-#include "kit/editor_form.h"
+#include "core/messages.h"
 #include "forms/edsac_form.h"
 #include "forms/main_form.h"
 #include "forms/options_form.h"
-#include "core/messages.h"
+#include "kit/Dialogs.h"
+#include "kit/RunTimer.h"
+#include "kit/about_form.h"
+#include "kit/editor_form.h"
+#include "settings/EdSimSettings.h"
 
 TStdGuiCoreInt::TStdGuiCoreInt(TEdSimSettings& ASettings)
     : FSettings(ASettings), FMainForm(std::make_unique<TMainForm>(MainCommands(*this))),
@@ -294,12 +290,6 @@ void TStdGuiCoreInt::UpdateClock(std::uint32_t Time)
         UpdateMenus();
 }
 
-void TStdGuiCoreInt::TakeBackOutput(std::span<const TOutputChar> Output)
-{
-    FLog.TakeBack(Output);
-    UpdateMenus();
-}
-
 // ---- Menu states ---------------------------------------------------------------
 
 TCommandState TStdGuiCoreInt::CommandState() const
@@ -320,12 +310,6 @@ void TStdGuiCoreInt::UpdateMenus()
 
 // ---- Output -------------------------------------------------------------------
 
-void TStdGuiCoreInt::TeleprinterNewLine(const std::string& Text)
-{
-    FLog.NewLine(Text);
-    UpdateMenus();
-}
-
 void TStdGuiCoreInt::PunchChar(char Ch)
 {
     // Every output order ends here, after its character has been printed: the
@@ -335,12 +319,6 @@ void TStdGuiCoreInt::PunchChar(char Ch)
     if (FLog.HasPunched())
         UpdateMenus();
     FLog.Punch(Ch);
-}
-
-void TStdGuiCoreInt::DiscardOutput()
-{
-    FLog.Discard();
-    UpdateMenus();
 }
 
 // ---- Hints and dialogs -------------------------------------------------------------

@@ -44,7 +44,11 @@ public:
     void UpdateStoreDisplay(TWords Words) override { FPanel.ShowStore(Words); }
     void UpdateStoreWord(int Address, TWord Value) override { FPanel.ShowStoreWord(Address, Value); }
     void UpdateClock(std::uint32_t Time) override;
-    void TeleprinterNewLine(const std::string& Text) override;
+    void TeleprinterNewLine(const std::string& Text) override
+    {
+        FLog.NewLine(Text);
+        UpdateMenus();
+    }
     void TeleprinterPrint(char Ch) override { FLog.Print(Ch); }
     void PunchChar(char Ch) override;
     void ClearMessages() override {}
@@ -54,7 +58,11 @@ public:
     // Stepping back reads the current tape again from where it was.
     std::uint64_t TapeMark() override { return FTapes->Mark(); }
     void RewindTapeTo(std::uint64_t Mark) override { FTapes->GoToMark(Mark); }
-    void TakeBackOutput(std::span<const TOutputChar> Output) override;
+    void TakeBackOutput(std::span<const TOutputChar> Output) override
+    {
+        FLog.TakeBack(Output);
+        UpdateMenus();
+    }
     void ClearMachine() override;
     void LoadInitialOrders() override;
     void SelectInitialOrders(bool Second) override;
@@ -107,7 +115,11 @@ public:
     bool CanCloseAll() { return FTapes->CloseAll(); }
 
     // Output, printing, hints and dialogs.
-    void DiscardOutput();
+    void DiscardOutput()
+    {
+        FLog.Discard();
+        UpdateMenus();
+    }
     bool SaveOutput(const QString& FileName) { return FLog.SaveLines(FileName); }
     bool PunchOutput(const QString& FileName) { return FLog.SavePunched(FileName); }
     void LineFeed() { TeleprinterNewLine(""); }
