@@ -19,8 +19,7 @@ extern "C" void OnSignal(int Signal)
     const int Saved = errno;
     const unsigned char Byte = static_cast<unsigned char>(Signal);
     // A full pipe already holds a wake-up; this byte is not needed.
-    if (::write(WriteEnd, &Byte, 1) < 0) {
-    }
+    if (::write(WriteEnd, &Byte, 1) < 0) {}
     errno = Saved;
 }
 

@@ -102,8 +102,8 @@ bool PreferX11Platform(const TSessionEnvironment& Session)
 {
     if (!Session.Platform.isEmpty() || Session.Display.isEmpty())
         return false;
-    return !Session.WaylandDisplay.isEmpty()
-           || Session.SessionType.compare(QLatin1String("wayland"), Qt::CaseInsensitive) == 0;
+    return !Session.WaylandDisplay.isEmpty() ||
+           Session.SessionType.compare(QLatin1String("wayland"), Qt::CaseInsensitive) == 0;
 }
 
 TStartup::TStartup(bool ADeveloper, const QString& SettingsPath)
@@ -182,7 +182,8 @@ void TStartup::OfferRecovery()
         return;
     QStringList Names;
     for (const TRecoveredTape& Tape : Tapes)
-        Names << (Tape.FileName.isEmpty() ? Tape.Caption : Tape.Caption + QStringLiteral(" (") + Tape.FileName + QLatin1Char(')'));
+        Names << (Tape.FileName.isEmpty() ? Tape.Caption
+                                          : Tape.Caption + QStringLiteral(" (") + Tape.FileName + QLatin1Char(')'));
     const auto Answer = Dialogs::Message(
         FStd->GetMainForm(), QStringLiteral("Restore Tapes"),
         QString::fromLatin1(Messages::Recovered).arg(Names.join(QLatin1Char('\n'))),
@@ -236,7 +237,8 @@ void TStartup::SaveBeforeExit()
     if (FStd)
         FStd->KeepEdsacPlace();
     if (!FEdSettings->Save())
-        std::fprintf(stderr, "valvane: the settings could not be saved: %s\n", qUtf8Printable(FEdSettings->LastError()));
+        std::fprintf(stderr, "valvane: the settings could not be saved: %s\n",
+                     qUtf8Printable(FEdSettings->LastError()));
 }
 
 void TStartup::Terminate(int Signal)

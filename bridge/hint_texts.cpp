@@ -25,8 +25,8 @@ QString RegisterText(const TTubeHint& Hint)
     const TWords W = Hint.Words;
     if (W.empty())
         return {};
-    const std::string Fraction =
-        W.size() == 4 ? FracToStr(W[0], W[1], W[2], W[3], 21) : FracToStr(W[0], W.size() > 1 ? W[1] : 0, 0, 0, 11);
+    const std::string Fraction = W.size() == 4 ? FracToStr(W[0], W[1], W[2], W[3], 21)
+                                               : FracToStr(W[0], W.size() > 1 ? W[1] : 0, 0, 0, 11);
     return Hint.FullName + QStringLiteral("   Integer = ") + Text(WordToIntStr(W[0])) +
            QStringLiteral("   Fraction = ") + Text(Fraction);
 }
@@ -40,8 +40,8 @@ QString StoreText(const TTubeHint& Hint, int Tank, TOrderMarks Marks)
     const int Address = LongTankAddress(Tank, Hint.Row, I);
     const TWord Word = W[static_cast<std::size_t>(I)];
     // The even location alone is the lower half of a long number: a small fraction.
-    const std::string Fraction =
-        I == 1 ? FracToStr(W[1], 0, 0, 0, 6) : FracToStr(W[0], W.size() > 1 ? W[1] : 0, 0, 0, 11);
+    const std::string Fraction = I == 1 ? FracToStr(W[1], 0, 0, 0, 6)
+                                        : FracToStr(W[0], W.size() > 1 ? W[1] : 0, 0, 0, 11);
     return QStringLiteral("WORD ") + QString::number(Address) + QStringLiteral("   Order = ") +
            Text(WordToOrderStr(Word, Marks.Short, Marks.Long)) + QStringLiteral("   Integer ") +
            QString::number(Address) + QLatin1Char(Marks.Short) + QStringLiteral(" = ") + Text(WordToIntStr(Word)) +
@@ -74,10 +74,10 @@ QString TubeHintText(const TTubeHint& Hint, int Tank, TOrderMarks Marks)
                                    Text(WordToIntStr(Hint.Words[static_cast<std::size_t>(Hint.Index)]))
                              : QString();
     case TRegister::rgOrderTank:
-        return OnAWord(Hint) ? Hint.FullName + QStringLiteral(" = ") +
-                                   Text(WordToOrderStr(Hint.Words[static_cast<std::size_t>(Hint.Index)], Marks.Short,
-                                                       Marks.Long))
-                             : QString();
+        return OnAWord(Hint)
+                   ? Hint.FullName + QStringLiteral(" = ") +
+                         Text(WordToOrderStr(Hint.Words[static_cast<std::size_t>(Hint.Index)], Marks.Short, Marks.Long))
+                   : QString();
     }
     return {};
 }
@@ -102,9 +102,8 @@ QString TubeValueText(std::optional<TRegister> Register, int Row, TWords Words, 
     case TRegister::rgAccumulator:
     case TRegister::rgMultiplier:
     case TRegister::rgMultiplicand: {
-        const std::string Fraction =
-            Words.size() == 4 ? FracToStr(Words[0], Words[1], Words[2], Words[3], 21)
-                              : FracToStr(First, Words.size() > 1 ? Words[1] : 0, 0, 0, 11);
+        const std::string Fraction = Words.size() == 4 ? FracToStr(Words[0], Words[1], Words[2], Words[3], 21)
+                                                       : FracToStr(First, Words.size() > 1 ? Words[1] : 0, 0, 0, 11);
         return QStringLiteral("integer %1, fraction %2").arg(Text(WordsToIntStr(Words)), Text(Fraction));
     }
     case TRegister::rgSequenceControl: return QStringLiteral("location %1").arg(Text(WordToIntStr(First)));

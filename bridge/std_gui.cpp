@@ -21,8 +21,11 @@
 #include "settings/EdSimSettings.h"
 
 TStdGuiCoreInt::TStdGuiCoreInt(TEdSimSettings& ASettings)
-    : FSettings(ASettings), FMainForm(std::make_unique<TMainForm>(MainCommands(*this))),
-      FEdsacForm(std::make_unique<TEdsacForm>()), FPanel(*FEdsacForm), FLog(FEdsacForm.get())
+    : FSettings(ASettings),
+      FMainForm(std::make_unique<TMainForm>(MainCommands(*this))),
+      FEdsacForm(std::make_unique<TEdsacForm>()),
+      FPanel(*FEdsacForm),
+      FLog(FEdsacForm.get())
 {
     FOptionsForm = std::make_unique<TOptionsForm>();
     FAboutForm = std::make_unique<TAboutForm>();
@@ -62,9 +65,9 @@ void TStdGuiCoreInt::Connect()
     TMainForm* M = FMainForm.get();
     M->CloseQuery = [this] { return CanCloseAll(); };
     // The panel's buttons tell the keys the command table gives them.
-    for (const auto& [Button, Command] : {std::pair{"btnClear", "keyClear"}, std::pair{"btnStart", "keyStart"},
-                                          std::pair{"btnStop", "keyStop"}, std::pair{"btnReset", "keyReset"},
-                                          std::pair{"btnSingleEP", "keySingleEP"}})
+    for (const auto& [Button, Command] :
+         {std::pair{"btnClear", "keyClear"}, std::pair{"btnStart", "keyStart"}, std::pair{"btnStop", "keyStop"},
+          std::pair{"btnReset", "keyReset"}, std::pair{"btnSingleEP", "keySingleEP"}})
         E->SetButtonKeys(Button, M->CommandShortcut(Command));
     connect(M, &TMainForm::OpenTape, this, &TStdGuiCoreInt::OpenTape);
     connect(M, &TMainForm::SelectInitialOrders, this, &TStdGuiCoreInt::SelectInitialOrders);
@@ -249,8 +252,8 @@ void TStdGuiCoreInt::HaltTimer()
 void TStdGuiCoreInt::Dial(int Digit)
 {
     if (FEdsacForm->CoreExecTimer->isActive()) {
-        Dialogs::Message(FEdsacForm.get(), QString(), QString::fromLatin1(Messages::InputWhileRunning),
-                         QMessageBox::Ok, QMessageBox::Information);
+        Dialogs::Message(FEdsacForm.get(), QString(), QString::fromLatin1(Messages::InputWhileRunning), QMessageBox::Ok,
+                         QMessageBox::Information);
         return;
     }
     FRun->Dial(Digit);

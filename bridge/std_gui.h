@@ -36,11 +36,26 @@ public:
     void SetCore(TEdsacCore* NewCore) override;
     void RestoreGui(QObject* Sender) override;
     void MinimiseGui(QObject* Sender) override;
-    void UpdateAccDisplay(bool Force, TWords Words) override { FPanel.ShowRegister(TRegister::rgAccumulator, Force, Words); }
-    void UpdateScrDisplay(bool Force, TWords Words) override { FPanel.ShowRegister(TRegister::rgSequenceControl, Force, Words); }
-    void UpdateOrdDisplay(bool Force, TWords Words) override { FPanel.ShowRegister(TRegister::rgOrderTank, Force, Words); }
-    void UpdateMultrDisplay(bool Force, TWords Words) override { FPanel.ShowRegister(TRegister::rgMultiplier, Force, Words); }
-    void UpdateMultdDisplay(bool Force, TWords Words) override { FPanel.ShowRegister(TRegister::rgMultiplicand, Force, Words); }
+    void UpdateAccDisplay(bool Force, TWords Words) override
+    {
+        FPanel.ShowRegister(TRegister::rgAccumulator, Force, Words);
+    }
+    void UpdateScrDisplay(bool Force, TWords Words) override
+    {
+        FPanel.ShowRegister(TRegister::rgSequenceControl, Force, Words);
+    }
+    void UpdateOrdDisplay(bool Force, TWords Words) override
+    {
+        FPanel.ShowRegister(TRegister::rgOrderTank, Force, Words);
+    }
+    void UpdateMultrDisplay(bool Force, TWords Words) override
+    {
+        FPanel.ShowRegister(TRegister::rgMultiplier, Force, Words);
+    }
+    void UpdateMultdDisplay(bool Force, TWords Words) override
+    {
+        FPanel.ShowRegister(TRegister::rgMultiplicand, Force, Words);
+    }
     void UpdateStoreDisplay(TWords Words) override { FPanel.ShowStore(Words); }
     void UpdateStoreWord(int Address, TWord Value) override { FPanel.ShowStoreWord(Address, Value); }
     void UpdateClock(std::uint32_t Time) override;

@@ -25,8 +25,7 @@ constexpr int TapeHeight = 250;
 
 } // namespace
 
-TTapeWindows::TTapeWindows(TMainForm& Main, TEdsacForm& Panel, TEdSimSettings& Settings,
-                           std::function<void()> Changed)
+TTapeWindows::TTapeWindows(TMainForm& Main, TEdsacForm& Panel, TEdSimSettings& Settings, std::function<void()> Changed)
     : FMain(Main), FPanel(Panel), FSettings(Settings), FChanged(std::move(Changed))
 {
     // The commands are brought up to date after every punched character; asking the

@@ -41,8 +41,8 @@ void PlaceMachineWindow(QWidget& Window, int& Left, int& Top)
         // A place off every screen (another monitor once, a hand-edited file) would
         // keep the panel out of reach for good: centre it where it can be seen and
         // keep that place instead.
-        Window.move(CentredOn(QGuiApplication::primaryScreen()->availableGeometry(),
-                              Window.size() + QSize(0, TitleBarHeight)));
+        Window.move(
+            CentredOn(QGuiApplication::primaryScreen()->availableGeometry(), Window.size() + QSize(0, TitleBarHeight)));
         Left = Window.x();
         Top = Window.y();
     }

@@ -8,8 +8,7 @@
 #include <cmath>
 #include <numbers>
 
-TClockHand::TClockHand(int AWidth, int ARadius, const QColor& AColor)
-    : FRadius(ARadius), FWidth(AWidth), FColor(AColor)
+TClockHand::TClockHand(int AWidth, int ARadius, const QColor& AColor) : FRadius(ARadius), FWidth(AWidth), FColor(AColor)
 {
 }
 
@@ -75,8 +74,7 @@ void TClockDisplay::EnsureImage()
         Paint();
 }
 
-void TClockDisplay::DrawLine(QPainter& Painter, const QBrush& Brush, int Width, int X1, int Y1, int X2,
-                             int Y2)
+void TClockDisplay::DrawLine(QPainter& Painter, const QBrush& Brush, int Width, int X1, int Y1, int X2, int Y2)
 {
     // A point-length line is a hand that has never been placed.
     if (X1 == X2 && Y1 == Y2)

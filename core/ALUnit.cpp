@@ -5,7 +5,7 @@
 namespace {
 
 constexpr TWord Top = ShortWordMask; // the top word of any register
-constexpr TWord Word = WordMask;     // every lower word
+constexpr TWord Word = WordMask; // every lower word
 
 // The 71-bit accumulator and the exact 70-bit product need more than 64 bits, and
 // GCC's 128-bit integer holds them with plain arithmetic; it is not standard C++,
@@ -122,9 +122,7 @@ void TALUnit::AddToAccumulator(TWords W, TWordLength Length)
 {
     TAccWords& A = FAccumulator;
     switch (Length) {
-    case wlShort:
-        A[0] = (A[0] + W[0]) & Top;
-        break;
+    case wlShort: A[0] = (A[0] + W[0]) & Top; break;
     case wlLong: {
         A[1] += W[1];
         const TWord C = (A[1] >> WordBits) & 1;
@@ -150,9 +148,7 @@ void TALUnit::SubtractFromAccumulator(TWords W, TWordLength Length)
 {
     TAccWords& A = FAccumulator;
     switch (Length) {
-    case wlShort:
-        A[0] = (A[0] - W[0]) & Top;
-        break;
+    case wlShort: A[0] = (A[0] - W[0]) & Top; break;
     case wlLong: {
         A[1] -= W[1];
         const TWord B = (A[1] >> WordBits) & 1;

@@ -175,9 +175,7 @@ int TControlUnit::ExecuteOrder()
         FSim.ControlMessage("Executing L Order");
         ShiftAccumulator(true);
         break;
-    case TOrderCode::ocX:
-        FSim.ControlMessage("Executing null order");
-        break;
+    case TOrderCode::ocX: FSim.ControlMessage("Executing null order"); break;
     case TOrderCode::ocG:
         FSim.ControlMessage("Executing G order");
         if (FALU.IsNegative())
@@ -201,8 +199,7 @@ int TControlUnit::ExecuteOrder()
         FALU.Multiply(FStore.Read(N, Length), true);
         T = MultiplyTime;
         break;
-    default:
-        UnknownOrder();
+    default: UnknownOrder();
     }
 
     AdvanceClock(T);

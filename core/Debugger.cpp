@@ -46,7 +46,10 @@ std::uint64_t TProfile::Orders() const
 }
 
 TDebugger::TDebugger(TEdsacCore& Core, IEdsacHost& Host, std::size_t HistoryCapacity)
-    : FCore(Core), FHost(Host), FHistory(HistoryCapacity), FBreakpoints(TProfile::Locations),
+    : FCore(Core),
+      FHost(Host),
+      FHistory(HistoryCapacity),
+      FBreakpoints(TProfile::Locations),
       FWatches(TProfile::Locations)
 {
 }

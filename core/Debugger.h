@@ -21,9 +21,9 @@ enum class TDebugStopKind : std::uint8_t { dsNone, dsBreakpoint, dsWatch, dsReac
 
 struct TDebugStop {
     TDebugStopKind Kind = TDebugStopKind::dsNone;
-    int Address = 0;  // the breakpoint, the location written, the place reached, the stop order
-    int OrderAt = 0;  // the order that wrote a watched location
-    TWord Order = 0;  // ... and that order
+    int Address = 0; // the breakpoint, the location written, the place reached, the stop order
+    int OrderAt = 0; // the order that wrote a watched location
+    TWord Order = 0; // ... and that order
     explicit operator bool() const { return Kind != TDebugStopKind::dsNone; }
 };
 

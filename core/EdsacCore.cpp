@@ -51,9 +51,7 @@ void TEdsacCore::LoadInitialOrders()
         FSim.CoreMessage("Loading initial orders 2");
         LoadInitialOrders2(*FStore);
         break;
-    default:
-        FSim.CoreMessage("Unknown initial orders?!!");
-        break;
+    default: FSim.CoreMessage("Unknown initial orders?!!"); break;
     }
 }
 

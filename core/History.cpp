@@ -315,8 +315,7 @@ std::size_t THistory::LengthAt(std::size_t Start) const
     Length += 3 * static_cast<std::size_t>(std::popcount(Masks) + std::popcount(Flags2 & 3u));
     Length += (Flags2 & f2Io) ? 1 : 0;
     if (Flags2 & f2Tape)
-        while (At(Start + Length++) & 0x80) {
-        }
+        while (At(Start + Length++) & 0x80) {}
     return Length + 1;
 }
 

@@ -38,12 +38,12 @@ enum class TEntryKind : std::uint8_t { ekOrder, ekFailed, ekDial, ekClock };
 // What undoing one step did, for whoever keeps figures and tells the host.
 struct TUndone {
     TEntryKind Kind = TEntryKind::ekOrder;
-    int Location = 0;        // where the order stood (orders, failed or not)
-    TWord Order = 0;         // the order word it ran
-    std::uint32_t Time = 0;  // its machine time, in 100 microseconds
-    bool Printed = false;    // an output order: Output is what it gave the host
+    int Location = 0; // where the order stood (orders, failed or not)
+    TWord Order = 0; // the order word it ran
+    std::uint32_t Time = 0; // its machine time, in 100 microseconds
+    bool Printed = false; // an output order: Output is what it gave the host
     TOutputChar Output;
-    bool TapeMoved = false;  // an input order moved the tape: TapeMark is where it was
+    bool TapeMoved = false; // an input order moved the tape: TapeMark is where it was
     std::uint64_t TapeMark = 0;
 };
 

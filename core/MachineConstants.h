@@ -33,8 +33,7 @@ inline constexpr std::int32_t OrderAddressMask = AddressMask << 1;
 inline constexpr std::int32_t OrderLongBit = 1;
 
 // Order letters by code (0..31), then the figure spellings used on tape (32 + code).
-inline constexpr char OrderLetters[] =
-    "PQWERTYUIOJ#SZK*.F@D!HNM&LXGABCV0123456789___________+-_________";
+inline constexpr char OrderLetters[] = "PQWERTYUIOJ#SZK*.F@D!HNM&LXGABCV0123456789___________+-_________";
 static_assert(sizeof(OrderLetters) == 2 * OrderCodes + 1);
 
 // The code of an order letter, or -1 for a character that is none.
@@ -48,11 +47,30 @@ constexpr int OrderCodeOf(char Letter)
 
 // The order codes, each the place of its letter in OrderLetters.
 enum class TOrderCode : std::uint8_t {
-    ocP = OrderCodeOf('P'), ocQ = OrderCodeOf('Q'), ocW = OrderCodeOf('W'), ocE = OrderCodeOf('E'),
-    ocR = OrderCodeOf('R'), ocT = OrderCodeOf('T'), ocY = OrderCodeOf('Y'), ocU = OrderCodeOf('U'),
-    ocI = OrderCodeOf('I'), ocO = OrderCodeOf('O'), ocJ = OrderCodeOf('J'), ocS = OrderCodeOf('S'),
-    ocZ = OrderCodeOf('Z'), ocK = OrderCodeOf('K'), ocF = OrderCodeOf('F'), ocD = OrderCodeOf('D'),
-    ocH = OrderCodeOf('H'), ocN = OrderCodeOf('N'), ocM = OrderCodeOf('M'), ocL = OrderCodeOf('L'),
-    ocX = OrderCodeOf('X'), ocG = OrderCodeOf('G'), ocA = OrderCodeOf('A'), ocB = OrderCodeOf('B'),
-    ocC = OrderCodeOf('C'), ocV = OrderCodeOf('V'),
+    ocP = OrderCodeOf('P'),
+    ocQ = OrderCodeOf('Q'),
+    ocW = OrderCodeOf('W'),
+    ocE = OrderCodeOf('E'),
+    ocR = OrderCodeOf('R'),
+    ocT = OrderCodeOf('T'),
+    ocY = OrderCodeOf('Y'),
+    ocU = OrderCodeOf('U'),
+    ocI = OrderCodeOf('I'),
+    ocO = OrderCodeOf('O'),
+    ocJ = OrderCodeOf('J'),
+    ocS = OrderCodeOf('S'),
+    ocZ = OrderCodeOf('Z'),
+    ocK = OrderCodeOf('K'),
+    ocF = OrderCodeOf('F'),
+    ocD = OrderCodeOf('D'),
+    ocH = OrderCodeOf('H'),
+    ocN = OrderCodeOf('N'),
+    ocM = OrderCodeOf('M'),
+    ocL = OrderCodeOf('L'),
+    ocX = OrderCodeOf('X'),
+    ocG = OrderCodeOf('G'),
+    ocA = OrderCodeOf('A'),
+    ocB = OrderCodeOf('B'),
+    ocC = OrderCodeOf('C'),
+    ocV = OrderCodeOf('V'),
 };

@@ -3,9 +3,7 @@
 #include "core/EdsacCore.h"
 #include "core/MachineHost.h"
 
-TRunControl::TRunControl(TEdsacCore& ACore, IEdsacHost& AHost) : FCore(ACore), FHost(AHost), FDebugger(ACore, AHost)
-{
-}
+TRunControl::TRunControl(TEdsacCore& ACore, IEdsacHost& AHost) : FCore(ACore), FHost(AHost), FDebugger(ACore, AHost) {}
 
 void TRunControl::Clear()
 {

@@ -32,13 +32,13 @@ public:
 private:
     struct TFilledLine {
         std::uint32_t Line; // its index among all lines
-        std::uint32_t End;  // where it ends in FChars; it starts where the one before ends
+        std::uint32_t End; // where it ends in FChars; it starts where the one before ends
     };
     bool AtFilledLine() const { return FNext < FFilled.size() && FFilled[FNext].Line == std::uint32_t(FCurLine); }
     std::uint32_t StartOf(size_t Index) const { return Index == 0 ? 0 : FFilled[Index - 1].End; }
 
-    std::u32string FChars;             // every character but the line breaks
-    std::vector<TFilledLine> FFilled;  // the lines that are not empty, in order
+    std::u32string FChars; // every character but the line breaks
+    std::vector<TFilledLine> FFilled; // the lines that are not empty, in order
     int FLines = 0;
     int FCurLine = 0;
     int FCurCol = 1;

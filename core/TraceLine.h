@@ -13,8 +13,8 @@ public:
     static constexpr int MaxParts = 5;
 
     template <typename... TArgs>
-        requires(sizeof...(TArgs) >= 1 && sizeof...(TArgs) <= MaxParts)
-    TTraceLine(TArgs... parts) // NOLINT: implicit, so a literal is a trace line
+    requires(sizeof...(TArgs) >= 1 && sizeof...(TArgs) <= MaxParts)
+        TTraceLine(TArgs... parts) // NOLINT: implicit, so a literal is a trace line
     {
         (Add(parts), ...);
     }
@@ -28,7 +28,7 @@ private:
     // step of the machine, so unused parts are not cleared.
     struct TPart {
         TKind Kind;
-        const char* Text;    // a literal, never owned
+        const char* Text; // a literal, never owned
         std::int64_t Number; // a number, a code point or a packed order
     };
 
@@ -38,7 +38,7 @@ private:
     void Add(const TOrder& Order)
     {
         FParts[FCount++] = TPart{TKind::Order, nullptr,
-                               (std::int64_t{Order.Code} << 32) | (Order.Address << 1) | (Order.Long ? 1 : 0)};
+                                 (std::int64_t{Order.Code} << 32) | (Order.Address << 1) | (Order.Long ? 1 : 0)};
     }
     void Add(std::integral auto N) { FParts[FCount++] = TPart{TKind::Number, nullptr, static_cast<std::int64_t>(N)}; }
 

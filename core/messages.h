@@ -63,11 +63,15 @@ inline constexpr char RunGaveUp[] = "Gave up after %1 orders";
 
 // Every message above, for the document test.
 inline constexpr const char* All[] = {
-    InitialOrders, EndOfTape, IllegalCharacter, UnknownOrder, OutsideTheStore, NoTape, NoTapeSelected,
-    InputWhileRunning, Stopped, CannotFind, CannotRead, CannotOpenInWindow, CannotSave, TooLarge, NotRegular, SaveChanges, Replace,
-    NoPrinter, PrinterUnusable, NoSound, Tutorial, Documentation, SettingsNotSaved, Recovered, RunCannotFind,
-    RunCannotRead, RunCannotWrite, RunCannotWriteOutput, RunInitialOrders, RunMaxOrders, RunDial, RunNoTape,
-    RunOneTape, RunGaveUp,
+    InitialOrders,    EndOfTape,     IllegalCharacter, UnknownOrder,
+    OutsideTheStore,  NoTape,        NoTapeSelected,   InputWhileRunning,
+    Stopped,          CannotFind,    CannotRead,       CannotOpenInWindow,
+    CannotSave,       TooLarge,      NotRegular,       SaveChanges,
+    Replace,          NoPrinter,     PrinterUnusable,  NoSound,
+    Tutorial,         Documentation, SettingsNotSaved, Recovered,
+    RunCannotFind,    RunCannotRead, RunCannotWrite,   RunCannotWriteOutput,
+    RunInitialOrders, RunMaxOrders,  RunDial,          RunNoTape,
+    RunOneTape,       RunGaveUp,
 };
 
 // Format with "%1" ... "%9" replaced by Args in order.

@@ -17,19 +17,21 @@ using TWords = std::span<const TWord>;
 enum TWordLength : std::uint8_t { wlShort, wlLong, wlAccumulator };
 
 struct TOrder {
-    std::uint8_t Code = 0;   // function code 0..31
+    std::uint8_t Code = 0; // function code 0..31
     std::int32_t Address = 0; // 0..1023
-    bool Long = false;       // the length bit
+    bool Long = false; // the length bit
     bool Is(TOrderCode C) const { return Code == static_cast<std::uint8_t>(C); }
 };
 
-inline TWordLength LengthOf(bool Long) { return Long ? wlLong : wlShort; }
+inline TWordLength LengthOf(bool Long)
+{
+    return Long ? wlLong : wlShort;
+}
 
 // What the teleprinter prints for each code: letter shift, then figure shift.
 // One Latin-1 byte each; 0xA3 is the pound sign.
-inline constexpr char TeleprinterChars[] =
-    "PQWERTYUIOJ_SZK__F_D HNM_LXGABCV"
-    "0123456789__\"+(__$_; \xA3,._)/#-?:=";
+inline constexpr char TeleprinterChars[] = "PQWERTYUIOJ_SZK__F_D HNM_LXGABCV"
+                                           "0123456789__\"+(__$_; \xA3,._)/#-?:=";
 
 static_assert(sizeof(TeleprinterChars) == sizeof(OrderLetters));
 

@@ -28,8 +28,11 @@ QPoint ScreenOrigin()
 } // namespace
 
 TDevGuiCoreInt::TDevGuiCoreInt(QObject* Parent)
-    : QObject(Parent), FMainForm(std::make_unique<TMainFormDev>()), FEdsacForm(std::make_unique<TEdsacFormDev>()),
-      FAboutForm(std::make_unique<TAboutForm>()), FPanel(*FEdsacForm)
+    : QObject(Parent),
+      FMainForm(std::make_unique<TMainFormDev>()),
+      FEdsacForm(std::make_unique<TEdsacFormDev>()),
+      FAboutForm(std::make_unique<TAboutForm>()),
+      FPanel(*FEdsacForm)
 {
     FEdsacForm->move(ScreenOrigin() + QPoint(0, 225));
     FOrderTextTimer.setSingleShot(true);
@@ -299,8 +302,8 @@ void TDevGuiCoreInt::Dial(int Digit)
     if (!FMainForm || !FRun)
         return;
     if (FMainForm->IsRunning()) {
-        Dialogs::Message(FMainForm.get(), QString(), QString::fromLatin1(Messages::InputWhileRunning),
-                         QMessageBox::Ok, QMessageBox::Information);
+        Dialogs::Message(FMainForm.get(), QString(), QString::fromLatin1(Messages::InputWhileRunning), QMessageBox::Ok,
+                         QMessageBox::Information);
         return;
     }
     FRun->Dial(Digit);
@@ -400,8 +403,8 @@ void TDevGuiCoreInt::SingleStep()
 
 void TDevGuiCoreInt::ReportNoTape()
 {
-    Dialogs::Message(FMainForm.get(), QStringLiteral("No tape"), QString::fromLatin1(Messages::NoTapeSelected), QMessageBox::Ok,
-                     QMessageBox::Warning);
+    Dialogs::Message(FMainForm.get(), QStringLiteral("No tape"), QString::fromLatin1(Messages::NoTapeSelected),
+                     QMessageBox::Ok, QMessageBox::Warning);
 }
 
 void TDevGuiCoreInt::FlushMessages()

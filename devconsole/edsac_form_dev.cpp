@@ -51,23 +51,23 @@ TEdsacFormDev::TEdsacFormDev(QWidget* Parent) : QWidget(Parent, Qt::Window)
     };
     MakeLabel(Registers, QStringLiteral("lblSCR"), QStringLiteral("SCR:"), {10, 22});
     // The sequence control register counts to 1023: ten bits, all shown.
-    Register(TRegister::rgSequenceControl, MakeTube(Registers, QStringLiteral("crtSCR"), {TubeX, 26}, 1, AddressBits, false,
-                                       QStringLiteral("SEQUENCE CONTROL REGISTER")));
+    Register(TRegister::rgSequenceControl, MakeTube(Registers, QStringLiteral("crtSCR"), {TubeX, 26}, 1, AddressBits,
+                                                    false, QStringLiteral("SEQUENCE CONTROL REGISTER")));
     MakeLabel(Registers, QStringLiteral("lblORD0"), QStringLiteral("ORD:"), {10, 42});
-    TCRTDisplay* Order = Register(TRegister::rgOrderTank, MakeTube(Registers, QStringLiteral("crtORD"), {TubeX, 46}, 1, WordBits,
-                                                            true, QStringLiteral("ORDER TANK")));
+    TCRTDisplay* Order = Register(TRegister::rgOrderTank, MakeTube(Registers, QStringLiteral("crtORD"), {TubeX, 46}, 1,
+                                                                   WordBits, true, QStringLiteral("ORDER TANK")));
     FOrderText = MakeLabel(Registers, QStringLiteral("lblORD"), QString(), {TubeX + Order->width() + 16, 42});
     FOrderText->setMinimumWidth(120);
     FOrderText->resize(160, FOrderText->height());
     MakeLabel(Registers, QStringLiteral("lblMULTR"), QStringLiteral("MULTR:"), {10, 62});
-    Register(TRegister::rgMultiplier,
-             MakeTube(Registers, QStringLiteral("crtMULTR"), {TubeX, 66}, 2, WordBits, true, QStringLiteral("MULTIPLIER")));
+    Register(TRegister::rgMultiplier, MakeTube(Registers, QStringLiteral("crtMULTR"), {TubeX, 66}, 2, WordBits, true,
+                                               QStringLiteral("MULTIPLIER")));
     MakeLabel(Registers, QStringLiteral("lblMULTD"), QStringLiteral("MULTD:"), {10, 82});
-    Register(TRegister::rgMultiplicand,
-             MakeTube(Registers, QStringLiteral("crtMULTD"), {TubeX, 86}, 2, WordBits, true, QStringLiteral("MULTIPLICAND")));
+    Register(TRegister::rgMultiplicand, MakeTube(Registers, QStringLiteral("crtMULTD"), {TubeX, 86}, 2, WordBits, true,
+                                                 QStringLiteral("MULTIPLICAND")));
     MakeLabel(Registers, QStringLiteral("lblACC"), QStringLiteral("ACC:"), {10, 102});
-    Register(TRegister::rgAccumulator,
-             MakeTube(Registers, QStringLiteral("crtACC"), {TubeX, 106}, 4, WordBits, true, QStringLiteral("ACCUMULATOR")));
+    Register(TRegister::rgAccumulator, MakeTube(Registers, QStringLiteral("crtACC"), {TubeX, 106}, 4, WordBits, true,
+                                                QStringLiteral("ACCUMULATOR")));
 
     auto* Store = new QGroupBox(QStringLiteral("Store Contents"), this);
     Store->setGeometry(4, 122, 250, 181);
@@ -82,9 +82,9 @@ TEdsacFormDev::TEdsacFormDev(QWidget* Parent) : QWidget(Parent, Qt::Window)
     // Row 0 is the lowest; each further row lies one tube height (8 pixels) higher.
     constexpr int Row0Top = 166;
     for (int Row = 0; Row < LongTankRows; ++Row)
-        FStores[static_cast<std::size_t>(Row)] =
-            MakeTube(Store, QStringLiteral("CRTDisplay%1").arg(Row + 1), {18, Row0Top - 8 * Row}, 2, WordBits, true,
-                     QStringLiteral("WORDS_%1-%2").arg(2 * Row).arg(2 * Row + 1));
+        FStores[static_cast<std::size_t>(Row)] = MakeTube(Store, QStringLiteral("CRTDisplay%1").arg(Row + 1),
+                                                          {18, Row0Top - 8 * Row}, 2, WordBits, true,
+                                                          QStringLiteral("WORDS_%1-%2").arg(2 * Row).arg(2 * Row + 1));
 
     auto* Teletype = new QGroupBox(QStringLiteral("Teletype Output"), this);
     Teletype->setGeometry(258, 122, 276, 181);

@@ -39,8 +39,8 @@ QPoint ScreenOrigin()
 } // namespace
 
 TMainFormDev::TMainFormDev(QWidget* Parent)
-    : QMainWindow(Parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                              | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
+    : QMainWindow(Parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                              Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
 {
     setObjectName(QStringLiteral("MainFormDev"));
     setWindowTitle(QStringLiteral("Valvane: Development Interface"));

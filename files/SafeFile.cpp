@@ -287,8 +287,8 @@ bool OverwriteInPlace(const QByteArray& Native, const QByteArray& Data, QString&
         CanRestore = Got == Old.size();
     }
 
-    if (WriteAll(Handle, Data.constData(), Data.size(), 0) && ::ftruncate(Handle, static_cast<off_t>(Data.size())) == 0
-        && ::fsync(Handle) == 0) {
+    if (WriteAll(Handle, Data.constData(), Data.size(), 0) &&
+        ::ftruncate(Handle, static_cast<off_t>(Data.size())) == 0 && ::fsync(Handle) == 0) {
         if (Fd.Close())
             return true;
     }
@@ -349,8 +349,8 @@ bool ReplaceFile(const QByteArray& Native, const struct stat* Old, const QByteAr
             (void)::fchown(Raw, static_cast<uid_t>(-1), Old->st_gid); // a user keeps at least a group of theirs
         (void)::fchmod(Raw, Old->st_mode & 07777);
     }
-    if (!WriteAll(Raw, Data.constData(), Data.size()) || ::fsync(Raw) != 0 || !Fd.Close()
-        || ::rename(Temp.constData(), Native.constData()) != 0) {
+    if (!WriteAll(Raw, Data.constData(), Data.size()) || ::fsync(Raw) != 0 || !Fd.Close() ||
+        ::rename(Temp.constData(), Native.constData()) != 0) {
         const int Error = errno;
         ::unlink(Temp.constData());
         Reason = Describe(Error);
@@ -503,8 +503,8 @@ bool SameFile(const QString& A, const QString& B)
         return HasA && HasB && InfoA.st_dev == InfoB.st_dev && InfoA.st_ino == InfoB.st_ino;
     QByteArray ResolvedA, ResolvedB;
     QString Unused;
-    return Resolve(NativeA, false, ResolvedA, Unused) && Resolve(NativeB, false, ResolvedB, Unused)
-           && ResolvedA == ResolvedB;
+    return Resolve(NativeA, false, ResolvedA, Unused) && Resolve(NativeB, false, ResolvedB, Unused) &&
+           ResolvedA == ResolvedB;
 }
 
 } // namespace Files

@@ -68,15 +68,11 @@ bool CanEncode(const QString& Text, TTextEncoding Encoding)
 QByteArray EncodeText(const QString& Text, TTextEncoding Encoding)
 {
     switch (Encoding) {
-    case TTextEncoding::Utf8:
-        return Text.toUtf8();
-    case TTextEncoding::Utf8Bom:
-        return Utf8Mark + Text.toUtf8();
-    case TTextEncoding::Latin1:
-        return Text.toLatin1();
+    case TTextEncoding::Utf8: return Text.toUtf8();
+    case TTextEncoding::Utf8Bom: return Utf8Mark + Text.toUtf8();
+    case TTextEncoding::Latin1: return Text.toLatin1();
     case TTextEncoding::Utf16LE:
-    case TTextEncoding::Utf16BE:
-        break;
+    case TTextEncoding::Utf16BE: break;
     }
     QStringEncoder Utf16(Encoding == TTextEncoding::Utf16BE ? QStringEncoder::Utf16BE : QStringEncoder::Utf16LE,
                          QStringEncoder::Flag::WriteBom);
@@ -87,13 +83,10 @@ QString EncodingName(TTextEncoding Encoding)
 {
     switch (Encoding) {
     case TTextEncoding::Utf8:
-    case TTextEncoding::Utf8Bom:
-        return QStringLiteral("UTF-8");
+    case TTextEncoding::Utf8Bom: return QStringLiteral("UTF-8");
     case TTextEncoding::Utf16LE:
-    case TTextEncoding::Utf16BE:
-        return QStringLiteral("UTF-16");
-    case TTextEncoding::Latin1:
-        break;
+    case TTextEncoding::Utf16BE: return QStringLiteral("UTF-16");
+    case TTextEncoding::Latin1: break;
     }
     return QStringLiteral("Latin-1");
 }

@@ -13,27 +13,27 @@
 
 // What decides which commands can be used now.
 struct TCommandState {
-    bool Tape = false;         // a tape window is current
+    bool Tape = false; // a tape window is current
     bool TapeModified = false; // the current tape has changes to save
-    bool TapeText = false;     // the current tape holds text
-    bool Selection = false;    // text is selected in the current tape
-    bool CanPaste = false;     // a tape is current and the clipboard holds text
-    bool Output = false;       // the teleprinter has printed
+    bool TapeText = false; // the current tape holds text
+    bool Selection = false; // text is selected in the current tape
+    bool CanPaste = false; // a tape is current and the clipboard holds text
+    bool Output = false; // the teleprinter has printed
     bool ClockShowsTime = false;
     // Never set: the commands shown but not offered (undo, search, line numbers).
     bool Unavailable = false;
 };
 
 enum class TCommandKind : std::uint8_t {
-    Menu,         // starts a menu of the menu bar
-    Item,         // a menu item
-    Check,        // a menu item with a check mark
+    Menu, // starts a menu of the menu bar
+    Item, // a menu item
+    Check, // a menu item with a check mark
     InitialOrders, // one of the exclusive Initial Orders items, which the tool bar's box follows
     Separator,
-    RecentFiles,  // the places of the recent files, each separated from its neighbours
-    TapeWindows,  // the entries of the open tape windows, added as they open
-    ToolButton,   // a tool button with no menu item
-    Key,          // worked by its shortcut alone (another window shows it as a button)
+    RecentFiles, // the places of the recent files, each separated from its neighbours
+    TapeWindows, // the entries of the open tape windows, added as they open
+    ToolButton, // a tool button with no menu item
+    Key, // worked by its shortcut alone (another window shows it as a button)
 };
 
 struct TCommand {

@@ -57,7 +57,10 @@ QString Fraction(TWords Words)
 class TStoreModel : public QAbstractTableModel {
 public:
     TStoreModel(const TEdsacCore& Core, TDebugger& Debugger, QObject* Parent)
-        : QAbstractTableModel(Parent), FCore(Core), FDebugger(Debugger), FLastStop(Core.GetStoreContents()),
+        : QAbstractTableModel(Parent),
+          FCore(Core),
+          FDebugger(Debugger),
+          FLastStop(Core.GetStoreContents()),
           FBaseline(FLastStop)
     {
         Remember();
@@ -71,7 +74,7 @@ public:
 
     QVariant headerData(int Section, Qt::Orientation Orientation, int Role) const override
     {
-        static const char* const Names[colCount] = {"Break", "Watch",   "Address", "Order",
+        static const char* const Names[colCount] = {"Break",   "Watch",    "Address", "Order",
                                                     "Integer", "Fraction", "Changed", "Runs"};
         if (Orientation == Qt::Horizontal && Role == Qt::DisplayRole && Section >= 0 && Section < colCount)
             return QString::fromLatin1(Names[Section]);
@@ -199,8 +202,8 @@ TDebuggerForm::TDebuggerForm(const TEdsacCore& Core, TDebugger& Debugger, QWidge
     // Widths from the widest text a column can hold, once: measuring every row at
     // every refresh would cost a running machine most of its speed.
     const QFontMetrics Metrics = FStore->fontMetrics();
-    const char* const Widest[colCount] = {"Break", "Watch", "Address", "A 1023 D", "-65536", "-0.0000000000",
-                                          "Changed", "1000000000"};
+    const char* const Widest[colCount] = {"Break",  "Watch",         "Address", "A 1023 D",
+                                          "-65536", "-0.0000000000", "Changed", "1000000000"};
     for (int Column = 0; Column < colCount; ++Column)
         FStore->setColumnWidth(Column, Metrics.horizontalAdvance(QString::fromLatin1(Widest[Column])) + 24);
     FStore->horizontalHeader()->setStretchLastSection(true);
@@ -228,10 +231,14 @@ TDebuggerForm::TDebuggerForm(const TEdsacCore& Core, TDebugger& Debugger, QWidge
 
     auto* Registers = new QFormLayout;
     const std::pair<const char*, QString> Names[] = {
-        {"lblSCR", tr("Sequence control")}, {"lblOrderTank", tr("Order tank")},
-        {"lblAccumulator", tr("Accumulator")}, {"lblMultiplier", tr("Multiplier")},
-        {"lblMultiplicand", tr("Multiplicand")}, {"lblClock", tr("Clock")},
-        {"lblOrders", tr("Orders")}, {"lblHistory", tr("History")},
+        {"lblSCR", tr("Sequence control")},
+        {"lblOrderTank", tr("Order tank")},
+        {"lblAccumulator", tr("Accumulator")},
+        {"lblMultiplier", tr("Multiplier")},
+        {"lblMultiplicand", tr("Multiplicand")},
+        {"lblClock", tr("Clock")},
+        {"lblOrders", tr("Orders")},
+        {"lblHistory", tr("History")},
     };
     for (const auto& [Name, Caption] : Names) {
         auto* Value = new QLabel(this);
@@ -264,12 +271,12 @@ TDebuggerForm::TDebuggerForm(const TEdsacCore& Core, TDebugger& Debugger, QWidge
             &TDebuggerForm::StepRequested);
     connect(Command("actStepOver", tr("Step &Over"), QKeySequence(Qt::Key_F10)), &QAction::triggered, this,
             &TDebuggerForm::StepOverRequested);
-    connect(Command("actStepBack", tr("Step &Back"), QKeySequence(Qt::SHIFT | Qt::Key_F11)), &QAction::triggered,
-            this, &TDebuggerForm::StepBackRequested);
+    connect(Command("actStepBack", tr("Step &Back"), QKeySequence(Qt::SHIFT | Qt::Key_F11)), &QAction::triggered, this,
+            &TDebuggerForm::StepBackRequested);
     connect(Command("actRunBack", tr("Run B&ack"), QKeySequence(Qt::SHIFT | Qt::Key_F5)), &QAction::triggered, this,
             &TDebuggerForm::RunBackRequested);
-    connect(Command("actRunToCursor", tr("Run to &Cursor"), QKeySequence(Qt::CTRL | Qt::Key_F10)),
-            &QAction::triggered, this, [this] { emit RunToCursorRequested(CursorAddress()); });
+    connect(Command("actRunToCursor", tr("Run to &Cursor"), QKeySequence(Qt::CTRL | Qt::Key_F10)), &QAction::triggered,
+            this, [this] { emit RunToCursorRequested(CursorAddress()); });
     connect(Command("actContinue", tr("C&ontinue"), QKeySequence(Qt::Key_F5)), &QAction::triggered, this,
             &TDebuggerForm::ContinueRequested);
     QMenu* Marks = menuBar()->addMenu(tr("&Marks"));

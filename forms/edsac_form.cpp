@@ -50,8 +50,7 @@ protected:
     }
 };
 
-QFont PixelFont(const QStringList& Families, int PixelSize, bool Bold,
-                QFont::StyleHint Hint = QFont::SansSerif)
+QFont PixelFont(const QStringList& Families, int PixelSize, bool Bold, QFont::StyleHint Hint = QFont::SansSerif)
 {
     QFont Font;
     Font.setFamilies(Families);
@@ -143,10 +142,15 @@ TEdsacForm::TEdsacForm(QWidget* Parent) : QWidget(Parent, Qt::Window)
     CreateRunTimer();
 
     // The panel's buttons first, then the selectors and the paper.
-    QWidget* Chain[] = {findChild<QWidget*>("btnClear"),  findChild<QWidget*>("btnStart"),
-                        findChild<QWidget*>("btnStop"),   findChild<QWidget*>("btnReset"),
-                        findChild<QWidget*>("btnSingleEP"), findChild<QWidget*>("sbClock"),
-                        FLongTank, FTeleprinter, FShortTanks};
+    QWidget* Chain[] = {findChild<QWidget*>("btnClear"),
+                        findChild<QWidget*>("btnStart"),
+                        findChild<QWidget*>("btnStop"),
+                        findChild<QWidget*>("btnReset"),
+                        findChild<QWidget*>("btnSingleEP"),
+                        findChild<QWidget*>("sbClock"),
+                        FLongTank,
+                        FTeleprinter,
+                        FShortTanks};
     for (std::size_t I = 1; I < std::size(Chain); ++I)
         setTabOrder(Chain[I - 1], Chain[I]);
     FLongTank->setFocus();
@@ -225,9 +229,9 @@ void TEdsacForm::CreateDial()
 void TEdsacForm::CreateTubes()
 {
     using namespace PanelLayout;
-    Describe(MakeTube("crtSCR", SCRTube, 1, AddressBits, false, "SEQUENCE CONTROL REGISTER",
-                      TRegister::rgSequenceControl),
-             "Sequence control register", "The location of the next order");
+    Describe(
+        MakeTube("crtSCR", SCRTube, 1, AddressBits, false, "SEQUENCE CONTROL REGISTER", TRegister::rgSequenceControl),
+        "Sequence control register", "The location of the next order");
     Describe(MakeTube("crtORD", ORDTube, 1, WordBits, true, "ORDER TANK", TRegister::rgOrderTank), "Order tank",
              "The order being carried out");
     Describe(MakeTube("crtMULTR", MULTRTube, 2, WordBits, true, "MULTIPLIER", TRegister::rgMultiplier), "Multiplier",
@@ -294,12 +298,11 @@ void TEdsacForm::CreateClock()
     Describe(ZeroButton, "Zeroize Clock", "Sets the clock back to 0");
     ZeroButton->setFocusPolicy(Qt::TabFocus);
     ZeroButton->setCursor(Qt::PointingHandCursor);
-    ZeroButton->setStyleSheet(
-        "QToolButton { border: 1px solid #151515; border-radius: 3px;"
-        " background: qradialgradient(cx:0.35, cy:0.3, radius:0.8, fx:0.35, fy:0.3,"
-        " stop:0 #f2f2ea, stop:1 #6c6c66); }"
-        "QToolButton:pressed { background: #77776f; }"
-        "QToolButton:focus { border: 2px solid #1d5fd8; }");
+    ZeroButton->setStyleSheet("QToolButton { border: 1px solid #151515; border-radius: 3px;"
+                              " background: qradialgradient(cx:0.35, cy:0.3, radius:0.8, fx:0.35, fy:0.3,"
+                              " stop:0 #f2f2ea, stop:1 #6c6c66); }"
+                              "QToolButton:pressed { background: #77776f; }"
+                              "QToolButton:focus { border: 2px solid #1d5fd8; }");
     connect(ZeroButton, &QToolButton::clicked, this, &TEdsacForm::ClockClicked);
 }
 

@@ -131,8 +131,8 @@ private:
     void CreateRunTimer();
     TCRTDisplay* MakeTube(const QString& Name, const QRect& Where, int Count, int Size, bool HideFirst,
                           const QString& FullName, std::optional<TRegister> Register, int Row = 0);
-    QPushButton* MakeButton(const QString& Name, const QString& Caption, const QRect& Where,
-                            const QString& Family, const QColor& Color, const QString& Description);
+    QPushButton* MakeButton(const QString& Name, const QString& Caption, const QRect& Where, const QString& Family,
+                            const QColor& Color, const QString& Description);
     // The digit keys work the dial from anywhere on the panel.
     bool DialKey(const QKeyEvent* Key);
     QLabel* MakeLabel(const QString& Name, const QString& Caption, const QRect& Where);

@@ -244,8 +244,8 @@ void TMainForm::AddButton(const TCommand& Command, QAction* Action)
     Action->setIcon(ToolbarIcons::Icon(Command.Icon));
     Action->setIconVisibleInMenu(false);
     // A button without a menu item tells its key in its tip, where an item would show it.
-    const QString Keys =
-        Command.Kind == TCommandKind::ToolButton ? Command.Shortcut.toString(QKeySequence::NativeText) : QString();
+    const QString Keys = Command.Kind == TCommandKind::ToolButton ? Command.Shortcut.toString(QKeySequence::NativeText)
+                                                                  : QString();
     Action->setToolTip(Keys.isEmpty() ? Command.Hint : QStringLiteral("%1 (%2)").arg(Command.Hint, Keys));
     Action->setStatusTip(Command.Hint);
     auto* Button = new QToolButton(FToolBar);

@@ -16,8 +16,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-TOptionsForm::TOptionsForm(QWidget* Parent)
-    : QDialog(Parent)
+TOptionsForm::TOptionsForm(QWidget* Parent) : QDialog(Parent)
 {
     setObjectName(QStringLiteral("OptionsForm"));
     setWindowTitle(QStringLiteral("Options"));
@@ -134,7 +133,8 @@ void TOptionsForm::FillFrom(const TEdSimSettings& Settings)
         Box->setChecked(false);
         Box->setEnabled(false);
     }
-    FInitialOrders->setCurrentIndex(InitialOrdersIndex(InitialOrdersNumbered(Settings.InitialOrders).value_or(ioOrders2)));
+    FInitialOrders->setCurrentIndex(
+        InitialOrdersIndex(InitialOrdersNumbered(Settings.InitialOrders).value_or(ioOrders2)));
     FShowSplash->setChecked(Settings.ShowSplash);
     FRealTime->setChecked(Settings.RealTime);
     FIgnoreCase->setChecked(Settings.IgnoreCase);
@@ -147,7 +147,8 @@ void TOptionsForm::WriteTo(TEdSimSettings& Settings) const
     Settings.Bell = FBell->isChecked();
     Settings.Dial = FDial->isChecked();
     Settings.Teleprinter = FTeleprinterSound->isChecked();
-    Settings.InitialOrders = InitialOrdersNumber(InitialOrdersAtIndex(FInitialOrders->currentIndex()).value_or(ioOrders2));
+    Settings.InitialOrders = InitialOrdersNumber(
+        InitialOrdersAtIndex(FInitialOrders->currentIndex()).value_or(ioOrders2));
     Settings.ShowSplash = FShowSplash->isChecked();
     Settings.RealTime = FRealTime->isChecked();
     Settings.IgnoreCase = FIgnoreCase->isChecked();

@@ -264,9 +264,8 @@ void DrawDial(QPainter& Painter)
     Painter.setPen(Qt::NoPen);
     Painter.setBrush(QColor(0, 0, 0, 110));
     Painter.drawEllipse(DialCentre + QPointF(1.5, 1.5), Wheel + 1.5, Wheel + 1.5);
-    ChromeRing(Painter, QRectF(DialCentre.x() - Wheel - 1.5, DialCentre.y() - Wheel - 1.5, 2 * Wheel + 3,
-                               2 * Wheel + 3),
-               2.2);
+    ChromeRing(Painter,
+               QRectF(DialCentre.x() - Wheel - 1.5, DialCentre.y() - Wheel - 1.5, 2 * Wheel + 3, 2 * Wheel + 3), 2.2);
     QRadialGradient Bakelite(DialCentre - QPointF(10, 12), Wheel * 1.6);
     Bakelite.setColorAt(0, QColor(0x3a, 0x3a, 0x3a));
     Bakelite.setColorAt(1, QColor(0x06, 0x06, 0x06));

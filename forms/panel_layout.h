@@ -30,7 +30,10 @@ constexpr QSize Picture(512, 322);
 // The long-tank tube: its face, and the sixteen store rows on it, row 0 at the bottom.
 constexpr QRect TubeFace(4, 4, 229, 225);
 constexpr int StoreRows = LongTankRows;
-constexpr QRect StoreRow(int N) { return QRect(30, 180 - 9 * N, 177, 8); }
+constexpr QRect StoreRow(int N)
+{
+    return QRect(30, 180 - 9 * N, 177, 8);
+}
 
 // The register tubes, each in a slot of the register plate, and their captions.
 constexpr QRect SCRTube(13, 244, 51, 8);
@@ -40,7 +43,10 @@ constexpr QRect MULTDTube(13, 284, 177, 8);
 constexpr QRect ACCTube(13, 304, 359, 8);
 constexpr std::array<QRect, 5> RegisterTubes{SCRTube, ORDTube, MULTRTube, MULTDTube, ACCTube};
 constexpr int SlotMargin = 2;
-constexpr QRect Slot(const QRect& Tube) { return Tube.adjusted(-SlotMargin, -SlotMargin, SlotMargin, SlotMargin); }
+constexpr QRect Slot(const QRect& Tube)
+{
+    return Tube.adjusted(-SlotMargin, -SlotMargin, SlotMargin, SlotMargin);
+}
 constexpr QRect SCRCaption(68, 237, 26, 20);
 constexpr QRect ORDCaption(194, 237, 67, 20);
 constexpr QRect MULTRCaption(194, 257, 54, 20);
@@ -79,8 +85,16 @@ constexpr QRect ClockPlate(415, 155, 97, 77);
 // The telephone dial: the finger holes, indexed by the digit on the hole, lie on
 // one circle round the centre of the wheel.
 constexpr int HoleSize = 12;
-constexpr std::array<QPoint, 10> DialHoleCorners{{{457, 299}, {483, 267}, {478, 254}, {467, 246}, {453, 243},
-                                                  {439, 249}, {430, 260}, {428, 273}, {433, 286}, {443, 295}}};
+constexpr std::array<QPoint, 10> DialHoleCorners{{{457, 299},
+                                                  {483, 267},
+                                                  {478, 254},
+                                                  {467, 246},
+                                                  {453, 243},
+                                                  {439, 249},
+                                                  {430, 260},
+                                                  {428, 273},
+                                                  {433, 286},
+                                                  {443, 295}}};
 constexpr QRect DialHole(int Digit)
 {
     return QRect(DialHoleCorners[static_cast<std::size_t>(Digit)], QSize(HoleSize, HoleSize));

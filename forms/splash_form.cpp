@@ -59,16 +59,15 @@ void TSplashForm::paintEvent(QPaintEvent*)
     Name.setBold(true);
     Name.setItalic(true);
     P.setFont(Name);
-    DrawShadowedText(P, QRect(18, 8, width() - 36, 80), Qt::AlignLeft | Qt::AlignVCenter,
-                     QStringLiteral("Valvane"));
+    DrawShadowedText(P, QRect(18, 8, width() - 36, 80), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Valvane"));
 
     QFont Credits = font();
     Credits.setPixelSize(12);
     Credits.setBold(true);
     P.setFont(Credits);
     DrawShadowedText(P, QRect(10, height() - 50, width() - 22, 42), Qt::AlignRight | Qt::AlignBottom,
-                     QStringLiteral("A simulator of the EDSAC, Cambridge 1949\n"
-                                    VALVANE_VERSION_TEXT ", written in C++20 with Qt 6"));
+                     QStringLiteral("A simulator of the EDSAC, Cambridge 1949\n" VALVANE_VERSION_TEXT
+                                    ", written in C++20 with Qt 6"));
 
     P.setPen(QColor(10, 10, 10));
     P.setBrush(Qt::NoBrush);

@@ -54,11 +54,9 @@ QString WithExtension(const QString& Path, const QString& Extension)
 
 bool ConfirmReplace(QWidget* Parent, const QString& Path)
 {
-    return !QFileInfo::exists(Path)
-           || Message(Parent, QStringLiteral("Confirm"),
-                      QString::fromLatin1(Messages::Replace).arg(Path),
-                      QMessageBox::Yes | QMessageBox::No, QMessageBox::Warning)
-                  == QMessageBox::Yes;
+    return !QFileInfo::exists(Path) ||
+           Message(Parent, QStringLiteral("Confirm"), QString::fromLatin1(Messages::Replace).arg(Path),
+                   QMessageBox::Yes | QMessageBox::No, QMessageBox::Warning) == QMessageBox::Yes;
 }
 
 void SetMessageResponder(TMessageResponder Responder)

@@ -31,5 +31,5 @@ public:
 private:
     TClock FClock;
     std::int64_t FWallStart = 0; // the clock at Restart, ns
-    std::int64_t FMachine = 0;   // machine time since Restart, ns
+    std::int64_t FMachine = 0; // machine time since Restart, ns
 };

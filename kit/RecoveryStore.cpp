@@ -103,8 +103,8 @@ void RemoveSession(const QString& Folder)
 QByteArray EncodeCopy(const TRecoveredTape& Tape)
 {
     // Percent-encoded so that any name, line feeds and all, stays on its line.
-    return Magic + '\n' + PathKey + Native(Tape.FileName).toPercentEncoding("/") + '\n' + CaptionKey
-           + Tape.Caption.toUtf8().toPercentEncoding(" ") + "\n\n" + Tape.Text.toUtf8();
+    return Magic + '\n' + PathKey + Native(Tape.FileName).toPercentEncoding("/") + '\n' + CaptionKey +
+           Tape.Caption.toUtf8().toPercentEncoding(" ") + "\n\n" + Tape.Text.toUtf8();
 }
 
 bool DecodeCopy(const QByteArray& Data, TRecoveredTape& Tape)
@@ -156,8 +156,8 @@ bool TRecoveryStore::OpenSession()
 {
     // The parents as any data folder is made; the two of our own private.
     const QString Parent = QFileInfo(FFolder).absolutePath();
-    if (!QDir().mkpath(QFileInfo(Parent).absolutePath()) || !PrivateFolder(Parent, FProblem)
-        || !PrivateFolder(FFolder, FProblem))
+    if (!QDir().mkpath(QFileInfo(Parent).absolutePath()) || !PrivateFolder(Parent, FProblem) ||
+        !PrivateFolder(FFolder, FProblem))
         return false;
 
     // Made under a name no scan looks at, locked, and only then given its real
@@ -177,8 +177,8 @@ bool TRecoveryStore::OpenSession()
         RemoveSession(Fresh);
         return false;
     }
-    const QString Session = FFolder + QLatin1Char('/') + QString::number(::getpid()) + QLatin1Char('-')
-                            + Fresh.section(QLatin1Char('-'), -1);
+    const QString Session = FFolder + QLatin1Char('/') + QString::number(::getpid()) + QLatin1Char('-') +
+                            Fresh.section(QLatin1Char('-'), -1);
     if (::rename(Template.constData(), Native(Session).constData()) != 0) {
         FProblem = QStringLiteral("%1: %2").arg(Session, SystemError());
         ::close(Fd);
@@ -280,7 +280,8 @@ QList<TRecoveredTape> TRecoveryStore::ClaimOrphans()
     if (!IsOpen())
         return Tapes;
     // Names starting with "." are sessions still being made.
-    const QFileInfoList Sessions = QDir(FFolder).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Time | QDir::Reversed);
+    const QFileInfoList Sessions = QDir(FFolder).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot,
+                                                               QDir::Time | QDir::Reversed);
     for (const QFileInfo& Info : Sessions) {
         const QString Folder = Info.absoluteFilePath();
         if (Info.isSymLink() || Folder == FSession)
@@ -293,9 +294,9 @@ QList<TRecoveredTape> TRecoveryStore::ClaimOrphans()
             QByteArray Data;
             QString Reason;
             TRecoveredTape Tape;
-            if (Files::ReadRegularFile(Folder + QLatin1Char('/') + Name, Files::MaxTapeSize * 4 + 65536, Data, Reason)
-                    == Files::TReadStatus::Read
-                && DecodeCopy(Data, Tape))
+            if (Files::ReadRegularFile(Folder + QLatin1Char('/') + Name, Files::MaxTapeSize * 4 + 65536, Data,
+                                       Reason) == Files::TReadStatus::Read &&
+                DecodeCopy(Data, Tape))
                 Found << Tape;
         }
         if (Found.isEmpty()) {

@@ -45,8 +45,8 @@ void PaintValve(QPainter& P, const QRectF& Glass, qreal Glow)
     P.drawPath(Envelope);
 
     // The anode: a dark plate with the heater's glow showing through its slot.
-    const QRectF Anode(Glass.left() + Glass.width() * 0.22, Glass.top() + Glass.height() * 0.32,
-                       Glass.width() * 0.56, Glass.height() * 0.48);
+    const QRectF Anode(Glass.left() + Glass.width() * 0.22, Glass.top() + Glass.height() * 0.32, Glass.width() * 0.56,
+                       Glass.height() * 0.48);
     P.setPen(Qt::NoPen);
     P.setBrush(QColor(70, 70, 78));
     P.drawRect(Anode);
@@ -136,8 +136,7 @@ namespace {
 
 class TAboutPicture : public QWidget {
 public:
-    explicit TAboutPicture(QWidget* Parent)
-        : QWidget(Parent)
+    explicit TAboutPicture(QWidget* Parent) : QWidget(Parent)
     {
         setFixedSize(TAboutForm::PictureWidth, TAboutForm::PictureHeight);
     }
@@ -163,8 +162,7 @@ protected:
 
 } // namespace
 
-TAboutForm::TAboutForm(QWidget* Parent)
-    : QDialog(Parent)
+TAboutForm::TAboutForm(QWidget* Parent) : QDialog(Parent)
 {
     setObjectName(QStringLiteral("AboutForm"));
     setWindowTitle(QStringLiteral("About Valvane"));
@@ -196,11 +194,10 @@ TAboutForm::TAboutForm(QWidget* Parent)
     auto* Credits = new QLabel(Group);
     Credits->setWordWrap(true);
     Credits->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    Credits->setText(QStringLiteral(
-        "A simulator of the EDSAC, the stored-program computer of the University "
-        "Mathematical Laboratory, Cambridge, which ran its first program on 6 May 1949.\n\n"
-        "Valvane is written in C++20 with Qt 6.\n"
-        "With thanks to the people who built the EDSAC and wrote its first programs."));
+    Credits->setText(QStringLiteral("A simulator of the EDSAC, the stored-program computer of the University "
+                                    "Mathematical Laboratory, Cambridge, which ran its first program on 6 May 1949.\n\n"
+                                    "Valvane is written in C++20 with Qt 6.\n"
+                                    "With thanks to the people who built the EDSAC and wrote its first programs."));
 
     auto* GroupLayout = new QVBoxLayout(Group);
     GroupLayout->addWidget(Picture, 0, Qt::AlignHCenter);

@@ -59,13 +59,9 @@ bool ReadTapeFile(const QString& Path, TTapeFile& File, QString& Reason)
     TBusyCursor Busy;
     QByteArray Bytes;
     switch (Files::ReadRegularFile(Path, Files::MaxTapeSize, Bytes, Reason)) {
-    case Files::TReadStatus::Missing:
-        Reason = TEditorForm::tr("There is no such file");
-        return false;
-    case Files::TReadStatus::Failed:
-        return false;
-    case Files::TReadStatus::Read:
-        break;
+    case Files::TReadStatus::Missing: Reason = TEditorForm::tr("There is no such file"); return false;
+    case Files::TReadStatus::Failed: return false;
+    case Files::TReadStatus::Read: break;
     }
     File.Encoding = Files::DecodeText(Bytes, File.Text);
     File.Size = Bytes.size();
@@ -141,14 +137,15 @@ QString TooBigForWindow(const TTextShape& Shape, qsizetype Characters, qsizetype
     const QString RunIt = TEditorForm::tr("valvane-run runs it without a window.");
     const qsizetype Total = Lines - 1 + Shape.Lines;
     if (Total > MaxTapeLines)
-        return (Adding ? TEditorForm::tr("With it the tape would have %L1 lines, more than the %L2 a tape window holds.")
-                       : TEditorForm::tr("It has %L1 lines, more than the %L2 a tape window holds."))
+        return (Adding
+                    ? TEditorForm::tr("With it the tape would have %L1 lines, more than the %L2 a tape window holds.")
+                    : TEditorForm::tr("It has %L1 lines, more than the %L2 a tape window holds."))
                    .arg(Total)
-                   .arg(MaxTapeLines)
-               + QLatin1Char('\n') + RunIt;
+                   .arg(MaxTapeLines) +
+               QLatin1Char('\n') + RunIt;
     // The first and last lines join the line at the cursor.
-    const qsizetype Longest =
-        std::max({Shape.Longest, Before + Shape.First + (Shape.Lines == 1 ? After : 0), Shape.Last + After});
+    const qsizetype Longest = std::max(
+        {Shape.Longest, Before + Shape.First + (Shape.Lines == 1 ? After : 0), Shape.Last + After});
     if (Longest > MaxTapeLineLength)
         return (Adding ? TEditorForm::tr("A line of the tape would have %L1 characters, more than the %L2 a tape "
                                          "window shows on a line.")
@@ -157,10 +154,10 @@ QString TooBigForWindow(const TTextShape& Shape, qsizetype Characters, qsizetype
                                          "line.")
                              .arg(Shape.LongestLine)
                              .arg(Longest))
-                   .arg(MaxTapeLineLength)
-               + QLatin1Char('\n')
-               + TEditorForm::tr("Line ends are skipped on a tape: break the line in another editor, or run the "
-                                 "tape with valvane-run.");
+                   .arg(MaxTapeLineLength) +
+               QLatin1Char('\n') +
+               TEditorForm::tr("Line ends are skipped on a tape: break the line in another editor, or run the "
+                               "tape with valvane-run.");
     // Saved, the tape must open again.
     if (Characters > Files::MaxTapeSize)
         return TEditorForm::tr("The tape would be larger than the %L1 MiB a tape file may hold.")
@@ -195,8 +192,8 @@ private:
 
 void ReportFileError(QWidget* Parent, const char* Format, const QString& Path, const QString& Reason)
 {
-    Dialogs::Message(Parent, QStringLiteral("Error"), QString::fromLatin1(Format).arg(Path, Reason),
-                     QMessageBox::Ok, QMessageBox::Critical);
+    Dialogs::Message(Parent, QStringLiteral("Error"), QString::fromLatin1(Format).arg(Path, Reason), QMessageBox::Ok,
+                     QMessageBox::Critical);
 }
 
 } // namespace
@@ -362,9 +359,8 @@ bool TEditorForm::CanInsert(const QString& Text, const QString& Refusal)
     const QTextBlock End = FEditor->document()->findBlock(Cursor.selectionEnd());
     const qsizetype Before = Cursor.selectionStart() - Start.position();
     const qsizetype After = End.position() + End.length() - 1 - Cursor.selectionEnd();
-    const QString Reason =
-        TooBigForWindow(Measure(Text), FEditor->document()->characterCount() + Text.size(),
-                        FEditor->document()->blockCount(), Before, After, true);
+    const QString Reason = TooBigForWindow(Measure(Text), FEditor->document()->characterCount() + Text.size(),
+                                           FEditor->document()->blockCount(), Before, After, true);
     if (Reason.isEmpty())
         return true;
     Dialogs::Message(this, QStringLiteral("Error"), Refusal + QLatin1Char('\n') + Reason, QMessageBox::Ok,
@@ -382,8 +378,7 @@ bool TEditorForm::WriteTo(const QString& Path)
                              tr("The tape was read in %1, which cannot hold every character it has now.\r"
                                 "Would you like to save it in UTF-8?")
                                  .arg(Files::EncodingName(Encoding)),
-                             QMessageBox::Yes | QMessageBox::No, QMessageBox::Warning)
-            != QMessageBox::Yes)
+                             QMessageBox::Yes | QMessageBox::No, QMessageBox::Warning) != QMessageBox::Yes)
             return false;
         Encoding = Files::TTextEncoding::Utf8;
     }
@@ -494,9 +489,9 @@ bool TEditorForm::AskToSaveChanges()
 {
     if (!IsModified())
         return true;
-    const auto Answer = Dialogs::Message(this, QStringLiteral("Confirm"),
-                                         QString::fromLatin1(Messages::SaveChanges).arg(windowTitle()),
-                                         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Warning);
+    const auto Answer = Dialogs::Message(
+        this, QStringLiteral("Confirm"), QString::fromLatin1(Messages::SaveChanges).arg(windowTitle()),
+        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Warning);
     if (Answer == QMessageBox::Yes)
         return Save();
     return Answer == QMessageBox::No;
@@ -506,13 +501,12 @@ bool TEditorForm::Save()
 {
     if (FFileName.isEmpty())
         return SaveAs();
-    if (ChangedOnDisk(FDisk)
-        && Dialogs::Message(this, QStringLiteral("Confirm"),
-                            FFileName + QLatin1Char('\r')
-                                + tr("Has been changed by another program since it was loaded or saved. "
-                                     "Would you like to replace it?"),
-                            QMessageBox::Yes | QMessageBox::No, QMessageBox::Warning)
-               != QMessageBox::Yes)
+    if (ChangedOnDisk(FDisk) &&
+        Dialogs::Message(this, QStringLiteral("Confirm"),
+                         FFileName + QLatin1Char('\r') +
+                             tr("Has been changed by another program since it was loaded or saved. "
+                                "Would you like to replace it?"),
+                         QMessageBox::Yes | QMessageBox::No, QMessageBox::Warning) != QMessageBox::Yes)
         return false;
     if (!WriteTo(FFileName))
         return false;

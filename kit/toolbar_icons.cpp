@@ -35,11 +35,7 @@ void DrawPage(QPainter& P, qreal Left, qreal Top, qreal Right, qreal Bottom, int
     const qreal Ear = 3.0;
     P.setPen(Line(PaperEdge));
     P.setBrush(Paper);
-    P.drawPolygon(QPolygonF{{Left, Top},
-                            {Right - Ear, Top},
-                            {Right, Top + Ear},
-                            {Right, Bottom},
-                            {Left, Bottom}});
+    P.drawPolygon(QPolygonF{{Left, Top}, {Right - Ear, Top}, {Right, Top + Ear}, {Right, Bottom}, {Left, Bottom}});
     P.setBrush(Fold);
     P.drawPolygon(QPolygonF{{Right - Ear, Top}, {Right - Ear, Top + Ear}, {Right, Top + Ear}});
     P.setPen(Line(TextLine));

@@ -217,13 +217,11 @@ TReadResult ReadIniFile(const QString& FileName, TIniDocument& Doc, QString& Err
     QByteArray Data;
     QString Reason;
     switch (Files::ReadRegularFile(FileName, MaxIniFileSize, Data, Reason)) {
-    case Files::TReadStatus::Missing:
-        return TReadResult::Missing;
+    case Files::TReadStatus::Missing: return TReadResult::Missing;
     case Files::TReadStatus::Failed:
         Error = QStringLiteral("Cannot read %1: %2").arg(FileName, Reason);
         return TReadResult::Failed;
-    case Files::TReadStatus::Read:
-        break;
+    case Files::TReadStatus::Read: break;
     }
     Doc.Parse(Data);
     return TReadResult::Read;
@@ -340,8 +338,7 @@ QString TEdSimSettings::DefaultFileName()
     return QDir::currentPath() + QStringLiteral("/Valvane.ini");
 }
 
-TEdSimSettings::TEdSimSettings(QString AFileName)
-    : FileName(std::move(AFileName))
+TEdSimSettings::TEdSimSettings(QString AFileName) : FileName(std::move(AFileName))
 {
     SetDefaults();
     MarkSaved();

@@ -273,8 +273,8 @@ bool ControlTraceInOrder(const TMsgForm& Window, TWord OrderTank)
             LastReceived = Line;
         }
     }
-    return LastReceived
-           == QLatin1String("Received order ") + QString::fromStdString(WordToOrderStr(OrderTank, 'S', 'L'));
+    return LastReceived ==
+           QLatin1String("Received order ") + QString::fromStdString(WordToOrderStr(OrderTank, 'S', 'L'));
 }
 
 int RunDeveloper(QApplication& App, const QString& Tape, bool Trace, double RunSeconds)
@@ -305,8 +305,7 @@ int RunDeveloper(QApplication& App, const QString& Tape, bool Trace, double RunS
     std::atomic<std::int64_t> AskedAt{0};
     std::int64_t StoppedAt = 0;
     const auto Now = [] {
-        return std::chrono::duration_cast<std::chrono::nanoseconds>(
-                   std::chrono::steady_clock::now().time_since_epoch())
+        return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
             .count();
     };
     QObject::connect(&Run, &QPushButton::clicked, &App, [&] {

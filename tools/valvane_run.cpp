@@ -39,14 +39,11 @@ bool ReadTape(const QString& Path, QByteArray& Data)
 {
     QString Reason;
     switch (Files::ReadRegularFile(Path, Files::MaxTapeSize, Data, Reason)) {
-    case Files::TReadStatus::Missing:
-        Complain(QString::fromLatin1(Messages::RunCannotFind).arg(Path));
-        return false;
+    case Files::TReadStatus::Missing: Complain(QString::fromLatin1(Messages::RunCannotFind).arg(Path)); return false;
     case Files::TReadStatus::Failed:
         Complain(QString::fromLatin1(Messages::RunCannotRead).arg(Path, Reason));
         return false;
-    case Files::TReadStatus::Read:
-        break;
+    case Files::TReadStatus::Read: break;
     }
     return true;
 }
@@ -98,12 +95,9 @@ enum class TRunStatus { Stop, Error, Limit };
 QString StatusName(TRunStatus Status)
 {
     switch (Status) {
-    case TRunStatus::Stop:
-        return QStringLiteral("stop");
-    case TRunStatus::Error:
-        return QStringLiteral("error");
-    case TRunStatus::Limit:
-        break;
+    case TRunStatus::Stop: return QStringLiteral("stop");
+    case TRunStatus::Error: return QStringLiteral("error");
+    case TRunStatus::Limit: break;
     }
     return QStringLiteral("limit");
 }
@@ -111,12 +105,9 @@ QString StatusName(TRunStatus Status)
 TExit ExitFor(TRunStatus Status)
 {
     switch (Status) {
-    case TRunStatus::Stop:
-        return exStop;
-    case TRunStatus::Error:
-        return exError;
-    case TRunStatus::Limit:
-        break;
+    case TRunStatus::Stop: return exStop;
+    case TRunStatus::Error: return exError;
+    case TRunStatus::Limit: break;
     }
     return exLimit;
 }
@@ -153,24 +144,28 @@ std::optional<TOptions> ParseOptions(const QStringList& Arguments)
     const QCommandLineOption InitialOrdersOption({QStringLiteral("i"), QStringLiteral("initial-orders")},
                                                  QStringLiteral("Initial Orders to load, 1 or 2 (default 2)."),
                                                  QStringLiteral("1|2"), QStringLiteral("2"));
-    const QCommandLineOption CaseOption(QStringLiteral("case-sensitive"),
-                                        QStringLiteral("Lower-case letters on the tape are illegal (default: read as capitals)."));
+    const QCommandLineOption CaseOption(
+        QStringLiteral("case-sensitive"),
+        QStringLiteral("Lower-case letters on the tape are illegal (default: read as capitals)."));
     const QCommandLineOption MaxOption(QStringLiteral("max-orders"),
                                        QStringLiteral("Give up after N orders (default 100000000)."),
                                        QStringLiteral("N"), QStringLiteral("100000000"));
-    const QCommandLineOption DialOption(QStringLiteral("dial"),
-                                        QStringLiteral("At each stop, dial the next digit (0 dials 10), clear the stop, go on."),
-                                        QStringLiteral("DIGITS"));
-    const QCommandLineOption PunchOption(QStringLiteral("punch"),
-                                         QStringLiteral("Write the punched output to FILE."), QStringLiteral("FILE"));
+    const QCommandLineOption DialOption(
+        QStringLiteral("dial"),
+        QStringLiteral("At each stop, dial the next digit (0 dials 10), clear the stop, go on."),
+        QStringLiteral("DIGITS"));
+    const QCommandLineOption PunchOption(QStringLiteral("punch"), QStringLiteral("Write the punched output to FILE."),
+                                         QStringLiteral("FILE"));
     const QCommandLineOption DumpOption(QStringLiteral("dump"),
-                                        QStringLiteral("Write the final machine state to FILE as JSON."), QStringLiteral("FILE"));
+                                        QStringLiteral("Write the final machine state to FILE as JSON."),
+                                        QStringLiteral("FILE"));
     const QCommandLineOption ProfileOption(
         QStringLiteral("profile"),
         QStringLiteral("Write to FILE, as CSV, how often each location ran and its machine time."),
         QStringLiteral("FILE"));
     const QCommandLineOption TraceOption(QStringLiteral("trace"), QStringLiteral("Write every trace line to stderr."));
-    const QCommandLineOption StatsOption(QStringLiteral("stats"), QStringLiteral("After the run, write figures to stderr."));
+    const QCommandLineOption StatsOption(QStringLiteral("stats"),
+                                         QStringLiteral("After the run, write figures to stderr."));
     Parser.addOptions({InitialOrdersOption, CaseOption, MaxOption, DialOption, PunchOption, DumpOption, ProfileOption,
                        TraceOption, StatsOption});
     Parser.addPositionalArgument(QStringLiteral("TAPE"), QStringLiteral("The program tape, a text file."));
@@ -226,9 +221,9 @@ std::optional<TOptions> ParseOptions(const QStringList& Arguments)
 bool IsStandardOutput(const QString& Path)
 {
     struct stat Out, Info;
-    return ::fstat(STDOUT_FILENO, &Out) == 0 && S_ISREG(Out.st_mode)
-           && ::stat(Files::EncodeName(Path).constData(), &Info) == 0 && Info.st_dev == Out.st_dev
-           && Info.st_ino == Out.st_ino;
+    return ::fstat(STDOUT_FILENO, &Out) == 0 && S_ISREG(Out.st_mode) &&
+           ::stat(Files::EncodeName(Path).constData(), &Info) == 0 && Info.st_dev == Out.st_dev &&
+           Info.st_ino == Out.st_ino;
 }
 
 // An output that is the tape, the other output or the file standard output goes
@@ -249,7 +244,8 @@ bool OutputsClash(const TOptions& Options)
         }
         for (const auto& [Other, OtherPath] : Earlier)
             if (OtherPath && Files::SameFile(Path, *OtherPath)) {
-                Complain(QStringLiteral("%1 would overwrite the %2 file %3").arg(Name, QLatin1String(Other), *OtherPath));
+                Complain(
+                    QStringLiteral("%1 would overwrite the %2 file %3").arg(Name, QLatin1String(Other), *OtherPath));
                 return true;
             }
         if (!IsStandardOutput(Path))
@@ -257,10 +253,10 @@ bool OutputsClash(const TOptions& Options)
         Complain(QStringLiteral("%1 would overwrite the standard output").arg(Name));
         return true;
     };
-    return (Options.PunchPath && Clash("punch", *Options.PunchPath, {}))
-           || (Options.DumpPath && Clash("dump", *Options.DumpPath, {{"punch", Options.PunchPath}}))
-           || (Options.ProfilePath
-               && Clash("profile", *Options.ProfilePath, {{"punch", Options.PunchPath}, {"dump", Options.DumpPath}}));
+    return (Options.PunchPath && Clash("punch", *Options.PunchPath, {})) ||
+           (Options.DumpPath && Clash("dump", *Options.DumpPath, {{"punch", Options.PunchPath}})) ||
+           (Options.ProfilePath &&
+            Clash("profile", *Options.ProfilePath, {{"punch", Options.PunchPath}, {"dump", Options.DumpPath}}));
 }
 
 // Start pressed: one step at a time, as the run timer would, dialling at the stops.

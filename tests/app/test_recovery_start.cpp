@@ -85,7 +85,8 @@ class TestRecoveryStart : public QObject {
     {
         auto Child = std::make_unique<QProcess>();
         QProcessEnvironment Env = QProcessEnvironment::systemEnvironment();
-        Env.insert(QStringLiteral("QT_QPA_PLATFORM"), XDisplay.isEmpty() ? QStringLiteral("offscreen") : QStringLiteral("xcb"));
+        Env.insert(QStringLiteral("QT_QPA_PLATFORM"),
+                   XDisplay.isEmpty() ? QStringLiteral("offscreen") : QStringLiteral("xcb"));
         Env.insert(QStringLiteral("DISPLAY"), XDisplay);
         Env.insert(QStringLiteral("HOME"), Scratch.path());
         Env.insert(QStringLiteral("XDG_DATA_HOME"), Data());
@@ -287,13 +288,14 @@ struct TDisplay {
 
 void TestRecoveryStart::typedWorkSurvivesOnAnXDisplay()
 {
-    if (QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty()
-        || QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
+    if (QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty() ||
+        QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
         QSKIP("Xvfb and xdotool are needed to type into the program");
     // The server picks a free display itself and says which; it must not reset
     // when the first program goes, or the second could not connect.
     QProcess Server;
-    Server.start(QStringLiteral("Xvfb"), {"-displayfd", "1", "-noreset", "-screen", "0", "1280x900x24", "-nolisten", "tcp"});
+    Server.start(QStringLiteral("Xvfb"),
+                 {"-displayfd", "1", "-noreset", "-screen", "0", "1280x900x24", "-nolisten", "tcp"});
     QVERIFY(Server.waitForStarted());
     QTRY_VERIFY_WITH_TIMEOUT(Server.canReadLine(), 20000);
     const TDisplay X{QLatin1Char(':') + QString::fromLatin1(Server.readLine()).trimmed()};
@@ -315,7 +317,8 @@ void TestRecoveryStart::typedWorkSurvivesOnAnXDisplay()
         QVERIFY(!Tape.isEmpty());
         X.Run({"windowfocus", "--sync", Tape, "type", "T64K"});
         const QString Session = Folder() + '/' + QString::number(Child->processId()) + '-';
-        QTRY_VERIFY_WITH_TIMEOUT(!QDir(Folder()).entryList({QFileInfo(Session).fileName() + '*'}, QDir::Dirs).isEmpty(), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(!QDir(Folder()).entryList({QFileInfo(Session).fileName() + '*'}, QDir::Dirs).isEmpty(),
+                                 20000);
         const QString Mine = QDir(Folder()).entryList({QFileInfo(Session).fileName() + '*'}, QDir::Dirs).value(0);
         Copy = Folder() + '/' + Mine + QStringLiteral("/1.tape");
         QTRY_VERIFY_WITH_TIMEOUT(ReadAll(Copy).endsWith("\n\nT64K"), 30000);
@@ -338,7 +341,8 @@ void TestRecoveryStart::typedWorkSurvivesOnAnXDisplay()
     // The gone session's folder may outlive its copy by a moment: look for ours.
     const QStringList Ours{QString::number(Child->processId()) + QStringLiteral("-*")};
     QTRY_VERIFY_WITH_TIMEOUT(!QDir(Folder()).entryList(Ours, QDir::Dirs).isEmpty(), 20000);
-    const QString Restored = Folder() + '/' + QDir(Folder()).entryList(Ours, QDir::Dirs).value(0) + QStringLiteral("/1.tape");
+    const QString Restored = Folder() + '/' + QDir(Folder()).entryList(Ours, QDir::Dirs).value(0) +
+                             QStringLiteral("/1.tape");
     QTRY_VERIFY_WITH_TIMEOUT(ReadAll(Restored).endsWith("\n\nT64K"), 20000);
 
     // The display lost: the toolkit ends the program, and the copy stays.

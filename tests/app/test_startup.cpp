@@ -94,7 +94,6 @@ private slots:
         QVERIFY(Program.MainWindow()->isVisible());
         Program.Finish();
     }
-
 };
 
 QTEST_MAIN(TestStartup)

@@ -66,9 +66,15 @@ struct TWorld {
     TRunTimer* Timer() const { return Panel()->CoreExecTimer; }
     // A control of the machine window or of the main window, by its name.
     template <class T = QPushButton>
-    T* OnPanel(const char* Name) const { return Named<T>(Panel(), QString::fromLatin1(Name)); }
+    T* OnPanel(const char* Name) const
+    {
+        return Named<T>(Panel(), QString::fromLatin1(Name));
+    }
     template <class T = QAction>
-    T* OnMain(const char* Name) const { return Named<T>(Main(), QString::fromLatin1(Name)); }
+    T* OnMain(const char* Name) const
+    {
+        return Named<T>(Main(), QString::fromLatin1(Name));
+    }
 
     TEditorForm* Tape(const QString& Text)
     {

@@ -53,8 +53,10 @@ private slots:
         TEditorForm* Tape = W.Tape(QStringLiteral("T64K"));
         W.Bridge->ShowDebugger();
         QWidget* Windows[] = {Tape, W.Panel(), Debugger()};
-        const std::pair<Qt::Key, const char*> Menus[] = {{Qt::Key_F, "mnuFile"},   {Qt::Key_E, "mnuEdit"},
-                                                         {Qt::Key_D, "mnuEdsac"},  {Qt::Key_W, "mnuWindow"},
+        const std::pair<Qt::Key, const char*> Menus[] = {{Qt::Key_F, "mnuFile"},
+                                                         {Qt::Key_E, "mnuEdit"},
+                                                         {Qt::Key_D, "mnuEdsac"},
+                                                         {Qt::Key_W, "mnuWindow"},
                                                          {Qt::Key_H, "mnuHelp"}};
         for (QWidget* Window : Windows) {
             QVERIFY(Window && Activate(Window));
@@ -179,8 +181,8 @@ private slots:
         W.Panel()->UpdateClockDisplay(10000u * 61u);
         QCOMPARE(Accessible(W.OnPanel<QWidget>("RealTimeClock"), QAccessible::Value),
                  QStringLiteral("0 hours, 1 minute, 1 second"));
-        for (const char* Name : {"RealTimeClock", "sbDial0", "sbDial9", "btnClear", "btnStart", "btnStop",
-                                 "btnReset", "btnSingleEP", "sbClock", "TeletypeMemo", "LTSpinEdit"}) {
+        for (const char* Name : {"RealTimeClock", "sbDial0", "sbDial9", "btnClear", "btnStart", "btnStop", "btnReset",
+                                 "btnSingleEP", "sbClock", "TeletypeMemo", "LTSpinEdit"}) {
             QWidget* Control = W.OnPanel<QWidget>(Name);
             QVERIFY2(!Accessible(Control, QAccessible::Name).isEmpty(), Name);
             QVERIFY2(!Accessible(Control, QAccessible::Description).isEmpty(), Name);
@@ -189,7 +191,8 @@ private slots:
         QVERIFY(Accessible(W.OnPanel("btnStop"), QAccessible::Description).endsWith(QStringLiteral("Key: F7")));
         W.Bridge->LineFeed();
         W.Bridge->TeleprinterNewLine("HELLO");
-        QTRY_VERIFY(Accessible(W.OnPanel<QWidget>("TeletypeMemo"), QAccessible::Value).contains(QStringLiteral("HELLO")));
+        QTRY_VERIFY(
+            Accessible(W.OnPanel<QWidget>("TeletypeMemo"), QAccessible::Value).contains(QStringLiteral("HELLO")));
     }
 
     // The store hint goes when Hints is switched off and when the machine runs, and

@@ -91,12 +91,18 @@ private slots:
     void toolButtonsAreTheirMenuItems()
     {
         TWorld W;
-        const std::pair<const char*, const char*> Twins[] = {
-            {"tbNew", "miNew"},     {"tbOpen", "miOpen"},   {"tbSave", "miSave"},
-            {"tbPrint", "miPrint"}, {"tbPrintPrev", "miPrintPreview"},
-            {"tbUndo", "miUndo"},   {"tbRedo", "miRedo"},   {"tbCut", "miCut"},
-            {"tbCopy", "miCopy"},   {"tbPaste", "miPaste"}, {"tbEdsacClear", "miDiscardEdsacOutput"},
-            {"tbZeroizeClock", "miZeroizeClock"}};
+        const std::pair<const char*, const char*> Twins[] = {{"tbNew", "miNew"},
+                                                             {"tbOpen", "miOpen"},
+                                                             {"tbSave", "miSave"},
+                                                             {"tbPrint", "miPrint"},
+                                                             {"tbPrintPrev", "miPrintPreview"},
+                                                             {"tbUndo", "miUndo"},
+                                                             {"tbRedo", "miRedo"},
+                                                             {"tbCut", "miCut"},
+                                                             {"tbCopy", "miCopy"},
+                                                             {"tbPaste", "miPaste"},
+                                                             {"tbEdsacClear", "miDiscardEdsacOutput"},
+                                                             {"tbZeroizeClock", "miZeroizeClock"}};
         for (const auto& [Button, Item] : Twins) {
             QToolButton* B = W.OnMain<QToolButton>(Button);
             QCOMPARE(B->defaultAction(), W.OnMain(Item));

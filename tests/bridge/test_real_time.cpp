@@ -66,8 +66,9 @@ private slots:
         QVERIFY(Running);
 
         const double Machine = Core->Control().GetElapsedTime() * 100'000.0;
-        QVERIFY2(std::abs(Machine / double(*Wall) - 1) < 0.02,
-                 qPrintable(QString("machine %1 ms in %2 ms, %3 orders").arg(Machine / Ms).arg(*Wall / Ms).arg(Orders)));
+        QVERIFY2(
+            std::abs(Machine / double(*Wall) - 1) < 0.02,
+            qPrintable(QString("machine %1 ms in %2 ms, %3 orders").arg(Machine / Ms).arg(*Wall / Ms).arg(Orders)));
 
         Tape->SetModified(false);
         Bridge->SetCore(nullptr);

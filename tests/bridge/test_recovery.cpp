@@ -49,7 +49,9 @@ private slots:
         struct stat Info;
         QVERIFY(::stat(QFile::encodeName(Folder()).constData(), &Info) == 0);
         QCOMPARE(Info.st_mode & 0777, 0700u);
-        QVERIFY(QFileInfo(Store.SessionFolder()).fileName().startsWith(QString::number(QCoreApplication::applicationPid()) + '-'));
+        QVERIFY(QFileInfo(Store.SessionFolder())
+                    .fileName()
+                    .startsWith(QString::number(QCoreApplication::applicationPid()) + '-'));
         QCOMPARE(Sessions(Folder()).size(), 1);
     }
 
@@ -86,8 +88,8 @@ private slots:
         // Changed after the save: a copy naming the file; changed back: none.
         TapePane(Tape)->appendPlainText(QStringLiteral("ZF"));
         QTRY_VERIFY(QFile::exists(Copy));
-        QVERIFY(ReadAll(Copy).startsWith("Valvane recovery copy\nPath: " + QFile::encodeName(Saved).toPercentEncoding("/")
-                                          + "\nCaption: my tape\n\n"));
+        QVERIFY(ReadAll(Copy).startsWith("Valvane recovery copy\nPath: " +
+                                         QFile::encodeName(Saved).toPercentEncoding("/") + "\nCaption: my tape\n\n"));
         TapePane(Tape)->undo();
         QVERIFY(!Tape->IsModified());
         QVERIFY(!QFile::exists(Copy));

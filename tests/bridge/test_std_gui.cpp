@@ -84,7 +84,8 @@ private slots:
         W.Settings.IgnoreCase = false;
         W.Tape(QStringLiteral("T64K\ng"));
         W.RunToStop();
-        QCOMPARE(W.Messages, QStringList{"Illegal character|Illegal character on line number 2\n\n[\"g\" ASCII value 103]"});
+        QCOMPARE(W.Messages,
+                 QStringList{"Illegal character|Illegal character on line number 2\n\n[\"g\" ASCII value 103]"});
     }
 
     void singleStepDuringARunLeavesItHalted()
@@ -439,7 +440,8 @@ private slots:
         QVERIFY(!W.OnMain("miSave")->isEnabled());
         QVERIFY(!W.OnMain("miDiscardEdsacOutput")->isEnabled());
         TEditorForm* T = W.Bridge->NewTape();
-        QVERIFY(W.OnMain("miClose")->isEnabled() && W.OnMain("miPrint")->isEnabled() && W.OnMain("miInsert")->isEnabled());
+        QVERIFY(W.OnMain("miClose")->isEnabled() && W.OnMain("miPrint")->isEnabled() &&
+                W.OnMain("miInsert")->isEnabled());
         QVERIFY(!W.OnMain("miSelectAll")->isEnabled()); // an empty tape
         QVERIFY(!W.OnMain("miFind")->isEnabled() && !W.OnMain("miReplace")->isEnabled());
         // Text set as a whole leaves the tape unmodified: nothing to save yet.

@@ -51,8 +51,7 @@ private slots:
         };
         // Only a platform with a selection pastes it with the middle button.
         if (Clipboard->supportsSelection())
-            Ways.append({"middle button", QClipboard::Selection,
-                         [&] {
+            Ways.append({"middle button", QClipboard::Selection, [&] {
                              QTextCursor End(Pane->document());
                              End.movePosition(QTextCursor::End);
                              QTest::mouseClick(Pane->viewport(), Qt::MiddleButton, {}, Pane->cursorRect(End).center());
@@ -139,8 +138,8 @@ private slots:
         QVERIFY(QFile::link(Path, W.Dir.filePath("soft.txt")));
         const QByteArray Hard = QFile::encodeName(W.Dir.filePath("hard.txt"));
         QCOMPARE(::link(QFile::encodeName(Path).constData(), Hard.constData()), 0);
-        for (const QString& Name : {Path, W.Dir.filePath("sub/../prog.txt"), W.Dir.filePath("soft.txt"),
-                                    W.Dir.filePath("hard.txt")}) {
+        for (const QString& Name :
+             {Path, W.Dir.filePath("sub/../prog.txt"), W.Dir.filePath("soft.txt"), W.Dir.filePath("hard.txt")}) {
             W.Bridge->SetCurrentTape(Other);
             QCOMPARE(W.Bridge->OpenTape(Name), First);
             QCOMPARE(W.Bridge->CurrentTape(), First);
@@ -256,7 +255,8 @@ private slots:
         Tapes[1]->SetModified(false);
         W.Answers = {QMessageBox::No, QMessageBox::Cancel};
         W.OnMain("miExit")->trigger();
-        QCOMPARE(W.Messages, (QStringList{"Confirm|Save changes to Untitled 1?", "Confirm|Save changes to Untitled 3?"}));
+        QCOMPARE(W.Messages,
+                 (QStringList{"Confirm|Save changes to Untitled 1?", "Confirm|Save changes to Untitled 3?"}));
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         for (int N = 1; N <= 3; ++N)
             QVERIFY(W.Bridge->FindTapeWindow(N) && W.Bridge->FindTapeWindow(N)->isVisible());

@@ -77,8 +77,8 @@ private slots:
         Tube.SetWords(Row, false);
         for (int Y = 0; Y < 8; ++Y) // the hidden first bit falls off the left
             QVERIFY(!IsGreen(Tube.Image(), 0, Y));
-        QVERIFY(Shows(Tube.Image(), 3, true));   // word 0, bit 16
-        QVERIFY(Shows(Tube.Image(), 88, true));  // word 1, bit 17 is shown
+        QVERIFY(Shows(Tube.Image(), 3, true)); // word 0, bit 16
+        QVERIFY(Shows(Tube.Image(), 88, true)); // word 1, bit 17 is shown
         QVERIFY(Shows(Tube.Image(), 173, true)); // word 1, bit 0
 
         // SetWord draws the same picture, redrawing every bit of its word.

@@ -105,11 +105,12 @@ private slots:
         QTest::addColumn<QList<int>>("multiplier");
         QTest::addColumn<QList<int>>("operand");
         QTest::addColumn<QList<int>>("expected");
-        QTest::newRow("half by half") << QList<int>{0x08000, 0} << QList<int>{0x08000, 0} << QList<int>{0x04000, 0, 0, 0};
-        QTest::newRow("minus half by half") << QList<int>{0x18000, 0} << QList<int>{0x08000, 0}
-                                            << QList<int>{0x1C000, 0, 0, 0};
-        QTest::newRow("minus one squared wraps") << QList<int>{0x10000, 0} << QList<int>{0x10000, 0}
-                                                 << QList<int>{0x10000, 0, 0, 0};
+        QTest::newRow("half by half") << QList<int>{0x08000, 0} << QList<int>{0x08000, 0}
+                                      << QList<int>{0x04000, 0, 0, 0};
+        QTest::newRow("minus half by half")
+            << QList<int>{0x18000, 0} << QList<int>{0x08000, 0} << QList<int>{0x1C000, 0, 0, 0};
+        QTest::newRow("minus one squared wraps")
+            << QList<int>{0x10000, 0} << QList<int>{0x10000, 0} << QList<int>{0x10000, 0, 0, 0};
         QTest::newRow("lowest bits") << QList<int>{0, 1} << QList<int>{0, 1} << QList<int>{0, 0, 0, 4};
     }
     void multiplication()
@@ -182,9 +183,8 @@ private slots:
         ALU.Init();
         QCOMPARE(Sim.Displays[5].Register, std::string("acc"));
         QVERIFY(Sim.Displays[5].Force);
-        QCOMPARE(Sim.TraceOf("alu: "),
-                 (std::vector<std::string>{"ALU is active", "Clearing ACC", "ALU Initialised", "Clearing ACC",
-                                           "ALU Initialised"}));
+        QCOMPARE(Sim.TraceOf("alu: "), (std::vector<std::string>{"ALU is active", "Clearing ACC", "ALU Initialised",
+                                                                 "Clearing ACC", "ALU Initialised"}));
     }
 };
 

@@ -50,9 +50,9 @@ private slots:
             B.Order(0, 'X', 0);
             QCOMPARE(B.Step(), 1);
             QCOMPARE(B.Control.GetSCR(), 1);
-            QCOMPARE(B.Sim.Trace, (std::vector<std::string>{"control: Fetching order @ loc 0", "store: Read loc 0",
-                                                            "control: Received order X 0 S",
-                                                            "control: Executing null order"}));
+            QCOMPARE(B.Sim.Trace,
+                     (std::vector<std::string>{"control: Fetching order @ loc 0", "store: Read loc 0",
+                                               "control: Received order X 0 S", "control: Executing null order"}));
             QCOMPARE(B.Sim.Displays[0].Register, std::string("ord"));
             QCOMPARE(B.Sim.Displays[1].Register, std::string("scr"));
             QCOMPARE(B.Sim.Displays[1].Words, std::vector<TWord>{0});
@@ -258,7 +258,7 @@ private slots:
                              Address == 0 ? std::string("Unknown order 0") : std::string("Unknown order 23"));
                 }
                 QCOMPARE(B.Sim.TraceOf("control: ").back(), Address == 0 ? std::string("Unknown order! Opcode=0")
-                                                                        : std::string("Unknown order! Opcode=23"));
+                                                                         : std::string("Unknown order! Opcode=23"));
                 QVERIFY(B.Sim.Clock.empty());
             }
             QCOMPARE(B.Control.GetSCR(), 2);

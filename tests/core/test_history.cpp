@@ -239,8 +239,8 @@ void LoadCall(TMachine& M)
     M.Core.Init();
     M.Debugger.Cleared();
     const std::pair<int, TWord> Words[] = {
-        {0, Order('E', 64)},  {3, Order('U', 2)},   {64, Order('A', 64)}, {65, Order('G', 70)},
-        {66, Order('T', 120)}, {67, Order('Z', 0)}, {70, Order('A', 3)},  {71, Order('T', 75)},
+        {0, Order('E', 64)},   {3, Order('U', 2)},    {64, Order('A', 64)},  {65, Order('G', 70)},
+        {66, Order('T', 120)}, {67, Order('Z', 0)},   {70, Order('A', 3)},   {71, Order('T', 75)},
         {72, Order('A', 110)}, {73, Order('T', 130)}, {74, Order('A', 130)}, {110, 5},
     };
     for (const auto& [Address, Word] : Words)

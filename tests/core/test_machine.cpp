@@ -42,11 +42,11 @@ private slots:
             TRecordingSim Sim;
             {
                 TEdsacCore Core(Sim);
-                QCOMPARE(Sim.Trace, Words({"core: Creating simulator core", "core: =======================",
-                                           "core: Creating store", "store: Store is active", "core: Creating ALU",
-                                           "alu: ALU is active", "core: Creating I/O unit",
-                                           "core: Creating control unit", "control: Control unit active",
-                                           "core: Edsac core is active"}));
+                QCOMPARE(Sim.Trace, Words({"core: Creating simulator core",
+                                           "core: =======================", "core: Creating store",
+                                           "store: Store is active", "core: Creating ALU", "alu: ALU is active",
+                                           "core: Creating I/O unit", "core: Creating control unit",
+                                           "control: Control unit active", "core: Edsac core is active"}));
                 Sim.Trace.clear();
                 Core.Init();
                 QCOMPARE(Sim.TraceOf("core: "), Words({"Edsac initialising...", "Edsac initialised"}));
@@ -83,10 +83,10 @@ private slots:
             for (size_t I = 0; I < 41; ++I)
                 QCOMPARE(Sim.StoreWords[I].first, int(I));
             const std::vector<TWord> Expected2 = {
-                20480, 12328, 2,     28676,  114766, 16392, 126976, 102416, 20480, 32770,  114690,
-                49230, 110600, 102401, 49230, 12322,  49166, 114758, 20520,  114688, 86032, 114768,
-                20566, 114732, 114692, 20524, 12356,  114774, 12304, 114772, 114768, 12338, 114732,
-                20564, 32849,  114769, 16416, 20561,  12304,  11,    1};
+                20480, 12328,  2,      28676, 114766, 16392,  126976, 102416, 20480,  32770, 114690,
+                49230, 110600, 102401, 49230, 12322,  49166,  114758, 20520,  114688, 86032, 114768,
+                20566, 114732, 114692, 20524, 12356,  114774, 12304,  114772, 114768, 12338, 114732,
+                20564, 32849,  114769, 16416, 20561,  12304,  11,     1};
             for (size_t I = 0; I < 41; ++I)
                 QCOMPARE(Core.GetStoreContents()[I], Expected2[I]);
 
@@ -95,10 +95,10 @@ private slots:
             Core.LoadInitialOrders();
             QCOMPARE(Core.GetStoreContents()[39], 11);
             QCOMPARE(Core.GetStoreContents()[40], 1);
-            const std::vector<TWord> Expected1 = {
-                20480, 86020, 20480, 12300, 2,      10,     20480,  32768,  114688, 16416, 20481,
-                32772, 114692, 49162, 12330, 20486, 126978, 102416, 114692, 20482,  12310, 16392,
-                114690, 102401, 114688, 20542, 114738, 114696, 28722, 49214, 110604};
+            const std::vector<TWord> Expected1 = {20480,  86020,  20480,  12300,  2,      10,    20480,  32768,
+                                                  114688, 16416,  20481,  32772,  114692, 49162, 12330,  20486,
+                                                  126978, 102416, 114692, 20482,  12310,  16392, 114690, 102401,
+                                                  114688, 20542,  114738, 114696, 28722,  49214, 110604};
             for (size_t I = 0; I < 31; ++I)
                 QCOMPARE(Core.GetStoreContents()[I], Expected1[I]);
 
@@ -155,8 +155,7 @@ private slots:
             TRecordingSim Sim;
             TEdsacCore Core(Sim);
             // Initial Orders 2: T 64 K, G K, relative addresses, and E Z P F to start.
-            const auto Printed = Run(Sim, Core,
-                                     U"T64K GK O4@ O5@ O6@ ZF *F HF IF EZPF", ioOrders2);
+            const auto Printed = Run(Sim, Core, U"T64K GK O4@ O5@ O6@ ZF *F HF IF EZPF", ioOrders2);
             QCOMPARE(Printed, Words({"HI"}));
             QVERIFY(Core.IsStopped());
             QCOMPARE(Sim.Punched, std::string("*HI"));

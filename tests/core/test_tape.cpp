@@ -114,8 +114,10 @@ private slots:
         QCOMPARE(IllegalMessage(U"P\n\nQx", 3, false),
                  std::string("Illegal character on line number 3\r\r[\"x\" ASCII value 120]"));
         // Characters beyond Latin-1 are named by their code point, spelt in UTF-8.
-        QCOMPARE(IllegalMessage(U"\u00a3", 1), std::string("Illegal character on line number 1\r\r[\"\u00a3\" ASCII value 163]"));
-        QCOMPARE(IllegalMessage(U"\u20ac", 1), std::string("Illegal character on line number 1\r\r[\"\u20ac\" ASCII value 8364]"));
+        QCOMPARE(IllegalMessage(U"\u00a3", 1),
+                 std::string("Illegal character on line number 1\r\r[\"\u00a3\" ASCII value 163]"));
+        QCOMPARE(IllegalMessage(U"\u20ac", 1),
+                 std::string("Illegal character on line number 1\r\r[\"\u20ac\" ASCII value 8364]"));
         // Control characters by their pictures: the message neither ends at a NUL
         // nor sends escape codes to a terminal.
         QCOMPARE(IllegalMessage(std::u32string(U"P\nQ\0", 5), 3),

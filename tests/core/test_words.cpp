@@ -80,8 +80,8 @@ private slots:
         QTest::newRow("tie rounds up") << QList<int>{0x00200, 0, 0, 0} << 6 << "0.007813";
         QTest::newRow("negative tie lies below") << QList<int>{0x1FE00, 0, 0, 0} << 6 << "-0.007812";
         QTest::newRow("lowest accumulator bit") << QList<int>{0, 0, 0, 1} << 21 << "0.000000000000000000001";
-        QTest::newRow("minus lowest bit") << QList<int>{0x1FFFF, 0x3FFFF, 0x3FFFF, 0x3FFFF} << 21
-                                          << "-0.000000000000000000000";
+        QTest::newRow("minus lowest bit")
+            << QList<int>{0x1FFFF, 0x3FFFF, 0x3FFFF, 0x3FFFF} << 21 << "-0.000000000000000000000";
         QTest::newRow("minus one") << QList<int>{0x10000, 0, 0, 0} << 6 << "-1.000000";
         QTest::newRow("nearly one rounds to one") << QList<int>{0x0FFFF, 0x3FFFF, 0, 0} << 6 << "1.000000";
         QTest::newRow("long quarter") << QList<int>{0x04000, 0, 0, 0} << 11 << "0.25000000000";
@@ -241,9 +241,7 @@ private slots:
     // A tape word under the cursor, in words, from the order table.
     void tapeWordsExplained()
     {
-        const auto Explain = [](const char* Line, size_t Column) {
-            return ExplainTapeWord(U32(Line), Column);
-        };
+        const auto Explain = [](const char* Line, size_t Column) { return ExplainTapeWord(U32(Line), Column); };
         QCOMPARE(Explain("A 64 F", 0), std::string("A 64 F — add the word at 64 to the accumulator, 1.5 ms"));
         QCOMPARE(Explain("T64K GK A 7 @ [link] V 30 D", 22),
                  std::string("V 30 D — add the multiplier times the long number at 30 to the accumulator, 6 ms"));

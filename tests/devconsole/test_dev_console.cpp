@@ -53,9 +53,15 @@ struct TConsole {
     TEdsacFormDev& Monitor() { return *Gui.Monitor(); }
     // A control of the main window or the monitor, by its name.
     template <class T = QPushButton>
-    T* OnMain(const char* Name) { return Named<T>(&Main(), QString::fromLatin1(Name)); }
+    T* OnMain(const char* Name)
+    {
+        return Named<T>(&Main(), QString::fromLatin1(Name));
+    }
     template <class T>
-    T* OnMonitor(const char* Name) { return Named<T>(&Monitor(), QString::fromLatin1(Name)); }
+    T* OnMonitor(const char* Name)
+    {
+        return Named<T>(&Monitor(), QString::fromLatin1(Name));
+    }
     QString Printed() { return OnMonitor<QPlainTextEdit>("TeletypeMemo")->toPlainText(); }
     TEditorForm* Tape(const QString& Text)
     {
@@ -105,8 +111,9 @@ QStringList ExpectedReads(const QString& Tape)
     QStringList Result;
     const QString Read = Tape.toUpper().remove(QLatin1Char(' '));
     for (QChar Ch : Read)
-        Result << QStringLiteral("IO: Read char %1 (%2)").arg(Ch).arg(
-                      std::string_view(OrderLetters).find(Ch.toLatin1()) % 32);
+        Result << QStringLiteral("IO: Read char %1 (%2)")
+                      .arg(Ch)
+                      .arg(std::string_view(OrderLetters).find(Ch.toLatin1()) % 32);
     return Result;
 }
 
@@ -137,7 +144,10 @@ private slots:
     void init()
     {
         Boxes.clear();
-        Dialogs::SetMessageResponder([this](const auto& R) { Boxes.push_back(R); return QMessageBox::Ok; });
+        Dialogs::SetMessageResponder([this](const auto& R) {
+            Boxes.push_back(R);
+            return QMessageBox::Ok;
+        });
     }
     void cleanup()
     {

@@ -119,15 +119,21 @@ inline QString TapeText(const QString& Root, const TRunSpec& Spec, QString& Erro
 }
 
 // Where each loader lies, and the words below 44 that Initial Orders 2 work in.
-inline int LastLoaderPlace(TInitialOrders Orders) { return Orders == ioOrders1 ? 30 : 40; }
-inline int LoaderWorkEnd(TInitialOrders Orders) { return Orders == ioOrders1 ? 30 : 43; }
+inline int LastLoaderPlace(TInitialOrders Orders)
+{
+    return Orders == ioOrders1 ? 30 : 40;
+}
+inline int LoaderWorkEnd(TInitialOrders Orders)
+{
+    return Orders == ioOrders1 ? 30 : 43;
+}
 
 // Everything a guide may say about a run of the bare machine. Times are in units
 // of 100 microseconds, as the machine counts them.
 struct TCoreRun {
-    QStringList Lines;       // the teleprinter's lines
-    QStringList Trace;       // when asked for
-    QString Ending;          // "stop order", "order limit" or the first line of the machine's message
+    QStringList Lines; // the teleprinter's lines
+    QStringList Trace; // when asked for
+    QString Ending; // "stop order", "order limit" or the first line of the machine's message
     qint64 Orders = 0, Time = 0;
     qint64 Read = 0, ReadTime = 0, Printed = 0, PrintTime = 0;
     qint64 LoadOrders = 0, LoadTime = 0; // the Initial Orders' own, up to the program's first order
@@ -211,8 +217,14 @@ inline TCoreRun RunOnCore(const QString& Root, const TRunSpec& Spec, QString& Er
             const qint64 After = Control.GetElapsedTime();
             const qint64 Spent = After - Before;
             switch ((Control.GetOrderTank() >> 12) & 31) {
-            case 8: ++R.Read; R.ReadTime += Spent; break;
-            case 9: ++R.Printed; R.PrintTime += Spent; break;
+            case 8:
+                ++R.Read;
+                R.ReadTime += Spent;
+                break;
+            case 9:
+                ++R.Printed;
+                R.PrintTime += Spent;
+                break;
             default: break;
             }
             Loading = Loading && Place <= LastPlace;

@@ -46,7 +46,10 @@ QString ReadText(const QString& Path)
     return QString::fromUtf8(File.readAll());
 }
 
-QString Doc(const char* Name) { return ReadText(Root + QStringLiteral("/docs/") + QLatin1String(Name)); }
+QString Doc(const char* Name)
+{
+    return ReadText(Root + QStringLiteral("/docs/") + QLatin1String(Name));
+}
 
 // The rows of the first table after Heading, as cells without their bars.
 QList<QStringList> TableAfter(const QString& Text, const QString& Heading)
@@ -81,7 +84,6 @@ QString Unquote(const QString& Cell)
                ? Cell.mid(1, Cell.size() - 2)
                : Cell;
 }
-
 
 // Every run of line breaks as one line feed: the machine breaks its lines with
 // carriage returns, the expected files with line feeds.
@@ -150,17 +152,20 @@ QString Actual(const TCoreRun& R, const QString& What, const QString& Written)
     if (What == QLatin1String("loading time"))
         return Seconds(R.LoadTime, Written);
     if (What == QLatin1String("loading at the console's starting speed")) {
-        const double Minutes = R.LoadOrders * double(TMainFormDev::SlowestInterval - TMainFormDev::InitialSpeed) / 60000;
-        return QString::number(Minutes, 'f', DecimalsOf(Written.section(QLatin1Char(' '), 0, 0))) + QStringLiteral(" minutes");
+        const double Minutes = R.LoadOrders * double(TMainFormDev::SlowestInterval - TMainFormDev::InitialSpeed) /
+                               60000;
+        return QString::number(Minutes, 'f', DecimalsOf(Written.section(QLatin1Char(' '), 0, 0))) +
+               QStringLiteral(" minutes");
     }
     if (What == QLatin1String("stops"))
         return QString::number(R.Stops);
     if (What == QLatin1String("accumulator at the stops"))
-        return R.StopsWithClearAcc == R.Stops ? QStringLiteral("clear at every stop")
-                                              : QStringLiteral("not clear at %1 of them").arg(R.Stops - R.StopsWithClearAcc);
+        return R.StopsWithClearAcc == R.Stops
+                   ? QStringLiteral("clear at every stop")
+                   : QStringLiteral("not clear at %1 of them").arg(R.Stops - R.StopsWithClearAcc);
     if (What == QLatin1String("ends with"))
         return R.Ending == QLatin1String("stop order") ? QStringLiteral("a stop order")
-                                                         : QLatin1Char('"') + R.Ending + QLatin1Char('"');
+                                                       : QLatin1Char('"') + R.Ending + QLatin1Char('"');
     if (What == QLatin1String("loads"))
         return Ranges(R.Loaded);
     if (What == QLatin1String("places filled")) {
@@ -176,8 +181,9 @@ QString Actual(const TCoreRun& R, const QString& What, const QString& Written)
         const QString Written1 = Window.match(Written).captured(1);
         QStringList Spans;
         for (const auto& [Set, Cleared] : R.Sandwich.value(M.captured(1).toInt()))
-            Spans << QStringLiteral("from %1 to %2").arg(Seconds(Set, Written1),
-                                                         Cleared < 0 ? QStringLiteral("the end") : Seconds(Cleared, Written1));
+            Spans << QStringLiteral("from %1 to %2")
+                         .arg(Seconds(Set, Written1),
+                              Cleared < 0 ? QStringLiteral("the end") : Seconds(Cleared, Written1));
         return Spans.isEmpty() ? QStringLiteral("never set") : Spans.join(QStringLiteral(", "));
     }
     return {};
@@ -239,7 +245,8 @@ QList<TOutputBlock> OutputBlocks(const QString& Text, QStringList& Faults)
 QString Prose(QString Text)
 {
     static const QRegularExpression Fences(QStringLiteral("```.*?```"), QRegularExpression::DotMatchesEverythingOption);
-    static const QRegularExpression Comments(QStringLiteral("<!--.*?-->"), QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression Comments(QStringLiteral("<!--.*?-->"),
+                                             QRegularExpression::DotMatchesEverythingOption);
     static const QRegularExpression Tables(QStringLiteral("^\\|.*$"), QRegularExpression::MultilineOption);
     static const QRegularExpression Indented(QStringLiteral("^    .*$"), QRegularExpression::MultilineOption);
     static const QRegularExpression Code(QStringLiteral("`[^`]*`"));
@@ -299,7 +306,8 @@ private slots:
                 for (; J < Lines.size() && Lines[J] != QLatin1String("```"); ++J)
                     Listing += Lines[J] + QLatin1Char('\n');
                 QVERIFY2(J < Lines.size(), qPrintable(Path + QStringLiteral(": unclosed listing")));
-                QVERIFY2(QFile::exists(Root + QLatin1Char('/') + Path), qPrintable(Path + QStringLiteral(" is missing")));
+                QVERIFY2(QFile::exists(Root + QLatin1Char('/') + Path),
+                         qPrintable(Path + QStringLiteral(" is missing")));
                 QVERIFY2(Listing == ReadText(Root + QLatin1Char('/') + Path),
                          qPrintable(Path + QStringLiteral(" differs from its listing in ") + QLatin1String(Name)));
                 ++Listings;
@@ -309,8 +317,8 @@ private slots:
         // Every example tape is at least named in one of the documents.
         const QString Both = Doc("Lessonary.md") + Doc("Referary.md");
         for (const QString& Tape : QDir(QStringLiteral(VALVANE_TAPES)).entryList({QStringLiteral("*.txt")}))
-            if (Tape != QLatin1String("noughts.txt") && Tape != QLatin1String("countdown.txt")
-                && Tape != QLatin1String("primes.txt"))
+            if (Tape != QLatin1String("noughts.txt") && Tape != QLatin1String("countdown.txt") &&
+                Tape != QLatin1String("primes.txt"))
                 QVERIFY2(Both.contains(QStringLiteral("tapes/") + Tape), qPrintable(Tape));
     }
 
@@ -340,7 +348,8 @@ private slots:
         TapePane(Tape)->moveCursor(QTextCursor::Start);
         for (const char* Name : {"print.txt", "newline.txt", "text.txt"})
             W.Bridge->InsertTape(QStringLiteral(VALVANE_TAPES "/library/") + QLatin1String(Name));
-        QCOMPARE(TapePane(Tape)->toPlainText() + QLatin1Char('\n'), ReadText(QStringLiteral(VALVANE_TAPES "/library.txt")));
+        QCOMPARE(TapePane(Tape)->toPlainText() + QLatin1Char('\n'),
+                 ReadText(QStringLiteral(VALVANE_TAPES "/library.txt")));
         QCOMPARE(W.RunToStop(), 0);
         QCOMPARE(W.Messages, QStringList());
         QCOMPARE(W.Bridge->TeleprinterLines().join(QLatin1Char('\n')) + QLatin1Char('\n'),
@@ -365,7 +374,8 @@ private slots:
         const QString Wanted = ReadText(Root + QStringLiteral("/tests/tapes/") + tape + QStringLiteral(".err"));
         QCOMPARE(OneBreak(W.Messages[0].section(QLatin1Char('|'), 1) + QLatin1Char('\n')), Wanted);
         // And the Referary explains it.
-        const QString FirstLine = Wanted.section(QLatin1Char('\n'), 0, 0).remove(QRegularExpression(QStringLiteral("[0-9]+$")));
+        const QString FirstLine =
+            Wanted.section(QLatin1Char('\n'), 0, 0).remove(QRegularExpression(QStringLiteral("[0-9]+$")));
         QVERIFY2(Doc("Referary.md").contains(FirstLine.trimmed()), qPrintable(FirstLine));
     }
 
@@ -423,7 +433,8 @@ private slots:
             QCOMPARE(QString::fromStdString(OrderTimeText(Code)), Time);
         }
         // The Lessonary's table of the orders there are: "A n", what it does, its time.
-        const QList<QStringList> Lesson = TableAfter(Doc("Lessonary.md"), QStringLiteral("| Order | What it does | Time |"));
+        const QList<QStringList> Lesson = TableAfter(Doc("Lessonary.md"),
+                                                     QStringLiteral("| Order | What it does | Time |"));
         QVERIFY(Lesson.size() >= 18);
         for (const QStringList& R : Lesson) {
             const int Code = static_cast<int>(std::string_view(OrderLetters, 32).find(R[0].at(0).toLatin1()));
@@ -436,7 +447,8 @@ private slots:
     // the place to enter it holds the A 3 F that every entry starts with.
     void libraryTableIsWhereTheyLoad()
     {
-        const QList<QStringList> Rows = TableAfter(Doc("Lessonary.md"), QStringLiteral("| Tape | Loads at | Enter at | Does |"));
+        const QList<QStringList> Rows = TableAfter(Doc("Lessonary.md"),
+                                                   QStringLiteral("| Tape | Loads at | Enter at | Does |"));
         QCOMPARE(Rows.size(), 3);
         for (const QStringList& Row : Rows) {
             QString Error;
@@ -463,7 +475,8 @@ private slots:
         const TInitialOrders Orders = static_cast<TInitialOrders>(orders);
         const QString Referary = Doc("Referary.md");
         QString Error;
-        const TCoreRun R = RunOnCore(Root, ParseRun(QStringLiteral("Initial Orders %1").arg(Orders == ioOrders1 ? 1 : 2), Error), Error);
+        const TCoreRun R = RunOnCore(
+            Root, ParseRun(QStringLiteral("Initial Orders %1").arg(Orders == ioOrders1 ? 1 : 2), Error), Error);
         QVERIFY2(Error.isEmpty(), qPrintable(Error));
         const QChar Short = Orders == ioOrders1 ? QLatin1Char('S') : QLatin1Char('F');
         const QChar Long = Orders == ioOrders1 ? QLatin1Char('L') : QLatin1Char('D');
@@ -478,7 +491,8 @@ private slots:
                 static const QRegularExpression Order(QStringLiteral("^(\\S) ([0-9]+) (\\S)$"));
                 const auto M = Order.match(Row[C + 1]);
                 QVERIFY2(M.hasMatch(), qPrintable(Row[C + 1]));
-                const int Code = static_cast<int>(std::string_view(OrderLetters, 32).find(M.captured(1).at(0).toLatin1()));
+                const int Code = static_cast<int>(
+                    std::string_view(OrderLetters, 32).find(M.captured(1).at(0).toLatin1()));
                 QVERIFY2(M.captured(3) == Short || M.captured(3) == Long, qPrintable(Row[C + 1]));
                 Listed.at(Row[C].toUInt()) = MakeOrder(Code, M.captured(2).toInt(), M.captured(3) == Long);
                 ++Count;
@@ -494,7 +508,8 @@ private slots:
     void traceBlocksAreTheRunsOwn()
     {
         static const QRegularExpression Marker(QStringLiteral("^<!-- trace: ([^\\n]+) -->\\n```\\n(.*?)```$"),
-                                               QRegularExpression::MultilineOption | QRegularExpression::DotMatchesEverythingOption);
+                                               QRegularExpression::MultilineOption |
+                                                   QRegularExpression::DotMatchesEverythingOption);
         int Blocks = 0;
         for (const auto& M : Marker.globalMatch(Doc("Lessonary.md") + Doc("Referary.md"))) {
             ++Blocks;
@@ -503,9 +518,11 @@ private slots:
             QVERIFY2(Error.isEmpty(), qPrintable(Error));
             const QStringList Block = M.captured(2).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
             bool Found = false;
-            for (qsizetype At = R.Trace.indexOf(Block.first()); At >= 0 && !Found; At = R.Trace.indexOf(Block.first(), At + 1))
+            for (qsizetype At = R.Trace.indexOf(Block.first()); At >= 0 && !Found;
+                 At = R.Trace.indexOf(Block.first(), At + 1))
                 Found = R.Trace.mid(At, Block.size()) == Block;
-            QVERIFY2(Found, qPrintable(M.captured(1) + QStringLiteral(" has no stretch of trace\n") + Block.join(QLatin1Char('\n'))));
+            QVERIFY2(Found, qPrintable(M.captured(1) + QStringLiteral(" has no stretch of trace\n") +
+                                       Block.join(QLatin1Char('\n'))));
         }
         QVERIFY(Blocks >= 2);
     }
@@ -582,7 +599,8 @@ private slots:
                 if (Got.isNull())
                     Faults << QStringLiteral("%1: no figure is called \"%2\"").arg(Run, Row[1]);
                 else if (Got != Row[2])
-                    Faults << QStringLiteral("%1: %2 is %3, not %4 as %5 says").arg(Run, Row[1], Got, Row[2], QLatin1String(Name));
+                    Faults << QStringLiteral("%1: %2 is %3, not %4 as %5 says")
+                                  .arg(Run, Row[1], Got, Row[2], QLatin1String(Name));
             }
         }
         QVERIFY2(Faults.isEmpty(), qPrintable(Faults.join(QLatin1Char('\n'))));
@@ -602,10 +620,11 @@ private slots:
             QStringList Found;
             for (const auto& M : Time.globalMatch(Text)) {
                 const QString Unit = M.captured(2);
-                Found << M.captured(1) + QLatin1Char(' ')
-                             + (Unit == QLatin1String("ms") || Unit.startsWith(QLatin1String("milli")) ? QStringLiteral("ms")
-                                : Unit.startsWith(QLatin1String("min"))                                ? QStringLiteral("minutes")
-                                                                                                        : QStringLiteral("s"));
+                Found << M.captured(1) + QLatin1Char(' ') +
+                             (Unit == QLatin1String("ms") || Unit.startsWith(QLatin1String("milli"))
+                                  ? QStringLiteral("ms")
+                              : Unit.startsWith(QLatin1String("min")) ? QStringLiteral("minutes")
+                                                                      : QStringLiteral("s"));
             }
             return Found;
         };
@@ -662,7 +681,8 @@ private slots:
         // Every message, each fixed part of it between what is filled in.
         for (const char* Message : Messages::All)
             for (const QString& Part : QString::fromLatin1(Message).split(QRegularExpression(QStringLiteral("%\\d")))) {
-                const QString Quoted = QString(Part).remove(QRegularExpression(QStringLiteral("^[\\s\"\\[:]+|[\\s\"\\]]+$")));
+                const QString Quoted = QString(Part).remove(
+                    QRegularExpression(QStringLiteral("^[\\s\"\\[:]+|[\\s\"\\]]+$")));
                 if (Quoted.size() > 3 && !Referary.contains(Quoted))
                     Missing << Quoted;
             }
@@ -672,8 +692,8 @@ private slots:
     // The guides and the README name the version that project() sets.
     void theDocumentsNameTheProjectsVersion()
     {
-        const QRegularExpressionMatch Project =
-            QRegularExpression(QStringLiteral("project\\(Valvane VERSION (\\S+)")).match(ReadText(Root + QStringLiteral("/CMakeLists.txt")));
+        const QRegularExpressionMatch Project = QRegularExpression(QStringLiteral("project\\(Valvane VERSION (\\S+)"))
+                                                    .match(ReadText(Root + QStringLiteral("/CMakeLists.txt")));
         QVERIFY(Project.hasMatch());
         const QRegularExpression Named(QStringLiteral("(?:Valvane |Version |valvane_)(\\d+\\.\\d+\\.\\d+)"));
         int Found = 0;

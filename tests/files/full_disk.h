@@ -44,8 +44,7 @@ public:
         for (int I = 0; I < 100000 && !Full; ++I)
             Full = ::write(Fd, Block.constData(), static_cast<size_t>(Block.size())) < 0 && errno == ENOSPC;
         // Smaller pieces take what a whole block could not.
-        while (Full && ::write(Fd, "x", 1) == 1) {
-        }
+        while (Full && ::write(Fd, "x", 1) == 1) {}
         ::close(Fd);
         return Full;
     }

@@ -43,8 +43,8 @@ mode_t ModeOf(const QString& Path, bool Follow = true)
 
 constexpr uid_t Nobody = 65534;
 
-const auto Everyone = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
-                      | QFileDevice::ReadOther | QFileDevice::ExeOther;
+const auto Everyone = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
+                      QFileDevice::ReadOther | QFileDevice::ExeOther;
 
 } // namespace
 
@@ -153,7 +153,8 @@ private slots:
         QString Reason;
         QVERIFY(!Files::WriteWholeFile(Shared + "/planted.txt", "EVIL", Reason));
         QCOMPARE(Reason, QStringLiteral("The link %1 in the shared folder %2 belongs to another user and is not "
-                                        "followed").arg(Shared + "/planted.txt", Shared));
+                                        "followed")
+                             .arg(Shared + "/planted.txt", Shared));
         QVERIFY(!Files::WriteWholeFile(Shared + "/planted-folder/victim.txt", "EVIL", Reason));
         QVERIFY(Reason.startsWith(QStringLiteral("The link %1 ").arg(Shared + "/planted-folder")));
         QCOMPARE(ReadAll(Victim), QByteArray("PRECIOUS"));
@@ -205,8 +206,8 @@ private slots:
         const QString Folder = Dir.filePath("closed");
         QVERIFY(QDir().mkpath(Folder));
         const QString Open = Folder + "/open.txt", Shut = Folder + "/shut.txt";
-        Make(Open, "A MUCH LONGER OLD TEXT", QFileDevice::ReadOwner | QFileDevice::WriteOwner
-                                                 | QFileDevice::ReadOther | QFileDevice::WriteOther);
+        Make(Open, "A MUCH LONGER OLD TEXT",
+             QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadOther | QFileDevice::WriteOther);
         Make(Shut, "OLD", QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadOther);
         QVERIFY(QFile::setPermissions(Dir.path(), Everyone) && QFile::setPermissions(Folder, Everyone));
         // Through a link too, with nothing of the longer old text left behind.
@@ -237,8 +238,8 @@ private slots:
             QSKIP(qPrintable(Disk.Unavailable));
         const QString Replaced = Disk.FilePath("replaced.txt"), InPlace = Disk.FilePath("inplace.txt");
         Make(Replaced, "OLD");
-        Make(InPlace, "OLD", QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadOther
-                                 | QFileDevice::WriteOther);
+        Make(InPlace, "OLD",
+             QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadOther | QFileDevice::WriteOther);
         QVERIFY(QFile::setPermissions(Disk.FilePath(".."), Everyone));
         QVERIFY(QFile::setPermissions(Disk.FilePath(""), Everyone));
         QVERIFY(Disk.Fill());

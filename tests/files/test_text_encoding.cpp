@@ -32,7 +32,12 @@ private slots:
         Row("utf-16 BE", QByteArray("\xFE\xFF\0T\x20\xAC", 6), TTextEncoding::Utf16BE, QString::fromUtf8("T\u20AC"));
         Row("utf-16 mark alone", "\xFF\xFE", TTextEncoding::Utf16LE, "");
         // Not whole UTF-16 after all: the bytes as they are.
-        Row("odd count after the mark", "\xFF\xFE" "A", TTextEncoding::Latin1, QString::fromLatin1("\xFF\xFE" "A"));
+        Row("odd count after the mark",
+            "\xFF\xFE"
+            "A",
+            TTextEncoding::Latin1,
+            QString::fromLatin1("\xFF\xFE"
+                                "A"));
         Row("lone high surrogate", QByteArray("\xFF\xFE\x00\xD8", 4), TTextEncoding::Latin1,
             QString::fromLatin1(QByteArray("\xFF\xFE\x00\xD8", 4)));
         Row("lone low surrogate", QByteArray("\xFE\xFF\xDC\x00\x00\x41", 6), TTextEncoding::Latin1,
@@ -54,8 +59,8 @@ private slots:
     {
         const QString Euro = QString::fromUtf8("T\u20AC");
         QVERIFY(!Files::CanEncode(Euro, TTextEncoding::Latin1));
-        for (const TTextEncoding E : {TTextEncoding::Utf8, TTextEncoding::Utf8Bom, TTextEncoding::Utf16LE,
-                                      TTextEncoding::Utf16BE}) {
+        for (const TTextEncoding E :
+             {TTextEncoding::Utf8, TTextEncoding::Utf8Bom, TTextEncoding::Utf16LE, TTextEncoding::Utf16BE}) {
             QVERIFY(Files::CanEncode(Euro, E));
             QString Back;
             QCOMPARE(Files::DecodeText(Files::EncodeText(Euro, E), Back), E);

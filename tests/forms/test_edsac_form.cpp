@@ -119,7 +119,8 @@ private slots:
             }
         }
 
-        for (const QWidget* Button : TWidgets{W("btnClear"), W("btnStart"), W("btnStop"), W("btnReset"), W("btnSingleEP")})
+        for (const QWidget* Button :
+             TWidgets{W("btnClear"), W("btnStart"), W("btnStop"), W("btnReset"), W("btnSingleEP")})
             Check(Button, ButtonRule);
         Check(W("RealTimeClock"), ClockPlate);
         QCOMPARE(W("RealTimeClock")->geometry(), ClockFace);
@@ -253,8 +254,8 @@ private slots:
     {
         TEdsacForm Form;
         const std::pair<const char*, const char*> Buttons[] = {
-            {"btnClear", SIGNAL(ClearClicked())}, {"btnStart", SIGNAL(StartClicked())},
-            {"btnStop", SIGNAL(StopClicked())},   {"btnReset", SIGNAL(ResetClicked())},
+            {"btnClear", SIGNAL(ClearClicked())},       {"btnStart", SIGNAL(StartClicked())},
+            {"btnStop", SIGNAL(StopClicked())},         {"btnReset", SIGNAL(ResetClicked())},
             {"btnSingleEP", SIGNAL(SingleEPClicked())}, {"sbClock", SIGNAL(ClockClicked())}};
         for (const auto& [Button, Signal] : Buttons) {
             QSignalSpy Spy(&Form, Signal);
@@ -279,8 +280,8 @@ private slots:
         QCOMPARE(Gate, (QList<QList<QVariant>>{{false}, {true}}));
         QVERIFY(Form.ShortTanks());
         auto* Picture = Named<QLabel>(&Form, "Image1");
-        QMouseEvent Move(QEvent::MouseMove, QPointF(420, 300), Picture->mapToGlobal(QPointF(420, 300)),
-                         Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QMouseEvent Move(QEvent::MouseMove, QPointF(420, 300), Picture->mapToGlobal(QPointF(420, 300)), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(Picture, &Move);
         QCOMPARE(Panel.count(), 1);
     }

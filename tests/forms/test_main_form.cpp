@@ -50,34 +50,68 @@ struct TWindow {
         TCommandTable Table;
         Table.Commands = {
             {.Kind = K::Menu, .Name = "mnuFile", .Caption = "&File"},
-            {.Name = "miNew", .Caption = "&New", .Shortcut = QKeySequence(Qt::CTRL | Qt::Key_N), .Everywhere = true,
-             .Button = "tbNew", .Icon = TToolIcon::New, .Hint = "New Tape", .Run = Log("New")},
+            {.Name = "miNew",
+             .Caption = "&New",
+             .Shortcut = QKeySequence(Qt::CTRL | Qt::Key_N),
+             .Everywhere = true,
+             .Button = "tbNew",
+             .Icon = TToolIcon::New,
+             .Hint = "New Tape",
+             .Run = Log("New")},
             {.Kind = K::Separator},
-            {.Name = "miSave", .Caption = "Save", .Button = "tbSave", .Icon = TToolIcon::Save, .Hint = "Save Tape",
-             .Run = Log("Save"), .When = &TCommandState::TapeModified},
+            {.Name = "miSave",
+             .Caption = "Save",
+             .Button = "tbSave",
+             .Icon = TToolIcon::Save,
+             .Hint = "Save Tape",
+             .Run = Log("Save"),
+             .When = &TCommandState::TapeModified},
             {.Name = "miFind", .Caption = "Find...", .When = &TCommandState::Unavailable},
             {.Kind = K::RecentFiles},
             {.Name = "miExit", .Caption = "E&xit", .Run = [this] { Form->close(); }},
             {.Kind = K::Menu, .Name = "mnuEdsac", .Caption = "E&dsac"},
-            {.Kind = K::InitialOrders, .Name = "miInitialOrders1", .Caption = InitialOrdersCaption(ioOrders1),
+            {.Kind = K::InitialOrders,
+             .Name = "miInitialOrders1",
+             .Caption = InitialOrdersCaption(ioOrders1),
              .Run = [this] { Form->SetInitialOrders(ioOrders1); }},
-            {.Kind = K::InitialOrders, .Name = "miInitialOrders2", .Caption = InitialOrdersCaption(ioOrders2),
+            {.Kind = K::InitialOrders,
+             .Name = "miInitialOrders2",
+             .Caption = InitialOrdersCaption(ioOrders2),
              .Run = [this] { Form->SetInitialOrders(ioOrders2); }},
-            {.Kind = K::Check, .Name = "miSound", .Caption = "Sound", .Button = "cbSound", .Hint = "Sound",
-             .BoxCaption = "Sound", .BoxFixed = true, .Run = Log("Sound"), .Toggled = LogOn("Sound")},
-            {.Kind = K::Check, .Name = "miHints", .Caption = "Hints", .Button = "cbHints", .Hint = "Edsac Hints",
-             .BoxCaption = "Hints", .Toggled = LogOn("Hints")},
+            {.Kind = K::Check,
+             .Name = "miSound",
+             .Caption = "Sound",
+             .Button = "cbSound",
+             .Hint = "Sound",
+             .BoxCaption = "Sound",
+             .BoxFixed = true,
+             .Run = Log("Sound"),
+             .Toggled = LogOn("Sound")},
+            {.Kind = K::Check,
+             .Name = "miHints",
+             .Caption = "Hints",
+             .Button = "cbHints",
+             .Hint = "Edsac Hints",
+             .BoxCaption = "Hints",
+             .Toggled = LogOn("Hints")},
             {.Kind = K::Menu, .Name = "mnuWindow", .Caption = "&Window"},
             {.Name = "mnuWinEdsac", .Caption = "Edsac", .Run = Log("Edsac")},
             {.Kind = K::TapeWindows},
-            {.Kind = K::ToolButton, .Caption = "Line Feed", .Button = "tbFeed", .Icon = TToolIcon::LineFeed,
-             .Hint = "Line Feed", .Run = Log("LineFeed")},
+            {.Kind = K::ToolButton,
+             .Caption = "Line Feed",
+             .Button = "tbFeed",
+             .Icon = TToolIcon::LineFeed,
+             .Hint = "Line Feed",
+             .Run = Log("LineFeed")},
         };
         Table.ToolBar = {"tbNew", "tbSave", "|", "cbInitialOrders", "tbFeed", "cbSound", "cbHints"};
         Form = std::make_unique<TMainForm>(Table);
     }
     template <class T = QAction>
-    T* Find(const char* Name) const { return Named<T>(Form.get(), QString::fromLatin1(Name)); }
+    T* Find(const char* Name) const
+    {
+        return Named<T>(Form.get(), QString::fromLatin1(Name));
+    }
     QStringList Take() { return std::exchange(Done, {}); }
 };
 
@@ -98,8 +132,14 @@ private slots:
         Messages.clear();
         FileRequests.clear();
         ChosenPath.clear();
-        Dialogs::SetMessageResponder([this](const Dialogs::TMessageRequest& R) { Messages << R; return Answer; });
-        Dialogs::SetFileResponder([this](const Dialogs::TFileRequest& R) { FileRequests << R; return ChosenPath; });
+        Dialogs::SetMessageResponder([this](const Dialogs::TMessageRequest& R) {
+            Messages << R;
+            return Answer;
+        });
+        Dialogs::SetFileResponder([this](const Dialogs::TFileRequest& R) {
+            FileRequests << R;
+            return ChosenPath;
+        });
     }
 
     void cleanup()
@@ -244,8 +284,8 @@ private slots:
         QCOMPARE(W.Take(), QStringList({"Edsac"}));
         // Names that hold no window number do nothing.
         Shows.clear();
-        for (const char* Name : {"mnuWined", "mnuWinedx", "mnuWined-1", "mnuWined 3", "mnuWined99999999999",
-                                 "mnuWinxx7", ""}) {
+        for (const char* Name :
+             {"mnuWined", "mnuWinedx", "mnuWined-1", "mnuWined 3", "mnuWined99999999999", "mnuWinxx7", ""}) {
             QAction Entry;
             Entry.setObjectName(QString::fromLatin1(Name));
             W.Form->WindowMenuClick(&Entry);
@@ -343,7 +383,10 @@ private slots:
         TWindow W;
         int Asked = 0;
         bool Allow = false;
-        W.Form->CloseQuery = [&] { ++Asked; return Allow; };
+        W.Form->CloseQuery = [&] {
+            ++Asked;
+            return Allow;
+        };
         W.Form->show();
         W.Find("miExit")->trigger();
         QVERIFY(!W.Form->close());

@@ -19,8 +19,8 @@ namespace {
 // Every field that the Options dialog may touch, for before/after comparisons.
 auto Snapshot(const TEdSimSettings& S)
 {
-    return std::tuple(S.Beep, S.Bell, S.Dial, S.Teleprinter, S.InitialOrders, S.ShowSplash, S.RealTime,
-                      S.IgnoreCase, S.LineNumbers, S.EdsacFormLeft, S.EdsacFormTop, S.RecentCount);
+    return std::tuple(S.Beep, S.Bell, S.Dial, S.Teleprinter, S.InitialOrders, S.ShowSplash, S.RealTime, S.IgnoreCase,
+                      S.LineNumbers, S.EdsacFormLeft, S.EdsacFormTop, S.RecentCount);
 }
 
 // Turns every choice away from its default.

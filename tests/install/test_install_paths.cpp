@@ -116,12 +116,12 @@ private slots:
         };
         const TCase Cases[] = {
             {{"", "wayland-0", "wayland", ":0"}, true},
-            {{"", "wayland-0", "", ":0"}, true},      // a compositor, session type unsaid
-            {{"", "", "Wayland", ":1"}, true},        // session type alone, any case
+            {{"", "wayland-0", "", ":0"}, true}, // a compositor, session type unsaid
+            {{"", "", "Wayland", ":1"}, true}, // session type alone, any case
             {{"", "wayland-0", "wayland", ""}, false}, // no XWayland to run through
             {{"wayland", "wayland-0", "wayland", ":0"}, false}, // the user chose
             {{"offscreen", "wayland-0", "wayland", ":0"}, false},
-            {{"", "", "x11", ":0"}, false},           // X11 already
+            {{"", "", "x11", ":0"}, false}, // X11 already
             {{"", "", "", ""}, false},
         };
         for (const TCase& Case : Cases) {

@@ -62,19 +62,30 @@ private slots:
         Messages.clear();
         FileRequests.clear();
         Answer = QMessageBox::No;
-        Dialogs::SetMessageResponder([this](const Dialogs::TMessageRequest& R) { Messages << R; return Answer; });
-        Dialogs::SetFileResponder([this](const Dialogs::TFileRequest& R) { FileRequests << R; return ChosenPath; });
+        Dialogs::SetMessageResponder([this](const Dialogs::TMessageRequest& R) {
+            Messages << R;
+            return Answer;
+        });
+        Dialogs::SetFileResponder([this](const Dialogs::TFileRequest& R) {
+            FileRequests << R;
+            return ChosenPath;
+        });
     }
 
     void tapeReading_data()
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("delivered");
-        QTest::newRow("empty") << "" << "";
-        QTest::newRow("only empty lines") << "\n\n\n" << "";
-        QTest::newRow("trailing line break") << "AB\n" << "AB";
-        QTest::newRow("empty line between") << "AB\n\nC" << "ABC";
-        QTest::newRow("blanks and tabs kept") << " T\t0\n\n\nF \n" << " T\t0F ";
+        QTest::newRow("empty") << ""
+                               << "";
+        QTest::newRow("only empty lines") << "\n\n\n"
+                                          << "";
+        QTest::newRow("trailing line break") << "AB\n"
+                                             << "AB";
+        QTest::newRow("empty line between") << "AB\n\nC"
+                                            << "ABC";
+        QTest::newRow("blanks and tabs kept") << " T\t0\n\n\nF \n"
+                                              << " T\t0F ";
     }
     void tapeReading()
     {
@@ -178,11 +189,11 @@ private slots:
         const QString Folder = Dir.filePath("closed");
         QVERIFY(QDir().mkpath(Folder));
         const QString Path = MakeFile("closed/tape.txt", "OLD\n");
-        const auto Open = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
-                          | QFileDevice::ReadOther | QFileDevice::ExeOther;
+        const auto Open = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
+                          QFileDevice::ReadOther | QFileDevice::ExeOther;
         QVERIFY(QFile::setPermissions(Dir.path(), Open) && QFile::setPermissions(Folder, Open));
-        QVERIFY(QFile::setPermissions(Path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadOther
-                                                | QFileDevice::WriteOther));
+        QVERIFY(QFile::setPermissions(Path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadOther |
+                                                QFileDevice::WriteOther));
         TEditorForm Form(nullptr, "Untitled 1");
         QVERIFY(Form.LoadFromFile(Path));
         TapePane(&Form)->setPlainText("NEW");
@@ -230,10 +241,29 @@ private slots:
         QCOMPARE(Form.Encoding(), Files::TTextEncoding::Utf8);
 
         // UTF-16 with its mark, either order: its text, and saved as it came.
-        const QByteArray Le("\xFF\xFET\0" "6\0" "4\0" "K\0\r\0\n\0" "Z\0" "F\0\r\0\n\0", 22);
-        const QByteArray Be("\xFE\xFF\0T\0" "6\0" "4\0K\0\r\0\n\0Z\0F\0\r\0\n", 22);
-        const QByteArray LeSaved("\xFF\xFET\0" "6\0" "4\0" "K\0\n\0" "Z\0" "F\0\n\0" "P\0\n\0", 22);
-        const QByteArray BeSaved("\xFE\xFF\0T\0" "6\0" "4\0K\0\n\0Z\0F\0\n\0P\0\n", 22);
+        const QByteArray Le("\xFF\xFET\0"
+                            "6\0"
+                            "4\0"
+                            "K\0\r\0\n\0"
+                            "Z\0"
+                            "F\0\r\0\n\0",
+                            22);
+        const QByteArray Be("\xFE\xFF\0T\0"
+                            "6\0"
+                            "4\0K\0\r\0\n\0Z\0F\0\r\0\n",
+                            22);
+        const QByteArray LeSaved("\xFF\xFET\0"
+                                 "6\0"
+                                 "4\0"
+                                 "K\0\n\0"
+                                 "Z\0"
+                                 "F\0\n\0"
+                                 "P\0\n\0",
+                                 22);
+        const QByteArray BeSaved("\xFE\xFF\0T\0"
+                                 "6\0"
+                                 "4\0K\0\n\0Z\0F\0\n\0P\0\n",
+                                 22);
         for (const auto& [Bytes, Saved] : {std::pair(Le, LeSaved), std::pair(Be, BeSaved)}) {
             const QString Wide = MakeFile("wide.txt", Bytes);
             QVERIFY(Form.LoadFromFile(Wide));
@@ -295,8 +325,8 @@ private slots:
         // Its own saves, the same bytes under a new time or copied into a new
         // file, and a file that has gone ask nothing.
         QFile Touched(Path);
-        QVERIFY(Touched.open(QIODevice::ReadWrite)
-                && Touched.setFileTime(QDateTime::currentDateTime().addSecs(60), QFileDevice::FileModificationTime));
+        QVERIFY(Touched.open(QIODevice::ReadWrite) &&
+                Touched.setFileTime(QDateTime::currentDateTime().addSecs(60), QFileDevice::FileModificationTime));
         Touched.close();
         TapePane(&Form)->appendPlainText("A");
         QVERIFY(Form.Save());

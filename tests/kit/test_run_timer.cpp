@@ -82,11 +82,10 @@ private slots:
         QCOMPARE(Timer.interval(), 60);
     }
 
-
     void machineTimeKeepsToTheWallClock_data()
     {
         QTest::addColumn<QList<int>>("durations"); // of the orders in turn, in 100 us
-        QTest::addColumn<int>("lateNs");           // how late each tick comes
+        QTest::addColumn<int>("lateNs"); // how late each tick comes
         QTest::newRow("ordinary orders, punctual") << QList<int>{15} << 0;
         QTest::newRow("ordinary orders, late ticks") << QList<int>{15} << 300'000;
         QTest::newRow("a mixture") << QList<int>{15, 15, 60, 15, 215, 15, 1515} << 150'000;

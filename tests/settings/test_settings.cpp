@@ -128,8 +128,8 @@ private slots:
     {
         QFETCH(QByteArray, Text);
         QFETCH(int, Expected);
-        const auto S = Loaded("[EdsacFormPlacement]\nTop=" + Text + "\nLeft=" + Text + "\n[Edsac]\nInitialOrders="
-                              + Text);
+        const auto S = Loaded("[EdsacFormPlacement]\nTop=" + Text + "\nLeft=" + Text +
+                              "\n[Edsac]\nInitialOrders=" + Text);
         // Only two sets of initial orders exist; anything else is the default set.
         QCOMPARE(std::tuple(S->EdsacFormTop, S->EdsacFormLeft, S->InitialOrders),
                  std::tuple(Expected, Expected, Expected == 1 ? 1 : 2));
@@ -139,7 +139,7 @@ private slots:
     {
         QTest::addColumn<QByteArray>("Text");
         QTest::addColumn<bool>("ShowSplash"); // default true
-        QTest::addColumn<bool>("Beep");       // default false
+        QTest::addColumn<bool>("Beep"); // default false
         QTest::newRow("zero") << QByteArray("0") << false << false;
         QTest::newRow("any other integer") << QByteArray("-7") << true << true;
         QTest::newRow("hex zero") << QByteArray("0x0") << false << false;
@@ -185,8 +185,8 @@ private slots:
 
     void crlfFilesAndByteOrderMarkAreKept()
     {
-        const auto S =
-            Loaded("\xEF\xBB\xBF[Edsac]\r\nInitialOrders=1\r\nOther=x\r\n[RecentFiles]\r\nNum=1\r\nFile1=/t/a.txt\r\n");
+        const auto S = Loaded(
+            "\xEF\xBB\xBF[Edsac]\r\nInitialOrders=1\r\nOther=x\r\n[RecentFiles]\r\nNum=1\r\nFile1=/t/a.txt\r\n");
         QCOMPARE(S->InitialOrders, 1);
         QCOMPARE(Recent(*S), QStringList({"/t/a.txt"})); // no stray carriage return
         QVERIFY(S->Save());
@@ -233,14 +233,12 @@ private slots:
     {
         QTest::addColumn<QByteArray>("Section");
         QTest::addColumn<QStringList>("Expected");
-        QTest::newRow("keys beyond Num")
-            << QByteArray("Num=2\nFile1=/a\nFile2=/b\nFile3=/c\n") << QStringList{"/a", "/b"};
-        QTest::newRow("beyond four places")
-            << QByteArray("Num=9\nFile1=/a\nFile2=/b\nFile3=/c\nFile4=/d\nFile5=/e\n")
-            << QStringList{"/a", "/b", "/c", "/d"};
+        QTest::newRow("keys beyond Num") << QByteArray("Num=2\nFile1=/a\nFile2=/b\nFile3=/c\n")
+                                         << QStringList{"/a", "/b"};
+        QTest::newRow("beyond four places") << QByteArray("Num=9\nFile1=/a\nFile2=/b\nFile3=/c\nFile4=/d\nFile5=/e\n")
+                                            << QStringList{"/a", "/b", "/c", "/d"};
         QTest::newRow("below zero") << QByteArray("Num=-3\nFile1=/a\n") << QStringList{};
-        QTest::newRow("counting a gap")
-            << QByteArray("Num=3\nFile1=/a\nFile2=\nFile3=/c\n") << QStringList{"/a", "/c"};
+        QTest::newRow("counting a gap") << QByteArray("Num=3\nFile1=/a\nFile2=\nFile3=/c\n") << QStringList{"/a", "/c"};
     }
 
     void numLimitsTheRecentFiles()

@@ -124,11 +124,14 @@ inline TCase MakeCase(TRandom& Rng, const QList<QByteArray>& Examples)
 {
     TCase Case;
     switch (Rng.Below(8)) {
-    case 0: case 1: case 2:
+    case 0:
+    case 1:
+    case 2:
         Case.Tape = RandomProgramIO2(Rng);
         Case.Kind = QStringLiteral("random IO2 program");
         break;
-    case 3: case 4:
+    case 3:
+    case 4:
         Case.Tape = RandomProgramIO1(Rng);
         Case.InitialOrders = 1;
         Case.Kind = QStringLiteral("random IO1 program");
@@ -139,7 +142,8 @@ inline TCase MakeCase(TRandom& Rng, const QList<QByteArray>& Examples)
         Case.Kind = QStringLiteral("noise");
         break;
     default:
-        Case.Tape = Examples.isEmpty() ? Noise(Rng) : Mutate(Rng, Examples[Rng.Below(static_cast<int>(Examples.size()))]);
+        Case.Tape = Examples.isEmpty() ? Noise(Rng)
+                                       : Mutate(Rng, Examples[Rng.Below(static_cast<int>(Examples.size()))]);
         Case.InitialOrders = Rng.Chance(85) ? 2 : 1;
         Case.Kind = QStringLiteral("mutated example");
         break;

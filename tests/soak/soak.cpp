@@ -44,8 +44,8 @@ QString CheckRun(int Exit, const QByteArray& Errors, const QByteArray& DumpText,
 {
     if (Errors.contains("Sanitizer") || Errors.contains("runtime error:"))
         return QStringLiteral("sanitizer report:\n") + QString::fromLocal8Bit(Errors);
-    const std::map<int, QString> Statuses{{0, QStringLiteral("stop")}, {2, QStringLiteral("error")},
-                                          {3, QStringLiteral("limit")}};
+    const std::map<int, QString> Statuses{
+        {0, QStringLiteral("stop")}, {2, QStringLiteral("error")}, {3, QStringLiteral("limit")}};
     const auto Expected = Statuses.find(Exit);
     if (Expected == Statuses.end())
         return QStringLiteral("exit status %1\n%2").arg(Exit).arg(QString::fromLocal8Bit(Errors));
@@ -55,9 +55,11 @@ QString CheckRun(int Exit, const QByteArray& Errors, const QByteArray& DumpText,
         return QStringLiteral("dump is not a JSON object: ") + ParseError.errorString();
     const QJsonObject Dump = Doc.object();
     if (Dump.value(QStringLiteral("status")).toString() != Expected->second)
-        return QStringLiteral("exit %1 but status \"%2\"").arg(Exit).arg(Dump.value(QStringLiteral("status")).toString());
-    if (!Dump.value(QStringLiteral("message")).isString()
-        || (Exit == 2 && Dump.value(QStringLiteral("message")).toString().isEmpty()))
+        return QStringLiteral("exit %1 but status \"%2\"")
+            .arg(Exit)
+            .arg(Dump.value(QStringLiteral("status")).toString());
+    if (!Dump.value(QStringLiteral("message")).isString() ||
+        (Exit == 2 && Dump.value(QStringLiteral("message")).toString().isEmpty()))
         return QStringLiteral("no message");
     Orders = Dump.value(QStringLiteral("orders")).toInteger(-1);
     if (Orders < 0 || Orders > MaxOrders || (Exit == 3 && Orders != MaxOrders))
@@ -65,12 +67,12 @@ QString CheckRun(int Exit, const QByteArray& Errors, const QByteArray& DumpText,
     if (Dump.value(QStringLiteral("time")).toInteger(-1) < 0)
         return QStringLiteral("bad time");
     const qint64 Short = 1 << 17, Location = 1 << 18;
-    if (!WordsIn(QJsonArray{Dump.value(QStringLiteral("scr"))}, 1, 0, 2047)
-        || !WordsIn(QJsonArray{Dump.value(QStringLiteral("order_tank"))}, 1, -Location, Location)
-        || !WordsIn(Dump.value(QStringLiteral("acc")), 4, -Location, Location)
-        || !WordsIn(Dump.value(QStringLiteral("multiplier")), 2, -Location, Location)
-        || !WordsIn(Dump.value(QStringLiteral("multiplicand")), 2, -Location, Location)
-        || !WordsIn(Dump.value(QStringLiteral("store")), 1024, -Short, Location - 1))
+    if (!WordsIn(QJsonArray{Dump.value(QStringLiteral("scr"))}, 1, 0, 2047) ||
+        !WordsIn(QJsonArray{Dump.value(QStringLiteral("order_tank"))}, 1, -Location, Location) ||
+        !WordsIn(Dump.value(QStringLiteral("acc")), 4, -Location, Location) ||
+        !WordsIn(Dump.value(QStringLiteral("multiplier")), 2, -Location, Location) ||
+        !WordsIn(Dump.value(QStringLiteral("multiplicand")), 2, -Location, Location) ||
+        !WordsIn(Dump.value(QStringLiteral("store")), 1024, -Short, Location - 1))
         return QStringLiteral("a register or the store is out of range");
     return {};
 }
@@ -140,8 +142,9 @@ int main(int argc, char* argv[])
         Tape.close();
         QFile::remove(DumpPath);
 
-        QStringList Arguments{QStringLiteral("-i"), QString::number(Case.InitialOrders), QStringLiteral("--max-orders"),
-                              QString::number(Case.MaxOrders), QStringLiteral("--dump"), DumpPath};
+        QStringList Arguments{QStringLiteral("-i"),           QString::number(Case.InitialOrders),
+                              QStringLiteral("--max-orders"), QString::number(Case.MaxOrders),
+                              QStringLiteral("--dump"),       DumpPath};
         if (Case.CaseSensitive)
             Arguments << QStringLiteral("--case-sensitive");
         if (!Case.Dial.isEmpty())
@@ -160,8 +163,8 @@ int main(int argc, char* argv[])
         ++Runs;
         ++Exits[Exit];
         if (!Fault.isEmpty()) {
-            const QString Kept = QDir(Parser.value(KeepOption))
-                                     .filePath(QStringLiteral("soak-failure-%1-%2.txt").arg(Seed).arg(Runs));
+            const QString Kept =
+                QDir(Parser.value(KeepOption)).filePath(QStringLiteral("soak-failure-%1-%2.txt").arg(Seed).arg(Runs));
             QFile Keep(Kept);
             if (Keep.open(QIODevice::WriteOnly))
                 Keep.write(Case.Tape);
@@ -173,7 +176,7 @@ int main(int argc, char* argv[])
         Total += Orders;
     }
     std::printf("seed: %llu\nruns: %d\norders: %lld\nstopped: %d\nerrors: %d\nlimits: %d\nseconds: %.1f\n",
-                static_cast<unsigned long long>(Seed), Runs, static_cast<long long>(Total), Exits[0], Exits[2], Exits[3],
-                Clock.elapsed() / 1000.0);
+                static_cast<unsigned long long>(Seed), Runs, static_cast<long long>(Total), Exits[0], Exits[2],
+                Exits[3], Clock.elapsed() / 1000.0);
     return 0;
 }

@@ -20,8 +20,7 @@ namespace {
 enum TMark { mEmpty, mX, mO };
 using TBoard = std::array<TMark, 10>; // squares 1..9, numbered like a keypad
 
-constexpr int Lines[8][3] = {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}, {1, 4, 7},
-                             {2, 5, 8}, {3, 6, 9}, {1, 5, 9}, {3, 5, 7}};
+constexpr int Lines[8][3] = {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}, {1, 4, 7}, {2, 5, 8}, {3, 6, 9}, {1, 5, 9}, {3, 5, 7}};
 
 bool HasLine(const TBoard& B, TMark M)
 {
@@ -151,7 +150,8 @@ class TestNoughts : public QObject {
     // Where the games of one opening leave their counts for the Lessonary's figures.
     static QString CountsFile(int Opening)
     {
-        return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("noughts-games-%1.txt").arg(Opening));
+        return QDir(QCoreApplication::applicationDirPath())
+            .filePath(QStringLiteral("noughts-games-%1.txt").arg(Opening));
     }
 
 private slots:

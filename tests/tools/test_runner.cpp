@@ -110,8 +110,8 @@ private slots:
 
     void orderLimitAndStats()
     {
-        const TRun R = Run({QStringLiteral("--max-orders"), QStringLiteral("1000"), QStringLiteral("--stats"),
-                            Tape("countdown.txt")});
+        const TRun R = Run(
+            {QStringLiteral("--max-orders"), QStringLiteral("1000"), QStringLiteral("--stats"), Tape("countdown.txt")});
         QCOMPARE(R.Status, 3);
         const QList<QByteArray> Lines = R.Err.trimmed().split('\n');
         QCOMPARE(Lines.size(), 5);
@@ -155,7 +155,7 @@ private slots:
                                                          "P 1 F P 2 F P 3 F P 4 F E Z P F");
         QCOMPARE(Run({QStringLiteral("--dump"), Dump, Registers}).Status, 0);
         const QJsonObject J = QJsonDocument::fromJson(ReadAll(Dump)).object();
-        QCOMPARE(J["multiplier"].toArray(), (QJsonArray{4, 2}));   // long word: odd location first
+        QCOMPARE(J["multiplier"].toArray(), (QJsonArray{4, 2})); // long word: odd location first
         QCOMPARE(J["multiplicand"].toArray(), (QJsonArray{8, 6}));
 
         const QString Eight = Write("eight.tape", "T 64 K G K O 9 @ O 9 @ O 9 @ O 9 @ O 9 @ O 9 @ O 9 @ O 9 @ "
@@ -237,7 +237,7 @@ private slots:
         const QJsonArray Store = J["store"].toArray();
         QCOMPARE(Store.size(), 1024);
         QCOMPARE(Store[64].toInt(), (9 << 12) | (85 << 1)); // O 21 @ at theta 64
-        QCOMPARE(J["scr"].toInt(), 64 + 21);                 // past the stop order
+        QCOMPARE(J["scr"].toInt(), 64 + 21); // past the stop order
         QCOMPARE(J["order_tank"].toInt(), 13 << 12);
         QVERIFY(J["orders"].toInteger() > 20);
         QVERIFY(J["time"].toInteger() > 20 * 15);
@@ -406,8 +406,9 @@ private slots:
                  Tape("greeting.txt")});
         QCOMPARE(R.Status, 1);
         QCOMPARE(R.Err, "valvane-run: cannot write the punch file /dev/full: No space left on device\n"
-                        "valvane-run: cannot write the dump file " + Missing.toUtf8() + ": The folder "
-                            + Dir.filePath("nofolder").toUtf8() + " does not exist\n");
+                        "valvane-run: cannot write the dump file " +
+                            Missing.toUtf8() + ": The folder " + Dir.filePath("nofolder").toUtf8() +
+                            " does not exist\n");
         QCOMPARE(Run({QStringLiteral("--version")}).Out, QByteArray("valvane-run " VALVANE_VERSION "\n"));
         QCOMPARE(Run({QStringLiteral("--help")}).Status, 0);
     }
