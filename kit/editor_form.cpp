@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QTextBlock>
@@ -615,9 +616,13 @@ void TEditorForm::closeEvent(QCloseEvent* Event)
 
 bool TEditorForm::eventFilter(QObject* Watched, QEvent* Event)
 {
-    if (Watched == FEditor && Event->type() == QEvent::KeyRelease)
-        emit KeyReleased(this);
-    else if (Watched == FEditor->viewport() && Event->type() == QEvent::MouseButtonRelease)
+    if (Watched == FEditor && Event->type() == QEvent::KeyRelease) {
+        // A function key works the panel or the debugger from any window: it is
+        // not typing in this tape, so it does not choose it.
+        const int Key = static_cast<QKeyEvent*>(Event)->key();
+        if (Key < Qt::Key_F1 || Key > Qt::Key_F35)
+            emit KeyReleased(this);
+    } else if (Watched == FEditor->viewport() && Event->type() == QEvent::MouseButtonRelease)
         emit MouseReleased(this);
     return QWidget::eventFilter(Watched, Event);
 }

@@ -228,8 +228,12 @@ private slots:
         QCOMPARE(W.RunToStop(), 0);
         QCOMPARE(W.Printed(), QStringLiteral("OK"));
 
-        // A click in the other tape chooses it.
+        // Start's key pressed while the other tape has the focus is no choice.
         auto* Pane = Hi->findChild<QPlainTextEdit*>();
+        QTest::keyRelease(Pane, Qt::Key_F6);
+        QCOMPARE(W.Bridge->CurrentTape(), Ok);
+
+        // A click in the other tape chooses it.
         QTest::mouseClick(Pane->viewport(), Qt::LeftButton);
         QCOMPARE(W.Bridge->CurrentTape(), Hi);
         QCOMPARE(W.OnPanel<QLabel>("memoLabel")->text(), QStringLiteral("Output From: Untitled 1"));
