@@ -34,7 +34,7 @@ namespace DocRuns {
 //   `OLD` as `NEW`             the tape with its one OLD replaced; `OLD` deleted
 //   every game                 every game a visitor can play (the noughts suite plays them)
 // In `...`, \n stands for a line break.
-struct TRunSpec {
+struct TDocRun {
     QString Text;
     QString Tape;
     TInitialOrders Orders = ioOrders2;
@@ -70,10 +70,10 @@ inline QString Unescape(QString Code)
 }
 
 // Empty Error when the text is a run.
-inline TRunSpec ParseRun(const QString& Text, QString& Error)
+inline TDocRun ParseRun(const QString& Text, QString& Error)
 {
-    TRunSpec Spec;
-    Spec.Text = Text;
+    TDocRun Request;
+    Request.Text = Text;
     static const QRegularExpression TapeItem(QStringLiteral("^`?(tapes/[^`]+\\.txt)`?$"));
     static const QRegularExpression OrdersItem(QStringLiteral("^Initial Orders ([12])$"));
     static const QRegularExpression DialItem(QStringLiteral("^dial ([0-9]+)$"));
@@ -82,35 +82,35 @@ inline TRunSpec ParseRun(const QString& Text, QString& Error)
     for (const QString& Item : SplitItems(Text)) {
         QRegularExpressionMatch M;
         if ((M = TapeItem.match(Item)).hasMatch())
-            Spec.Tape = M.captured(1);
+            Request.Tape = M.captured(1);
         else if ((M = OrdersItem.match(Item)).hasMatch())
-            Spec.Orders = M.captured(1) == QLatin1String("1") ? ioOrders1 : ioOrders2;
+            Request.Orders = M.captured(1) == QLatin1String("1") ? ioOrders1 : ioOrders2;
         else if ((M = DialItem.match(Item)).hasMatch())
-            Spec.Dial = M.captured(1);
+            Request.Dial = M.captured(1);
         else if ((M = ChangeItem.match(Item)).hasMatch())
-            Spec.Changes.append({Unescape(M.captured(1)), Unescape(M.captured(2))});
+            Request.Changes.append({Unescape(M.captured(1)), Unescape(M.captured(2))});
         else if ((M = DeleteItem.match(Item)).hasMatch())
-            Spec.Changes.append({Unescape(M.captured(1)), QString()});
+            Request.Changes.append({Unescape(M.captured(1)), QString()});
         else if (Item == QLatin1String("every game"))
-            Spec.EveryGame = true;
+            Request.EveryGame = true;
         else
             Error = QStringLiteral("\"%1\" is not part of a run").arg(Item);
     }
-    return Spec;
+    return Request;
 }
 
 // The tape's text with the run's changes made; each OLD must be there exactly once.
-inline QString TapeText(const QString& Root, const TRunSpec& Spec, QString& Error)
+inline QString TapeText(const QString& Root, const TDocRun& Request, QString& Error)
 {
-    QFile File(Root + QLatin1Char('/') + Spec.Tape);
+    QFile File(Root + QLatin1Char('/') + Request.Tape);
     if (!File.open(QIODevice::ReadOnly)) {
-        Error = Spec.Tape + QStringLiteral(" cannot be read");
+        Error = Request.Tape + QStringLiteral(" cannot be read");
         return {};
     }
     QString Text = QString::fromUtf8(File.readAll());
-    for (const auto& [Old, New] : Spec.Changes) {
+    for (const auto& [Old, New] : Request.Changes) {
         if (Text.count(Old) != 1) {
-            Error = QStringLiteral("\"%1\" is not on %2 exactly once").arg(Old, Spec.Tape);
+            Error = QStringLiteral("\"%1\" is not on %2 exactly once").arg(Old, Request.Tape);
             return {};
         }
         Text.replace(Old, New);
@@ -179,25 +179,25 @@ private:
     }
 };
 
-inline TCoreRun RunOnCore(const QString& Root, const TRunSpec& Spec, QString& Error, bool Trace = false)
+inline TCoreRun RunOnCore(const QString& Root, const TDocRun& Request, QString& Error, bool Trace = false)
 {
     TCoreRun R;
     TDocHost Host;
     Host.Tracing = Trace;
     TEdsacCore Core(Host);
-    if (!Spec.Tape.isEmpty()) {
-        const QString Text = TapeText(Root, Spec, Error);
+    if (!Request.Tape.isEmpty()) {
+        const QString Text = TapeText(Root, Request, Error);
         if (!Error.isEmpty())
             return R;
         Host.Tape.SetText(Text.toStdU32String());
     }
     Core.Init();
-    Core.SetInitialOrders(Spec.Orders);
+    Core.SetInitialOrders(Request.Orders);
     Core.LoadInitialOrders();
-    if (!Spec.Tape.isEmpty()) {
+    if (!Request.Tape.isEmpty()) {
         const TControlUnit& Control = Core.Control();
-        const int LastPlace = LastLoaderPlace(Spec.Orders);
-        QString Dial = Spec.Dial;
+        const int LastPlace = LastLoaderPlace(Request.Orders);
+        QString Dial = Request.Dial;
         bool Loading = true;
         for (;;) {
             if (R.Orders >= 100'000'000) {
@@ -233,7 +233,7 @@ inline TCoreRun RunOnCore(const QString& Root, const TRunSpec& Spec, QString& Er
                 R.LoadTime += Spent;
             }
             for (const auto& [Address, Value] : Host.Written) {
-                if (Place <= LastPlace && Address > LoaderWorkEnd(Spec.Orders))
+                if (Place <= LastPlace && Address > LoaderWorkEnd(Request.Orders))
                     R.Loaded[static_cast<size_t>(Address)] = true;
                 const bool Set = (Value >> 17) & 1;
                 QList<QPair<qint64, qint64>>& Spans = R.Sandwich[Address];
@@ -276,29 +276,29 @@ struct TPanelRun {
     QStringList Messages;
 };
 
-inline TPanelRun RunOnPanel(const QString& Root, const TRunSpec& Spec, QString& Error)
+inline TPanelRun RunOnPanel(const QString& Root, const TDocRun& Request, QString& Error)
 {
     TPanelRun R;
     TWorld W;
-    W.Main()->SetInitialOrders(Spec.Orders);
-    if (Spec.Changes.isEmpty()) {
-        if (!W.Bridge->OpenTape(Root + QLatin1Char('/') + Spec.Tape))
-            Error = Spec.Tape + QStringLiteral(" does not open");
+    W.Main()->SetInitialOrders(Request.Orders);
+    if (Request.Changes.isEmpty()) {
+        if (!W.Bridge->OpenTape(Root + QLatin1Char('/') + Request.Tape))
+            Error = Request.Tape + QStringLiteral(" does not open");
     } else {
-        const QString Text = TapeText(Root, Spec, Error);
+        const QString Text = TapeText(Root, Request, Error);
         if (Error.isEmpty())
             W.Tape(Text);
     }
     if (!Error.isEmpty())
         return R;
     if (W.RunToStop() != 0)
-        Error = Spec.Text + QStringLiteral(": still running");
-    for (const QChar Digit : Spec.Dial) {
+        Error = Request.Text + QStringLiteral(": still running");
+    for (const QChar Digit : Request.Dial) {
         if (!Error.isEmpty() || !W.Messages.isEmpty())
             break;
         W.OnPanel<QAbstractButton>(qPrintable(QStringLiteral("sbDial%1").arg(Digit)))->click();
         if (W.RunToStop(1000000, false) != 0)
-            Error = Spec.Text + QStringLiteral(": still running");
+            Error = Request.Text + QStringLiteral(": still running");
     }
     R.Lines = W.Bridge->TeleprinterLines();
     R.Messages = W.Messages;

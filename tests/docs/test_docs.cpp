@@ -542,10 +542,10 @@ private slots:
             for (const TOutputBlock& Block : OutputBlocks(Doc(Name), Faults)) {
                 ++Blocks;
                 QString Error;
-                const TRunSpec Spec = ParseRun(Block.Run, Error);
+                const TDocRun Request = ParseRun(Block.Run, Error);
                 TPanelRun R;
                 if (Error.isEmpty())
-                    R = RunOnPanel(Root, Spec, Error);
+                    R = RunOnPanel(Root, Request, Error);
                 if (!Error.isEmpty()) {
                     Faults << Block.Run + QStringLiteral(": ") + Error;
                     continue;
@@ -580,8 +580,8 @@ private slots:
                 }
                 const QString& Run = Row[0];
                 QString Error;
-                const TRunSpec Spec = ParseRun(Run, Error);
-                if (Spec.EveryGame) {
+                const TDocRun Request = ParseRun(Run, Error);
+                if (Request.EveryGame) {
                     // Playing them all is the noughts suite's work; it checks these rows.
                     if (!QStringList{QStringLiteral("games"), QStringLiteral("games the machine wins"),
                                      QStringLiteral("games drawn")}
@@ -590,7 +590,7 @@ private slots:
                     continue;
                 }
                 if (Error.isEmpty() && !Runs.contains(Run))
-                    Runs.insert(Run, RunOnCore(Root, Spec, Error));
+                    Runs.insert(Run, RunOnCore(Root, Request, Error));
                 if (!Error.isEmpty()) {
                     Faults << Run + QStringLiteral(": ") + Error;
                     continue;
@@ -648,9 +648,9 @@ private slots:
             QStringList Endings;
             for (const QString& Run : Runs) {
                 QString Error;
-                const TRunSpec Spec = ParseRun(Run, Error);
-                if (!Spec.EveryGame)
-                    Endings << RunOnCore(Root, Spec, Error).Ending;
+                const TDocRun Request = ParseRun(Run, Error);
+                if (!Request.EveryGame)
+                    Endings << RunOnCore(Root, Request, Error).Ending;
             }
             const QString Words = Prose(Text).simplified();
             for (const QString& T : Times(Words))
